@@ -319,7 +319,7 @@ inline constexpr int MAX_PROJECTILES = 160;
 inline constexpr int MAX_PARTICLES = 700;
 
 class Game {
-public:
+  public:
     int state = Title;
     int world = 0;
     int subscribers = 0;
@@ -390,7 +390,7 @@ public:
     void updateBoss(Enemy& boss, float dt);
     void bossAttack(Enemy& boss);
 
-private:
+  private:
     void playingStep(const Input& input, float dt);
     void updateCheckpoints();
     void updateCamera(float dt);
