@@ -1,0 +1,259 @@
+#include "save/native_save.h"
+
+#include "save/save_text.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace grumbo {
+
+std::atomic<std::uint64_t> AsyncSave::tempSequence{0};
+
+AsyncSave::AsyncSave() : AsyncSave(makeNativeFileSystem()) {}
+
+AsyncSave::AsyncSave(std::unique_ptr<FileSystem> files) : files_(std::move(files)) {}
+
+AsyncSave::~AsyncSave() {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        stopping_ = true;
+    }
+    workSignal_.notify_one();
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+}
+
+bool AsyncSave::open(const std::wstring& path) {
+    std::lock_guard<std::mutex> guard(lock_);
+    try {
+        lastError_ = openLocked(path);
+    } catch (const std::bad_alloc&) {
+        lastError_ = syserror::NotEnoughMemory;
+    } catch (...) {
+        lastError_ = syserror::GenFailure;
+    }
+    if (lastError_ != syserror::Success) {
+        // A failure after the fields were set (the thread would not start) must not leave a
+        // writer that looks open.
+        if (!worker_.joinable()) {
+            opened_ = false;
+            writtenValid_ = false;
+            path_.clear();
+            latest_.clear();
+            written_.clear();
+        }
+        return false;
+    }
+    return true;
+}
+
+std::uint32_t AsyncSave::openLocked(const std::wstring& path) {
+    if (opened_ || worker_.joinable() || stopping_) {
+        return syserror::InvalidOperation;
+    }
+    if (path.empty()) {
+        return syserror::InvalidParameter;
+    }
+    if (files_ == nullptr) {
+        return syserror::GenFailure;
+    }
+
+    std::wstring text;
+    bool found = false;
+    FileHandle file = INVALID_FILE;
+    std::uint32_t code = files_->openRead(path, file);
+    if (code == syserror::Success) {
+        found = true;
+        std::uint64_t size = 0;
+        code = files_->size(file, size);
+        if (code == syserror::Success && size > MAX_FILE_BYTES) {
+            code = syserror::FileTooLarge;
+        }
+        std::vector<std::uint8_t> bytes;
+        if (code == syserror::Success) {
+            bytes.resize(static_cast<std::size_t>(size));
+        }
+        std::size_t filled = 0;
+        while (code == syserror::Success && filled < bytes.size()) {
+            std::size_t got = 0;
+            code = files_->read(file, bytes.data() + filled, bytes.size() - filled, got);
+            if (code == syserror::Success && got == 0) {
+                code = syserror::HandleEof;
+            }
+            filled += got;
+        }
+        if (code == syserror::Success) {
+            code = decodeSaveText(bytes.data(), bytes.size(), text);
+        }
+        files_->close(file);
+        if (code != syserror::Success) {
+            return code;
+        }
+    } else if (code != syserror::FileNotFound) {
+        return code;
+    }
+
+    path_ = path;
+    latest_ = text;
+    written_ = std::move(text);
+    writtenValid_ = found;
+    opened_ = true;
+    worker_ = std::thread([this] { run(); });
+    return syserror::Success;
+}
+
+void AsyncSave::enqueue(std::wstring text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!opened_ || stopping_) {
+        lastError_ = syserror::InvalidHandle;
+        return;
+    }
+    if (text == latest_) {
+        // Already on its way, or already on disk. After a failed write it is neither, and
+        // handing the same text in again is how the caller retries.
+        if (hasPending_ || writing_ || (writtenValid_ && text == written_)) {
+            return;
+        }
+    }
+    try {
+        latest_ = text;
+    } catch (const std::bad_alloc&) {
+        lastError_ = syserror::NotEnoughMemory;
+        return;
+    }
+    if (!writing_ && writtenValid_ && text == written_) {
+        // Back to what the disk holds: whatever was queued is no longer worth writing.
+        dropPendingLocked();
+        idleSignal_.notify_all();
+        return;
+    }
+    pending_ = std::move(text);
+    hasPending_ = true;
+    workSignal_.notify_one();
+}
+
+void AsyncSave::flush() {
+    std::unique_lock<std::mutex> guard(lock_);
+    idleSignal_.wait(guard, [this] { return !hasPending_ && !writing_; });
+}
+
+std::wstring AsyncSave::latestSnapshot() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return latest_;
+}
+
+std::uint32_t AsyncSave::lastError() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return lastError_;
+}
+
+void AsyncSave::dropPendingLocked() {
+    pending_.clear();
+    hasPending_ = false;
+}
+
+void AsyncSave::run() {
+    std::unique_lock<std::mutex> guard(lock_);
+    for (;;) {
+        // A pending snapshot is always written before a stop request is honoured.
+        while (!hasPending_) {
+            if (stopping_) {
+                opened_ = false;
+                idleSignal_.notify_all();
+                return;
+            }
+            workSignal_.wait(guard);
+        }
+        std::wstring snapshot = std::move(pending_);
+        pending_.clear();
+        hasPending_ = false;
+        writing_ = true;
+        std::wstring target = path_;
+        guard.unlock();
+
+        std::uint32_t code = writeSnapshot(target, snapshot);
+
+        guard.lock();
+        lastError_ = code;
+        if (code == syserror::Success) {
+            written_ = std::move(snapshot);
+            writtenValid_ = true;
+        }
+        writing_ = false;
+        if (!hasPending_) {
+            idleSignal_.notify_all();
+        } else if (writtenValid_ && pending_ == written_) {
+            // The same text arrived again while it was being written.
+            dropPendingLocked();
+            idleSignal_.notify_all();
+        }
+    }
+}
+
+std::uint32_t AsyncSave::writeSnapshot(const std::wstring& target, const std::wstring& text) {
+    std::vector<std::uint8_t> bytes;
+    std::wstring tempPath;
+    FileHandle file = INVALID_FILE;
+    std::uint32_t code = syserror::FileExists;
+    try {
+        bytes = encodeSaveText(text);
+        const std::wstring prefix = target + L".tmp." + std::to_wstring(currentProcessId()) + L".";
+        for (int attempt = 0; attempt < TEMP_NAME_ATTEMPTS; ++attempt) {
+            tempPath = prefix + std::to_wstring(tempSequence.fetch_add(1));
+            code = files_->createNew(tempPath, file);
+            if (code != syserror::FileExists && code != syserror::AlreadyExists) {
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return syserror::NotEnoughMemory;
+    } catch (...) {
+        return syserror::GenFailure;
+    }
+    if (code == syserror::AlreadyExists) {
+        code = syserror::FileExists;
+    }
+    if (code != syserror::Success) {
+        return code;
+    }
+
+    code = writeAll(file, bytes.data(), bytes.size());
+    if (code == syserror::Success) {
+        code = files_->flush(file);
+    }
+    std::uint32_t closed = files_->close(file);
+    if (code == syserror::Success) {
+        code = closed;
+    }
+    if (code == syserror::Success) {
+        code = files_->replace(tempPath, target);
+    }
+    if (code != syserror::Success) {
+        files_->remove(tempPath);
+    }
+    return code;
+}
+
+std::uint32_t AsyncSave::writeAll(FileHandle file, const std::uint8_t* bytes, std::size_t count) {
+    while (count > 0) {
+        std::size_t done = 0;
+        std::uint32_t code = files_->write(file, bytes, std::min(count, WRITE_BLOCK_BYTES), done);
+        if (code != syserror::Success) {
+            return code;
+        }
+        if (done == 0) {
+            return syserror::WriteFault;
+        }
+        done = std::min(done, count);
+        bytes += done;
+        count -= done;
+    }
+    return syserror::Success;
+}
+
+} // namespace grumbo
