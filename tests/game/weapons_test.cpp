@@ -1,0 +1,503 @@
+// Firing, projectile flight and hits, and damage to enemies and bosses.
+#include "game/game.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace grumbo {
+namespace {
+
+constexpr float DT = 1.0f / 120;
+
+// A started world cut down to one flat floor, so each test places only what
+// it needs. The player stands on the floor at the spawn point, facing right.
+Game sandbox(int world = 0) {
+    Game g;
+    g.start(world);
+    g.level.enemies.clear();
+    g.level.hazards.clear();
+    g.level.pickups.clear();
+    g.level.signs.clear();
+    g.level.checkpoints.clear();
+    Platform floor;
+    floor.rect = {0, GROUND_Y, g.level.length, 170};
+    floor.home = {0, GROUND_Y};
+    floor.groundBlock = true;
+    g.level.platforms = {floor};
+    g.sounds.clear();
+    g.particles.clear();
+    return g;
+}
+
+Enemy makeEnemy(EnemyKind kind, float x, int hp) {
+    Enemy e;
+    e.kind = kind;
+    e.pos = {x, GROUND_Y - 60};
+    e.size = {40, 60};
+    e.home = e.pos;
+    e.patrolMin = x - 50;
+    e.patrolMax = x + 50;
+    e.hp = e.maxHp = hp;
+    return e;
+}
+
+Enemy makeBoss(float x, int hp) {
+    Enemy boss = makeEnemy(EnemyKind::Boss, x, hp);
+    boss.size = {108, 126};
+    boss.pos.y = GROUND_Y - 126;
+    boss.attackCooldown = 2;
+    return boss;
+}
+
+// A harmless player shot parked far from everything, to fill the list.
+Projectile parkedShot(float life = 100) {
+    Projectile p;
+    p.pos = {3000, 100};
+    p.size = {10, 10};
+    p.life = life;
+    return p;
+}
+
+Projectile hostileShot(Vec2 at, int damage) {
+    Projectile p;
+    p.pos = at;
+    p.size = {17, 17};
+    p.life = 4;
+    p.damage = damage;
+    p.hostile = true;
+    return p;
+}
+
+int countSounds(const Game& g, Sound sound) {
+    int n = 0;
+    for (const SoundEvent& e : g.sounds) {
+        n += e.sound == sound ? 1 : 0;
+    }
+    return n;
+}
+
+void fly(Game& g, float seconds) {
+    for (int i = 0; i < static_cast<int>(std::lround(seconds / DT)); ++i) {
+        g.updateProjectiles(DT);
+    }
+}
+
+Input fire() {
+    Input in;
+    in.fireHeld = true;
+    return in;
+}
+
+Input aimAt(Vec2 point) {
+    Input in;
+    in.aiming = true;
+    in.aim = point;
+    return in;
+}
+
+float angleOf(const Projectile& p) {
+    return std::atan2(p.vel.y, p.vel.x);
+}
+
+TEST(Firing, EachWeaponFiresItsShotsDamageAndCooldown) {
+    struct Row {
+        Weapon weapon;
+        size_t shots;
+        int damage;
+        int powered;
+        float cooldown;
+        int pierce;
+        int bounces;
+        float blast;
+        float slow;
+    };
+    const Row rows[] = {
+        {GiftedSubs, 1, 2, 3, 0.28f, 1, 0, 0, 0},       {IpAddresses, 1, 2, 3, 0.23f, 1, 0, 0, 0},
+        {WaterSlides, 1, 4, 6, 0.65f, 1, 0, 0, 0},      {FidgetSpinners, 1, 1, 2, 0.16f, 1, 0, 0, 0},
+        {BanHammer, 1, 9, 13, 0.45f, 1, 0, 0, 0},       {RaidRocket, 1, 10, 15, 0.8f, 1, 0, 130, 0},
+        {SnackShotgun, 5, 2, 3, 0.55f, 1, 0, 0, 0},     {RgbLaser, 1, 4, 6, 0.2f, 3, 0, 0, 0},
+        {ReceiptCannon, 3, 4, 6, 0.38f, 1, 0, 0, 2.5f}, {OneByOne, 1, 12, 18, 0.6f, 3, 4, 0, 0},
+    };
+    for (const Row& row : rows) {
+        for (bool powered : {false, true}) {
+            SCOPED_TRACE(testing::Message() << Game::weaponName(row.weapon) << (powered ? " powered" : ""));
+            Game g = sandbox();
+            g.player.weapon = row.weapon;
+            g.player.powerUp = powered ? 5 : 0;
+            g.shoot(Input{});
+            ASSERT_EQ(g.projectiles.size(), row.shots);
+            for (const Projectile& p : g.projectiles) {
+                EXPECT_EQ(p.weapon, row.weapon);
+                EXPECT_EQ(p.damage, powered ? row.powered : row.damage);
+                EXPECT_EQ(p.pierce, row.pierce);
+                EXPECT_EQ(p.bounces, row.bounces);
+                EXPECT_FLOAT_EQ(p.blastRadius, row.blast);
+                EXPECT_FLOAT_EQ(p.slowOnHit, row.slow);
+                EXPECT_FALSE(p.hostile);
+                EXPECT_EQ(p.dir, 1);
+            }
+            EXPECT_FLOAT_EQ(g.fireCooldown, row.cooldown);
+            ASSERT_EQ(g.sounds.size(), 1u);
+            EXPECT_EQ(g.sounds[0].sound, Sound::Shoot);
+            EXPECT_EQ(g.sounds[0].weapon, row.weapon);
+            EXPECT_FLOAT_EQ(g.sounds[0].volume, 0.65f);
+        }
+    }
+}
+
+TEST(Firing, MuzzleSitsInFrontOfThePlayerAndTheHammerSwingsHigh) {
+    Game g = sandbox();
+    const Vec2 at = g.player.pos;
+    g.shoot(Input{});
+    EXPECT_FLOAT_EQ(g.projectiles[0].pos.x, at.x + 42);
+    EXPECT_FLOAT_EQ(g.projectiles[0].pos.y, at.y + 24);
+    EXPECT_FLOAT_EQ(g.projectiles[0].vel.x, 700);
+
+    g.projectiles.clear();
+    g.player.facing = -1;
+    g.player.weapon = BanHammer;
+    g.shoot(Input{});
+    EXPECT_FLOAT_EQ(g.projectiles[0].pos.x, at.x - 23);
+    EXPECT_FLOAT_EQ(g.projectiles[0].pos.y, at.y + 2);
+    EXPECT_FLOAT_EQ(g.projectiles[0].vel.x, -250);
+    EXPECT_EQ(g.projectiles[0].dir, -1);
+    EXPECT_FLOAT_EQ(g.projectiles[0].life, 0.18f);
+}
+
+TEST(Firing, ShotgunFansFivePelletsAroundTheFacing) {
+    for (int facing : {1, -1}) {
+        Game g = sandbox();
+        g.player.facing = facing;
+        g.player.weapon = SnackShotgun;
+        g.shoot(Input{});
+        ASSERT_EQ(g.projectiles.size(), 5u);
+        const float base = facing > 0 ? 0 : std::numbers::pi_v<float>;
+        for (int k = -2; k <= 2; ++k) {
+            const Projectile& p = g.projectiles[k + 2];
+            EXPECT_NEAR(std::hypot(p.vel.x, p.vel.y), 720, 0.01);
+            const float expected = std::remainder(base + 0.115f * k, 2 * std::numbers::pi_v<float>);
+            EXPECT_NEAR(std::remainder(angleOf(p) - expected, 2 * std::numbers::pi_v<float>), 0, 1e-4);
+        }
+        // The unaimed centre pellet flies dead level.
+        EXPECT_FLOAT_EQ(g.projectiles[2].vel.x, facing * 720.0f);
+        EXPECT_FLOAT_EQ(g.projectiles[2].vel.y, 0);
+    }
+}
+
+TEST(Firing, AimedReceiptsFanAroundTheAimPoint) {
+    Game g = sandbox();
+    g.player.weapon = ReceiptCannon;
+    const Vec2 muzzle{g.player.pos.x + 42 + 15, g.player.pos.y + 24 + 7};
+    g.shoot(aimAt({muzzle.x + 200, muzzle.y - 200}));
+    ASSERT_EQ(g.projectiles.size(), 3u);
+    const float aim = -std::numbers::pi_v<float> / 4;
+    EXPECT_NEAR(angleOf(g.projectiles[0]), aim - 0.115f, 1e-4);
+    EXPECT_NEAR(angleOf(g.projectiles[1]), aim, 1e-4);
+    EXPECT_NEAR(angleOf(g.projectiles[2]), aim + 0.115f, 1e-4);
+}
+
+TEST(Firing, AimCloserThan48OrUnmappedFiresStraightAhead) {
+    Game g = sandbox();
+    const Vec2 centre{g.player.pos.x + 42 + 11, g.player.pos.y + 24 + 11};
+    g.shoot(aimAt({centre.x + 30, centre.y - 30}));
+    g.shoot(aimAt({NAN, centre.y}));
+    g.shoot(aimAt({centre.x, INFINITY}));
+    for (const Projectile& p : g.projectiles) {
+        EXPECT_FLOAT_EQ(p.vel.x, 700);
+        EXPECT_FLOAT_EQ(p.vel.y, 0);
+    }
+    // Aiming behind the player turns the shot around without turning the player.
+    g.projectiles.clear();
+    g.shoot(aimAt({centre.x - 300, centre.y}));
+    EXPECT_NEAR(g.projectiles[0].vel.x, -700, 1e-3);
+}
+
+TEST(Firing, BrickIsLobbedUnlessAimed) {
+    Game g = sandbox();
+    g.player.weapon = OneByOne;
+    g.shoot(Input{});
+    EXPECT_FLOAT_EQ(g.projectiles[0].vel.x, 620);
+    EXPECT_FLOAT_EQ(g.projectiles[0].vel.y, -160);
+    EXPECT_FLOAT_EQ(g.projectiles[0].gravity, 650);
+
+    g.projectiles.clear();
+    g.shoot(aimAt({g.player.pos.x + 500, g.player.pos.y + 41}));
+    EXPECT_NEAR(g.projectiles[0].vel.x, 620, 1e-3);
+    EXPECT_NEAR(g.projectiles[0].vel.y, 0, 1e-3);
+}
+
+TEST(ProjectileCap, ShotgunAt139StillFiresAllFivePellets) {
+    Game g = sandbox();
+    g.player.weapon = SnackShotgun;
+    g.projectiles.assign(139, parkedShot());
+    g.update(fire(), DT);
+    EXPECT_EQ(g.projectiles.size(), 144u);
+    EXPECT_EQ(countSounds(g, Sound::Shoot), 1);
+}
+
+TEST(ProjectileCap, At140NothingFiresAndTheTriggerWaits) {
+    Game g = sandbox();
+    g.projectiles.assign(140, parkedShot());
+    g.update(fire(), DT);
+    EXPECT_EQ(g.projectiles.size(), 140u);
+    EXPECT_EQ(countSounds(g, Sound::Shoot), 0);
+    EXPECT_FLOAT_EQ(g.fireCooldown, 0.1f);
+}
+
+TEST(ProjectileCap, UpdateKeepsTheNewest160) {
+    Game g = sandbox();
+    for (int i = 0; i < 170; ++i) {
+        g.projectiles.push_back(parkedShot(100 + static_cast<float>(i)));
+    }
+    g.updateProjectiles(DT);
+    ASSERT_EQ(g.projectiles.size(), 160u);
+    EXPECT_FLOAT_EQ(g.projectiles.front().life, 110 - DT);
+    EXPECT_FLOAT_EQ(g.projectiles.back().life, 269 - DT);
+}
+
+TEST(ProjectileFlight, LeavingTheWorldOrRunningOutRemovesAShot) {
+    Game g = sandbox();
+    Projectile spent = parkedShot(DT / 2);
+    Projectile left = parkedShot();
+    left.pos.x = -99;
+    left.vel.x = -240;
+    Projectile deep = parkedShot();
+    deep.pos.y = 639;
+    deep.vel.y = 240;
+    Projectile high = parkedShot();
+    high.pos.y = -149;
+    high.vel.y = -240;
+    Projectile right = parkedShot();
+    right.pos.x = g.level.length + 99;
+    right.vel.x = 240;
+    g.projectiles = {spent, left, deep, high, right, parkedShot()};
+    g.updateProjectiles(DT);
+    ASSERT_EQ(g.projectiles.size(), 1u);
+    EXPECT_FLOAT_EQ(g.projectiles[0].pos.x, 3000);
+}
+
+TEST(ProjectileFlight, SpinnersSpinFasterAndWaterLeavesATrail) {
+    Game g = sandbox();
+    g.player.weapon = FidgetSpinners;
+    g.shoot(Input{});
+    g.player.weapon = WaterSlides;
+    g.shoot(Input{});
+    fly(g, 0.5f);
+    ASSERT_EQ(g.projectiles.size(), 2u);
+    EXPECT_NEAR(g.projectiles[0].spin, 12, 0.01);
+    EXPECT_NEAR(g.projectiles[1].spin, 2.5, 0.01);
+    int drops = 0;
+    for (const Particle& p : g.particles) {
+        drops += p.kind == 3 && p.color == 0xff72daffu ? 1 : 0;
+    }
+    // About 45 % of the 60 steps leave a drop.
+    EXPECT_GT(drops, 10);
+    EXPECT_LT(drops, 50);
+}
+
+TEST(ProjectileHits, LaserPiercesThreeEnemiesOnceEach) {
+    Game g = sandbox();
+    for (float x : {300.0f, 400.0f, 500.0f, 600.0f}) {
+        g.level.enemies.push_back(makeEnemy(EnemyKind::Zombie, x, 50));
+    }
+    g.player.weapon = RgbLaser;
+    g.shoot(Input{});
+    fly(g, 1);
+    EXPECT_EQ(g.level.enemies[0].hp, 46);
+    EXPECT_EQ(g.level.enemies[1].hp, 46);
+    EXPECT_EQ(g.level.enemies[2].hp, 46);
+    EXPECT_EQ(g.level.enemies[3].hp, 50);
+    EXPECT_TRUE(g.projectiles.empty());
+}
+
+TEST(ProjectileHits, RocketBlastsTheGroupAroundItsTarget) {
+    Game g = sandbox();
+    g.level.enemies = {makeEnemy(EnemyKind::Zombie, 400, 50), makeEnemy(EnemyKind::Zombie, 460, 50),
+                       makeEnemy(EnemyKind::Zombie, 600, 50), makeEnemy(EnemyKind::Zombie, 440, 5)};
+    g.player.weapon = RaidRocket;
+    g.shoot(Input{});
+    g.sounds.clear();
+    fly(g, 1);
+    EXPECT_EQ(g.level.enemies[0].hp, 40);
+    EXPECT_EQ(g.level.enemies[1].hp, 43);
+    EXPECT_EQ(g.level.enemies[2].hp, 50);
+    EXPECT_FALSE(g.level.enemies[3].alive);
+    EXPECT_EQ(g.subscribers, 500);
+    EXPECT_TRUE(g.projectiles.empty());
+    ASSERT_GE(g.sounds.size(), 1u);
+    EXPECT_EQ(g.sounds[0].sound, Sound::Hurt);
+    EXPECT_EQ(g.sounds[0].weapon, RaidRocket);
+    EXPECT_FLOAT_EQ(g.sounds[0].volume, 0.6f);
+}
+
+TEST(ProjectileHits, WeakBlastsSplashForAtLeastOne) {
+    for (auto [damage, splash] : {std::pair{2, 1}, std::pair{3, 2}, std::pair{5, 3}}) {
+        Game g = sandbox();
+        g.level.enemies = {makeEnemy(EnemyKind::Zombie, 400, 50), makeEnemy(EnemyKind::Zombie, 450, 50)};
+        Projectile p = parkedShot();
+        p.pos = {380, 430};
+        p.size = {30, 20};
+        p.damage = damage;
+        p.blastRadius = 130;
+        g.projectiles = {p};
+        g.updateProjectiles(DT);
+        EXPECT_EQ(g.level.enemies[0].hp, 50 - damage);
+        EXPECT_EQ(g.level.enemies[1].hp, 50 - splash) << "damage " << damage;
+    }
+}
+
+TEST(ProjectileHits, BrickBouncesFourTimesAndBreaksOnTheFifthLanding) {
+    Game g = sandbox();
+    Projectile brick = parkedShot();
+    brick.weapon = OneByOne;
+    brick.pos = {200, 300};
+    brick.size = {34, 34};
+    brick.gravity = 650;
+    brick.bounces = 4;
+    brick.pierce = 3;
+    g.projectiles = {brick};
+    int landings = 0;
+    for (int step = 0; step < 2400 && !g.projectiles.empty(); ++step) {
+        const int before = g.projectiles[0].bounces;
+        const float fallSpeed = g.projectiles[0].vel.y + 650 * DT;
+        g.updateProjectiles(DT);
+        if (g.projectiles.empty() || g.projectiles[0].bounces < before) {
+            ++landings;
+        }
+        if (!g.projectiles.empty() && g.projectiles[0].bounces < before) {
+            EXPECT_FLOAT_EQ(g.projectiles[0].pos.y + 34, GROUND_Y);
+            EXPECT_FLOAT_EQ(g.projectiles[0].vel.y, -std::max(0.74f * fallSpeed, 160.0f));
+        }
+    }
+    EXPECT_EQ(landings, 5);
+    EXPECT_TRUE(g.projectiles.empty());
+}
+
+TEST(ProjectileHits, ReceiptsSlowTheSurvivorWithoutShorteningALongerSlow) {
+    Game g = sandbox();
+    g.level.enemies = {makeEnemy(EnemyKind::Zombie, 400, 50), makeEnemy(EnemyKind::Zombie, 400, 50)};
+    g.level.enemies[1].pos.y -= 200;
+    g.level.enemies[1].slowTimer = 4;
+    g.player.weapon = ReceiptCannon;
+    g.shoot(Input{});
+    g.shoot(aimAt({420, 240}));
+    fly(g, 1);
+    EXPECT_LT(g.level.enemies[0].hp, 50);
+    EXPECT_FLOAT_EQ(g.level.enemies[0].slowTimer, 2.5f);
+    EXPECT_LT(g.level.enemies[1].hp, 50);
+    EXPECT_FLOAT_EQ(g.level.enemies[1].slowTimer, 4);
+}
+
+TEST(ProjectileHits, EnemyShotHurtsThePlayerOnlyOnce) {
+    Game g = sandbox();
+    g.level.enemies = {makeEnemy(EnemyKind::Zombie, 100, 50)};
+    g.projectiles = {hostileShot({g.player.pos.x + 10, g.player.pos.y + 10}, 14)};
+    g.updateProjectiles(DT);
+    EXPECT_EQ(g.player.health, 86);
+    EXPECT_EQ(g.level.enemies[0].hp, 50);
+    EXPECT_TRUE(g.projectiles.empty());
+}
+
+TEST(ProjectileHits, FatalEnemyShotEndsTheStepWithAnEmptyList) {
+    Game g = sandbox();
+    g.player.health = 5;
+    g.projectiles = {hostileShot({g.player.pos.x + 10, g.player.pos.y + 10}, 14), parkedShot(),
+                     hostileShot({g.player.pos.x + 12, g.player.pos.y + 10}, 14)};
+    g.updateProjectiles(DT);
+    EXPECT_EQ(g.deaths, 1);
+    EXPECT_EQ(g.player.health, g.player.maxHealth);
+    EXPECT_TRUE(g.projectiles.empty());
+}
+
+TEST(EnemyDamage, ScoresByKindAndArmorTakesOneLess) {
+    Game g = sandbox();
+    g.level.enemies = {makeEnemy(EnemyKind::Zombie, 400, 2), makeEnemy(EnemyKind::Slender, 500, 2),
+                       makeEnemy(EnemyKind::Armored, 600, 3)};
+    Enemy& armored = g.level.enemies[2];
+    g.damageEnemy(armored, 1);
+    EXPECT_EQ(armored.hp, 2);
+    EXPECT_FLOAT_EQ(armored.hitFlash, 0.12f);
+    g.damageEnemy(armored, 3);
+    EXPECT_FALSE(armored.alive);
+    EXPECT_EQ(g.subscribers, 1000);
+    g.damageEnemy(g.level.enemies[1], 2);
+    EXPECT_EQ(g.subscribers, 2500);
+    g.damageEnemy(g.level.enemies[0], 5);
+    EXPECT_EQ(g.subscribers, 3000);
+    EXPECT_EQ(countSounds(g, Sound::EnemyDefeated), 3);
+
+    // The dead stay dead: no score, no hit points, no sound.
+    g.damageEnemy(g.level.enemies[0], 5);
+    EXPECT_EQ(g.level.enemies[0].hp, -3);
+    EXPECT_EQ(g.subscribers, 3000);
+    EXPECT_EQ(countSounds(g, Sound::EnemyDefeated), 3);
+}
+
+TEST(BossDamage, OneHeavyHitJumpsFromPhaseOneToThreeWithOneSound) {
+    Game g = sandbox();
+    g.level.enemies = {makeBoss(800, 100)};
+    Enemy& boss = g.level.enemies[0];
+    g.damageEnemy(boss, 70);
+    EXPECT_EQ(boss.phase, 3);
+    EXPECT_FLOAT_EQ(boss.attackCooldown, 0.55f);
+    EXPECT_EQ(countSounds(g, Sound::BossPhase), 1);
+    g.damageEnemy(boss, 5);
+    EXPECT_EQ(boss.phase, 3);
+    EXPECT_EQ(countSounds(g, Sound::BossPhase), 1);
+}
+
+TEST(BossDamage, PhasesFollowThirdsOfHealth) {
+    Game g = sandbox();
+    g.level.enemies = {makeBoss(800, 30)};
+    Enemy& boss = g.level.enemies[0];
+    g.damageEnemy(boss, 9);
+    EXPECT_EQ(boss.phase, 1);
+    g.damageEnemy(boss, 1);
+    EXPECT_EQ(boss.phase, 2);
+    g.damageEnemy(boss, 9);
+    EXPECT_EQ(boss.phase, 2);
+    g.damageEnemy(boss, 1);
+    EXPECT_EQ(boss.phase, 3);
+    EXPECT_EQ(countSounds(g, Sound::BossPhase), 2);
+}
+
+TEST(BossDamage, KillClearsEnemyShotsScoresAndOpensTheGate) {
+    Game g = sandbox(3);
+    g.level.enemies = {makeBoss(800, 3)};
+    Projectile hit = parkedShot();
+    hit.pos = {820, 400};
+    hit.size = {20, 20};
+    hit.damage = 10;
+    g.projectiles = {hostileShot({600, 200}, 15), hit, hostileShot({300, 100}, 15), parkedShot()};
+    g.updateProjectiles(DT);
+    EXPECT_FALSE(g.level.enemies[0].alive);
+    EXPECT_TRUE(g.exitOpen);
+    EXPECT_EQ(g.subscribers, 25000 + 3500 * 3);
+    ASSERT_EQ(g.projectiles.size(), 1u);
+    EXPECT_FALSE(g.projectiles[0].hostile);
+    ASSERT_EQ(countSounds(g, Sound::EnemyDefeated), 1);
+}
+
+TEST(BossDamage, TheGateOnlyLetsThePlayerThroughOnceTheBossIsBeaten) {
+    Game g = sandbox(3);
+    Enemy boss = makeBoss(g.level.exitGate.x - 600, 3);
+    g.player.pos = {g.level.exitGate.x - 300, GROUND_Y - 64};
+    Input right;
+    right.right = true;
+    for (int i = 0; i < 240; ++i) {
+        g.update(right, DT);
+    }
+    EXPECT_EQ(g.state, Playing);
+    EXPECT_LE(g.player.pos.x + g.player.size.x, g.level.exitGate.x - 10);
+
+    g.damageEnemy(boss, 3);
+    ASSERT_TRUE(g.exitOpen);
+    for (int i = 0; i < 240 && g.state == Playing; ++i) {
+        g.update(right, DT);
+    }
+    EXPECT_EQ(g.state, WorldComplete);
+}
+
+} // namespace
+} // namespace grumbo
