@@ -360,3 +360,138 @@ std::unique_ptr<InputDevices> createInputDevices() {
 }
 
 } // namespace grumbo
+
+namespace grumbo::sdl {
+
+namespace {
+
+int SDLCALL recordRumble(void* userdata, Uint16 low, Uint16 high) {
+    auto* motors = static_cast<VirtualPad::Motors*>(userdata);
+    motors->left.store(low);
+    motors->right.store(high);
+    motors->calls.fetch_add(1);
+    return 0;
+}
+
+std::uint8_t hatBits(std::uint32_t angle) {
+    switch (angle) {
+    case 0:
+        return SDL_HAT_UP;
+    case 4500:
+        return SDL_HAT_RIGHTUP;
+    case 9000:
+        return SDL_HAT_RIGHT;
+    case 13500:
+        return SDL_HAT_RIGHTDOWN;
+    case 18000:
+        return SDL_HAT_DOWN;
+    case 22500:
+        return SDL_HAT_LEFTDOWN;
+    case 27000:
+        return SDL_HAT_LEFT;
+    case 31500:
+        return SDL_HAT_LEFTUP;
+    default:
+        return SDL_HAT_CENTERED;
+    }
+}
+
+} // namespace
+
+VirtualPad::VirtualPad(Kind padKind) : kind(padKind), received(std::make_unique<Motors>()) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    if (kind == Kind::Controller) {
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "Virtual Pad";
+    } else {
+        desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.naxes = 2;
+        desc.nbuttons = 8;
+        desc.nhats = 1;
+        desc.name = "Virtual Joystick";
+    }
+    desc.userdata = received.get();
+    desc.Rumble = recordRumble;
+    const int deviceIndex = SDL_JoystickAttachVirtualEx(&desc);
+    if (deviceIndex < 0) {
+        return;
+    }
+    // An extra handle of our own to set the virtual state through; the event
+    // pump opens the device separately.
+    SDL_Joystick* handle = SDL_JoystickOpen(deviceIndex);
+    if (!handle) {
+        SDL_JoystickDetachVirtual(deviceIndex);
+        return;
+    }
+    joystick = handle;
+    instance = SDL_JoystickInstanceID(handle);
+}
+
+VirtualPad::~VirtualPad() {
+    detach();
+}
+
+bool VirtualPad::attached() const {
+    return joystick != nullptr;
+}
+
+void VirtualPad::detach() {
+    if (!joystick) {
+        return;
+    }
+    SDL_JoystickClose(static_cast<SDL_Joystick*>(joystick));
+    joystick = nullptr;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) == instance) {
+            SDL_JoystickDetachVirtual(i);
+            break;
+        }
+    }
+}
+
+void VirtualPad::setButtons(std::uint16_t buttons) {
+    if (!joystick || kind != Kind::Controller) {
+        return;
+    }
+    auto* handle = static_cast<SDL_Joystick*>(joystick);
+    for (const ButtonBit& entry : PAD_BUTTONS) {
+        SDL_JoystickSetVirtualButton(handle, entry.button,
+                                     (buttons & entry.bit) ? SDL_PRESSED : SDL_RELEASED);
+    }
+}
+
+void VirtualPad::setStick(std::int16_t x, std::int16_t yUp) {
+    if (!joystick || kind != Kind::Controller) {
+        return;
+    }
+    auto* handle = static_cast<SDL_Joystick*>(joystick);
+    SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTX, x);
+    SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTY,
+                               static_cast<Sint16>(yUp == -32768 ? 32767 : -static_cast<int>(yUp)));
+}
+
+void VirtualPad::setJoystick(std::uint32_t buttons, std::int16_t x, std::int16_t y, std::uint32_t hat) {
+    if (!joystick || kind != Kind::Joystick) {
+        return;
+    }
+    auto* handle = static_cast<SDL_Joystick*>(joystick);
+    for (int i = 0; i < 8; ++i) {
+        SDL_JoystickSetVirtualButton(handle, i, (buttons & (1u << i)) ? SDL_PRESSED : SDL_RELEASED);
+    }
+    SDL_JoystickSetVirtualAxis(handle, 0, x);
+    SDL_JoystickSetVirtualAxis(handle, 1, y);
+    SDL_JoystickSetVirtualHat(handle, 0, hatBits(hat));
+}
+
+void pumpInputEvents() {
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        handleInputEvent(event);
+    }
+}
+
+} // namespace grumbo::sdl

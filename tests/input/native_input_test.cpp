@@ -1,0 +1,345 @@
+// The controller protocol driven pass by pass on a scripted clock: the thread
+// is not started, so each `pass` below is one 8 ms tick of the controller
+// thread and each `poll` one frame.
+#include "input/native_input_impl.h"
+#include "platform/headless/headless_input.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace grumbo {
+namespace {
+
+class NativeInputProtocol : public ::testing::Test {
+  protected:
+    std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
+    NativeInput::Impl input{std::make_unique<HeadlessInputDevices>(script)};
+
+    void tick(std::uint64_t ms = 8) {
+        script->advance(ms);
+        input.pass();
+    }
+    void pad(std::uint16_t buttons, std::int16_t x = 0, std::int16_t y = 0, int slot = 0) {
+        script->setPad(slot, {buttons, x, y});
+    }
+    RumbleCommand lastRumble() {
+        const auto log = script->rumbles();
+        return log.empty() ? RumbleCommand{-1, 0, 0} : log.back();
+    }
+};
+
+TEST_F(NativeInputProtocol, PressShorterThanAFrameIsDeliveredOnce) {
+    pad(0);
+    tick();
+    EXPECT_TRUE(input.poll(true).controllerPresent);
+    pad(pad::A);
+    tick();
+    pad(0);
+    tick();
+    const Control frame = input.poll(true);
+    EXPECT_TRUE(frame.jumpPressed);
+    EXPECT_TRUE(frame.jumpHeld);
+    EXPECT_TRUE(frame.confirm);
+    tick();
+    const Control next = input.poll(true);
+    EXPECT_FALSE(next.jumpPressed);
+    EXPECT_FALSE(next.jumpHeld);
+    EXPECT_FALSE(next.confirm);
+}
+
+TEST_F(NativeInputProtocol, HeldButtonIsNotRepeated) {
+    pad(pad::B | pad::A);
+    tick();
+    const Control first = input.poll(true);
+    EXPECT_TRUE(first.interact);
+    EXPECT_TRUE(first.jumpPressed);
+    for (int frame = 0; frame < 5; ++frame) {
+        tick();
+        tick();
+        const Control held = input.poll(true);
+        EXPECT_FALSE(held.interact);
+        EXPECT_FALSE(held.jumpPressed);
+        EXPECT_TRUE(held.jumpHeld);
+    }
+}
+
+TEST_F(NativeInputProtocol, TwoTapsBetweenFramesAreOnePress) {
+    for (int tap = 0; tap < 2; ++tap) {
+        pad(pad::Y);
+        tick();
+        pad(0);
+        tick();
+    }
+    EXPECT_TRUE(input.poll(true).nextWeapon);
+    EXPECT_FALSE(input.poll(true).nextWeapon);
+}
+
+TEST_F(NativeInputProtocol, FocusLossDropsEdgesButKeepsPreviousState) {
+    pad(0);
+    tick();
+    input.poll(true);
+    input.poll(false);
+    // Pressed and held while inactive: no edge, and none after coming back.
+    pad(pad::A);
+    tick();
+    const Control inactive = input.poll(false);
+    EXPECT_FALSE(inactive.jumpHeld);
+    EXPECT_FALSE(inactive.jumpPressed);
+    EXPECT_TRUE(inactive.controllerPresent);
+    tick();
+    const Control back = input.poll(true);
+    EXPECT_TRUE(back.jumpHeld);
+    EXPECT_FALSE(back.jumpPressed);
+    tick();
+    EXPECT_FALSE(input.poll(true).jumpPressed);
+}
+
+TEST_F(NativeInputProtocol, PressesCollectedBeforeReactivationAreDiscarded) {
+    pad(0);
+    tick();
+    input.poll(false);
+    // The thread still believes the window is active for this pass (it reads
+    // `enabled` a pass late); the first enabled poll throws such presses away.
+    input.enabled.store(true);
+    pad(pad::B);
+    tick();
+    pad(0);
+    tick();
+    EXPECT_FALSE(input.poll(true).interact);
+}
+
+TEST_F(NativeInputProtocol, DisabledFrameIsEmptyAndKeysStillTracked) {
+    script->setKey(Key::Space, true);
+    script->setKey(Key::Digit5, true);
+    const Control inactive = input.poll(false);
+    EXPECT_FALSE(inactive.jumpHeld);
+    EXPECT_EQ(inactive.weaponSlot, -1);
+    // The key was already down on the previous (disabled) poll.
+    const Control active = input.poll(true);
+    EXPECT_TRUE(active.jumpHeld);
+    EXPECT_FALSE(active.jumpPressed);
+    EXPECT_EQ(active.weaponSlot, -1);
+}
+
+TEST_F(NativeInputProtocol, StickDeadZoneOnBothAxes) {
+    pad(0, 7849, -7849);
+    tick();
+    EXPECT_EQ(input.stickX.load(), 0.0f);
+    EXPECT_EQ(input.stickY.load(), 0.0f);
+    pad(0, 32767, 32767);
+    tick();
+    EXPECT_EQ(input.stickX.load(), 1.0f);
+    EXPECT_EQ(input.stickY.load(), -1.0f);
+    pad(0, -32768, -32768);
+    tick();
+    EXPECT_EQ(input.stickX.load(), -1.0f);
+    EXPECT_EQ(input.stickY.load(), 1.0f);
+    EXPECT_TRUE(input.poll(true).left);
+}
+
+TEST_F(NativeInputProtocol, MenuEdgesFromStickAndDirectionPad) {
+    pad(0);
+    tick();
+    input.poll(true);
+    // Stick pushed fully up and held over several frames: one step.
+    pad(0, 0, 32767);
+    tick();
+    EXPECT_TRUE(input.poll(true).menuUp);
+    tick();
+    EXPECT_FALSE(input.poll(true).menuUp);
+    // Back to the centre, then down on the direction pad.
+    pad(0);
+    tick();
+    pad(pad::DpadDown);
+    tick();
+    const Control down = input.poll(true);
+    EXPECT_TRUE(down.menuDown);
+    EXPECT_FALSE(down.menuUp);
+    // Pad held down while the stick also goes down: still the same push.
+    pad(pad::DpadDown, 0, -32768);
+    tick();
+    EXPECT_FALSE(input.poll(true).menuDown);
+    // Half-way up is no step; past half is.
+    pad(0, 0, 7849 + 12459);
+    tick();
+    EXPECT_FALSE(input.poll(true).menuUp);
+    pad(0, 0, 7849 + 12460);
+    tick();
+    EXPECT_TRUE(input.poll(true).menuUp);
+}
+
+TEST_F(NativeInputProtocol, PadLostAndFoundAgainAfterTheSearch) {
+    pad(0);
+    tick();
+    EXPECT_EQ(input.padIndex, 0);
+    script->removePad(0);
+    tick();
+    EXPECT_EQ(input.padIndex, -1);
+    EXPECT_FALSE(input.poll(true).controllerPresent);
+    // Plugged back in at another index: not noticed before the next search.
+    pad(pad::A, 0, 0, 2);
+    tick(500);
+    EXPECT_EQ(input.padIndex, -1);
+    EXPECT_FALSE(input.poll(true).controllerPresent);
+    tick(500);
+    EXPECT_EQ(input.padIndex, 2);
+    const Control found = input.poll(true);
+    EXPECT_TRUE(found.controllerPresent);
+    EXPECT_TRUE(found.jumpPressed);
+}
+
+TEST_F(NativeInputProtocol, FirstAnsweringPadIsUsed) {
+    pad(pad::A, 0, 0, 3);
+    pad(pad::B, 0, 0, 1);
+    tick();
+    EXPECT_EQ(input.padIndex, 1);
+    EXPECT_TRUE(input.poll(true).interact);
+}
+
+TEST_F(NativeInputProtocol, StaleControllerIsIgnored) {
+    pad(pad::A | pad::DpadLeft);
+    tick();
+    script->advance(250);
+    const Control fresh = input.poll(true);
+    EXPECT_TRUE(fresh.controllerPresent);
+    EXPECT_TRUE(fresh.left);
+    pad(pad::A | pad::DpadLeft | pad::B);
+    tick();
+    script->advance(251);
+    const Control stale = input.poll(true);
+    EXPECT_FALSE(stale.controllerPresent);
+    EXPECT_FALSE(stale.left);
+    EXPECT_FALSE(stale.interact);
+    // The stale press was thrown away, not kept for later.
+    tick();
+    EXPECT_FALSE(input.poll(true).interact);
+}
+
+TEST_F(NativeInputProtocol, NoControllerBeforeTheFirstPass) {
+    const Control frame = input.poll(true);
+    EXPECT_FALSE(frame.controllerPresent);
+}
+
+TEST_F(NativeInputProtocol, JoystickWithHatAndRanges) {
+    script->setPadsAvailable(false, false);
+    JoystickState state;
+    state.x = 0;
+    state.y = 1000;
+    state.buttons = 0x01;
+    state.hat = 13500;
+    script->setJoystick(1, state, {0, 1000, 0, 1000});
+    tick();
+    EXPECT_EQ(input.joystickId, 1);
+    const Control frame = input.poll(true);
+    EXPECT_TRUE(frame.controllerPresent);
+    EXPECT_TRUE(frame.left);
+    EXPECT_TRUE(frame.right);
+    EXPECT_TRUE(frame.jumpPressed);
+    EXPECT_TRUE(frame.menuDown);
+    EXPECT_EQ(input.stickY.load(), 1.0f);
+}
+
+TEST_F(NativeInputProtocol, JoystickNeedsReadableRangesAndPadTakesPrecedence) {
+    JoystickState state;
+    script->setJoystick(0, state, {0, 100, 0, 100});
+    script->breakJoystickRanges(0);
+    script->setJoystick(2, state, {0, 100, 0, 100});
+    tick();
+    EXPECT_EQ(input.joystickId, 2);
+    pad(0);
+    tick(1000);
+    EXPECT_EQ(input.padIndex, 0);
+    EXPECT_EQ(input.joystickId, -1);
+    // Without the pad the joystick is found again at its next search.
+    script->removePad(0);
+    tick();
+    EXPECT_EQ(input.joystickId, 2);
+    // A joystick that stops answering is replaced at once by the next.
+    script->removeJoystick(2);
+    script->setJoystick(3, state, {0, 100, 0, 100});
+    tick();
+    EXPECT_EQ(input.joystickId, 3);
+}
+
+TEST_F(NativeInputProtocol, RumbleClampedTimedAndReplaced) {
+    pad(0);
+    tick();
+    input.rumble(2, 10);
+    tick();
+    EXPECT_EQ(lastRumble().left, 45000);
+    EXPECT_EQ(lastRumble().right, 56000);
+    const std::size_t sent = script->rumbles().size();
+    tick(4900);
+    EXPECT_EQ(script->rumbles().size(), sent);
+    tick(100);
+    EXPECT_EQ(lastRumble().left, 0);
+    EXPECT_EQ(lastRumble().right, 0);
+
+    input.rumble(0.5f, 1);
+    tick();
+    EXPECT_EQ(lastRumble().left, 22500);
+    EXPECT_EQ(lastRumble().right, 28000);
+    // A new request replaces the old one rather than adding to it.
+    input.rumble(0.25f, 0.1f);
+    tick();
+    EXPECT_EQ(lastRumble().left, 11250);
+    tick(100);
+    EXPECT_EQ(lastRumble().left, 0);
+
+    input.rumble(1, 2);
+    tick();
+    input.rumble(1, 0);
+    tick();
+    EXPECT_EQ(lastRumble().left, 0);
+    input.rumble(std::numeric_limits<float>::quiet_NaN(), 2);
+    tick();
+    EXPECT_EQ(lastRumble().left, 0);
+}
+
+TEST_F(NativeInputProtocol, VibrationStopsWhenInactive) {
+    pad(0);
+    tick();
+    input.rumble(1, 3);
+    tick();
+    EXPECT_EQ(lastRumble().left, 45000);
+    input.poll(false);
+    tick();
+    EXPECT_EQ(lastRumble().left, 0);
+    // The request was dropped, not paused.
+    input.poll(true);
+    tick();
+    EXPECT_EQ(lastRumble().left, 0);
+}
+
+TEST_F(NativeInputProtocol, VibrationStopsWhenThePadDisappears) {
+    pad(0, 0, 0, 1);
+    tick();
+    input.rumble(1, 3);
+    tick();
+    EXPECT_EQ(lastRumble().slot, 1);
+    EXPECT_EQ(lastRumble().left, 45000);
+    script->removePad(1);
+    tick();
+    EXPECT_EQ(lastRumble().slot, 1);
+    EXPECT_EQ(lastRumble().left, 0);
+    // Plugged back in: the old request does not resume.
+    pad(0, 0, 0, 1);
+    tick(1000);
+    EXPECT_EQ(input.padIndex, 1);
+    EXPECT_EQ(lastRumble().left, 0);
+    EXPECT_EQ(input.rumbleUntil.load(), 0u);
+}
+
+TEST_F(NativeInputProtocol, NoMotorCommandsWithoutRumbleSupportOrPad) {
+    script->setPadsAvailable(true, false);
+    input.rumble(1, 1);
+    tick();
+    pad(0);
+    tick(1000);
+    input.rumble(1, 1);
+    tick();
+    EXPECT_TRUE(script->rumbles().empty());
+}
+
+} // namespace
+} // namespace grumbo

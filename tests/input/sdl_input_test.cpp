@@ -1,0 +1,129 @@
+// End to end through SDL's virtual joystick: hot-plug events reach the event
+// pump, the controller thread reads the device under the joystick lock, and
+// rumble reaches the device. The window thread is played by the test.
+#include "input/native_input_impl.h"
+#include "platform/sdl/sdl_input.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+
+namespace grumbo {
+namespace {
+
+using sdl::VirtualPad;
+
+class SdlInput : public ::testing::Test {
+  protected:
+    NativeInput::Impl input{std::make_unique<sdl::SdlInputDevices>()};
+
+    void SetUp() override { input.start(); }
+
+    // Pumps events like the window does until the controller thread reports
+    // what the test waits for; gives up after a generous limit.
+    template <class Condition> bool waitUntil(Condition condition) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < limit) {
+            sdl::pumpInputEvents();
+            if (condition()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+    bool held(std::uint16_t buttons) {
+        return waitUntil([&] { return input.heldButtons.load() == buttons; });
+    }
+    bool connectedIs(bool value) {
+        return waitUntil([&] { return input.connected.load() == value; });
+    }
+};
+
+TEST_F(SdlInput, ControllerPressAndReleaseBetweenFrames) {
+    VirtualPad pad(VirtualPad::Kind::Controller);
+    ASSERT_TRUE(pad.attached());
+    ASSERT_TRUE(connectedIs(true));
+    EXPECT_TRUE(input.poll(true).controllerPresent);
+
+    pad.setButtons(pad::A);
+    ASSERT_TRUE(held(pad::A));
+    pad.setButtons(0);
+    ASSERT_TRUE(held(0));
+    const Control frame = input.poll(true);
+    EXPECT_TRUE(frame.jumpPressed);
+    EXPECT_TRUE(frame.confirm);
+    EXPECT_FALSE(input.poll(true).jumpPressed);
+
+    pad.setButtons(pad::X | pad::DpadLeft);
+    ASSERT_TRUE(held(pad::X | pad::DpadLeft));
+    const Control holding = input.poll(true);
+    EXPECT_TRUE(holding.fireHeld);
+    EXPECT_TRUE(holding.left);
+}
+
+TEST_F(SdlInput, HotPlugLosesAndFindsThePad) {
+    {
+        VirtualPad first(VirtualPad::Kind::Controller);
+        ASSERT_TRUE(connectedIs(true));
+        first.detach();
+        ASSERT_TRUE(connectedIs(false));
+        EXPECT_FALSE(input.poll(true).controllerPresent);
+    }
+    VirtualPad second(VirtualPad::Kind::Controller);
+    second.setButtons(pad::B);
+    ASSERT_TRUE(held(pad::B));
+    const Control found = input.poll(true);
+    EXPECT_TRUE(found.controllerPresent);
+    EXPECT_TRUE(found.interact);
+}
+
+TEST_F(SdlInput, StickAndDirectionPadNavigateMenus) {
+    VirtualPad pad(VirtualPad::Kind::Controller);
+    ASSERT_TRUE(connectedIs(true));
+    input.poll(true);
+    pad.setStick(0, 32767);
+    ASSERT_TRUE(waitUntil([&] { return input.stickY.load() < -0.5f; }));
+    EXPECT_TRUE(input.poll(true).menuUp);
+    EXPECT_FALSE(input.poll(true).menuUp);
+
+    pad.setStick(-32768, 0);
+    ASSERT_TRUE(waitUntil([&] { return input.stickX.load() == -1.0f && input.stickY.load() == 0.0f; }));
+    EXPECT_TRUE(input.poll(true).left);
+
+    pad.setStick(0, 0);
+    pad.setButtons(pad::DpadDown);
+    ASSERT_TRUE(held(pad::DpadDown));
+    EXPECT_TRUE(input.poll(true).menuDown);
+}
+
+TEST_F(SdlInput, RumbleReachesTheDevice) {
+    VirtualPad pad(VirtualPad::Kind::Controller);
+    ASSERT_TRUE(connectedIs(true));
+    input.rumble(0.5f, 2);
+    ASSERT_TRUE(waitUntil([&] { return pad.motors().left.load() == 22500; }));
+    EXPECT_EQ(pad.motors().right.load(), 28000);
+    input.rumble(0, 0);
+    ASSERT_TRUE(waitUntil([&] { return pad.motors().left.load() == 0 && pad.motors().right.load() == 0; }));
+    input.rumble(1, 2);
+    ASSERT_TRUE(waitUntil([&] { return pad.motors().left.load() == 45000; }));
+    input.poll(false);
+    ASSERT_TRUE(waitUntil([&] { return pad.motors().left.load() == 0; }));
+}
+
+TEST_F(SdlInput, PlainJoystickWithHat) {
+    VirtualPad stick(VirtualPad::Kind::Joystick);
+    ASSERT_TRUE(stick.attached());
+    stick.setJoystick(0x01, -32768, 0, 13500);
+    ASSERT_TRUE(held(pad::A | pad::DpadRight | pad::DpadDown));
+    const Control frame = input.poll(true);
+    EXPECT_TRUE(frame.controllerPresent);
+    EXPECT_TRUE(frame.jumpPressed);
+    EXPECT_TRUE(frame.left);
+    EXPECT_TRUE(frame.right);
+    EXPECT_TRUE(frame.menuDown);
+}
+
+} // namespace
+} // namespace grumbo
