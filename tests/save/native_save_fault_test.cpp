@@ -1,0 +1,151 @@
+#include "save/native_save.h"
+#include "save_test_support.h"
+#include "scripted_files.h"
+
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+using testing_support::readBytes;
+using testing_support::ScratchFolder;
+using testing_support::ScriptedFiles;
+using testing_support::utf16le;
+using testing_support::writeBytes;
+
+const std::string OLD_TEXT = "[Journey]\r\nLevel=2\r\n";
+const std::wstring NEW_TEXT = L"[Journey]\r\nLevel=3\r\n";
+
+// A writer over an existing save file, with failures injected on cue.
+struct FaultySave {
+    explicit FaultySave(const ScratchFolder& dir) : path(dir.file("save.ini")) {
+        writeBytes(path, utf16le(OLD_TEXT));
+        auto owned = std::make_unique<ScriptedFiles>();
+        files = owned.get();
+        save = std::make_unique<AsyncSave>(std::move(owned));
+        EXPECT_TRUE(save->open(path));
+    }
+    std::uint32_t attempt(const std::wstring& text) {
+        save->enqueue(text);
+        save->flush();
+        return save->lastError();
+    }
+    std::wstring path;
+    ScriptedFiles* files = nullptr;
+    std::unique_ptr<AsyncSave> save;
+};
+
+TEST(AsyncSaveFaults, EachFailingStepKeepsTheOldFileAndRemovesTheTemporary) {
+    struct Case {
+        const char* name;
+        ScriptedFiles::Script script;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {"denied", {.createError = syserror::AccessDenied}, syserror::AccessDenied},
+        {"disk full", {.writeBudget = 7, .writeError = syserror::DiskFull}, syserror::DiskFull},
+        {"nothing written", {.writeNothing = true}, syserror::WriteFault},
+        {"flush", {.flushError = syserror::IoDevice}, syserror::IoDevice},
+        {"close", {.closeError = syserror::IoDevice}, syserror::IoDevice},
+        {"rename", {.replaceError = syserror::SharingViolation}, syserror::SharingViolation},
+        {"names taken", {.createExisting = AsyncSave::TEMP_NAME_ATTEMPTS}, syserror::FileExists},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder dir;
+        FaultySave s(dir);
+        s.files->setScript(c.script);
+        EXPECT_EQ(s.attempt(NEW_TEXT), c.expected);
+        EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT));
+        EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
+        EXPECT_EQ(s.save->latestSnapshot(), NEW_TEXT);
+    }
+}
+
+TEST(AsyncSaveFaults, HandingTheSameTextAgainRetries) {
+    ScratchFolder dir;
+    FaultySave s(dir);
+    s.files->setScript({.createError = syserror::AccessDenied});
+    EXPECT_EQ(s.attempt(NEW_TEXT), syserror::AccessDenied);
+    EXPECT_EQ(s.attempt(NEW_TEXT), syserror::AccessDenied);
+    EXPECT_EQ(s.files->creations(), 2);
+    s.files->setScript({});
+    EXPECT_EQ(s.attempt(NEW_TEXT), 0u);
+    EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
+    // Now on disk: no further write.
+    EXPECT_EQ(s.attempt(NEW_TEXT), 0u);
+    EXPECT_EQ(s.files->creations(), 3);
+}
+
+TEST(AsyncSaveFaults, ADifferentSnapshotAfterAFailureIsWrittenNormally) {
+    ScratchFolder dir;
+    FaultySave s(dir);
+    s.files->setScript({.writeBudget = 0, .writeError = syserror::DiskFull});
+    EXPECT_EQ(s.attempt(NEW_TEXT), syserror::DiskFull);
+    s.files->setScript({});
+    EXPECT_EQ(s.attempt(L"[Journey]\r\nLevel=4\r\n"), 0u);
+    EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=4\r\n"));
+    // The old text is what open read; going back to it is a real change again.
+    EXPECT_EQ(s.attempt(std::wstring(OLD_TEXT.begin(), OLD_TEXT.end())), 0u);
+    EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT));
+}
+
+TEST(AsyncSaveFaults, SevenTakenNamesStillLeaveAnEighth) {
+    ScratchFolder dir;
+    FaultySave s(dir);
+    s.files->setScript({.createExisting = AsyncSave::TEMP_NAME_ATTEMPTS - 1});
+    EXPECT_EQ(s.attempt(NEW_TEXT), 0u);
+    EXPECT_EQ(s.files->creations(), AsyncSave::TEMP_NAME_ATTEMPTS);
+    EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
+}
+
+TEST(AsyncSaveFaults, MissingFolderFailsUntilItExists) {
+    ScratchFolder dir;
+    const std::wstring path = (dir.root / "missing" / "save.ini").wstring();
+    AsyncSave save;
+    ASSERT_TRUE(save.open(path));
+    save.enqueue(NEW_TEXT);
+    save.flush();
+    EXPECT_EQ(save.lastError(), syserror::PathNotFound);
+    EXPECT_FALSE(std::filesystem::exists(dir.root / "missing"));
+
+    ASSERT_EQ(createFolders((dir.root / "missing").wstring()), 0u);
+    save.enqueue(NEW_TEXT);
+    save.flush();
+    EXPECT_EQ(save.lastError(), 0u);
+    EXPECT_EQ(readBytes(path), utf16le("[Journey]\r\nLevel=3\r\n"));
+}
+
+TEST(AsyncSaveFaults, AFolderInTheTargetsPlaceIsNotReplaced) {
+    ScratchFolder dir;
+    const std::wstring path = dir.file("save.ini");
+    AsyncSave save;
+    ASSERT_TRUE(save.open(path));
+    std::filesystem::create_directory(dir.root / "save.ini");
+    std::filesystem::create_directory(dir.root / "save.ini" / "inside");
+    save.enqueue(NEW_TEXT);
+    save.flush();
+    EXPECT_EQ(save.lastError(), syserror::AccessDenied);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.root / "save.ini" / "inside"));
+    EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
+}
+
+TEST(AsyncSaveFaults, WideAndInvalidPaths) {
+    ScratchFolder dir;
+    // Non-ASCII names reach the disk as UTF-8.
+    const std::wstring path = dir.root.wstring() + L"/s\u00E4ve \U0001F4A8.ini";
+    {
+        AsyncSave save;
+        ASSERT_TRUE(save.open(path));
+        save.enqueue(NEW_TEXT);
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.root / u8"s\u00E4ve \U0001F4A8.ini"));
+
+    // An embedded NUL would otherwise quietly name a different file.
+    AsyncSave nul;
+    EXPECT_FALSE(nul.open(dir.file("save.ini") + std::wstring(1, L'\0') + L"x"));
+    EXPECT_EQ(nul.lastError(), syserror::InvalidName);
+}
+
+} // namespace
+} // namespace grumbo
