@@ -21,9 +21,12 @@ struct Rect {
     float w = 0;
     float h = 0;
 
-    // Positive-area overlap only: rectangles that merely touch do not overlap.
+    // Overlap with positive area only: rectangles that merely touch do not
+    // overlap, and an empty rectangle overlaps nothing even when it lies
+    // inside another.
     bool overlaps(const Rect& other) const {
-        return other.x + other.w > x && x + w > other.x && other.y + other.h > y && y + h > other.y;
+        return w > 0 && h > 0 && other.w > 0 && other.h > 0 && other.x + other.w > x && x + w > other.x &&
+               other.y + other.h > y && y + h > other.y;
     }
 };
 

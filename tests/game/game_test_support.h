@@ -1,0 +1,138 @@
+// Helpers shared by the simulation tests: recorded input and a state digest.
+#pragma once
+
+#include "game/game.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace grumbo::test {
+
+inline constexpr float STEP = 1.0f / 120.0f;
+
+inline Input holdRight() {
+    Input in;
+    in.right = true;
+    return in;
+}
+
+inline Input holdJump() {
+    Input in;
+    in.jumpHeld = true;
+    return in;
+}
+
+// A dash press, optionally steering left (-1) or right (+1).
+inline Input dashPress(int direction = 0) {
+    Input in;
+    in.dash = true;
+    in.left = direction < 0;
+    in.right = direction > 0;
+    return in;
+}
+
+inline Input pressJump(Input in = {}) {
+    in.jumpPressed = true;
+    in.jumpHeld = true;
+    return in;
+}
+
+// Runs n steps of the same input. Edge fields (presses) reach only the first.
+inline void run(Game& game, Input in, int steps) {
+    for (int i = 0; i < steps; ++i) {
+        game.update(in, STEP);
+        in.jumpPressed = in.interact = in.pause = in.nextWeapon = in.dash = false;
+    }
+}
+
+// Runs until the player stands on something, at most maxSteps.
+inline int runUntilGrounded(Game& game, const Input& in, int maxSteps) {
+    for (int i = 0; i < maxSteps; ++i) {
+        game.update(in, STEP);
+        if (game.player.grounded) {
+            return i + 1;
+        }
+    }
+    return -1;
+}
+
+// A game whose level holds no enemies: movement tests must not depend on
+// where the patrols happen to wander.
+inline Game startedWithoutEnemies(int world) {
+    Game game;
+    game.start(world);
+    game.level.enemies.clear();
+    return game;
+}
+
+// FNV-1a over the bytes that matter: any difference in position, timers,
+// lists or the generator changes the digest.
+class StateHash {
+  public:
+    template <typename T> void add(const T& value) {
+        unsigned char bytes[sizeof(T)];
+        std::memcpy(bytes, &value, sizeof(T));
+        for (unsigned char b : bytes) {
+            hash_ = (hash_ ^ b) * 1099511628211ull;
+        }
+    }
+    std::uint64_t value() const { return hash_; }
+
+  private:
+    std::uint64_t hash_ = 1469598103934665603ull;
+};
+
+inline std::uint64_t stateHash(const Game& g) {
+    StateHash h;
+    h.add(g.state);
+    h.add(g.world);
+    h.add(g.subscribers);
+    h.add(g.deaths);
+    h.add(g.cameraX);
+    h.add(g.levelTime);
+    h.add(g.checkpoint);
+    h.add(g.exitOpen);
+    h.add(g.rng);
+    const Player& p = g.player;
+    for (float f : {p.pos.x, p.pos.y, p.vel.x, p.vel.y, p.invulnerable, p.dashTime, p.dashCooldown}) {
+        h.add(f);
+    }
+    h.add(p.health);
+    h.add(p.shield);
+    h.add(p.jumpsUsed);
+    h.add(static_cast<int>(p.weapon));
+    for (const Enemy& e : g.level.enemies) {
+        h.add(e.pos.x);
+        h.add(e.pos.y);
+        h.add(e.hp);
+        h.add(e.alive);
+    }
+    for (const Platform& pl : g.level.platforms) {
+        h.add(pl.rect.x);
+        h.add(pl.rect.y);
+        h.add(pl.present);
+    }
+    for (const Pickup& pk : g.level.pickups) {
+        h.add(pk.pos.x);
+        h.add(pk.pos.y);
+        h.add(pk.collected);
+    }
+    for (const Projectile& pr : g.projectiles) {
+        h.add(pr.pos.x);
+        h.add(pr.pos.y);
+        h.add(pr.life);
+    }
+    for (const Particle& pa : g.particles) {
+        h.add(pa.pos.x);
+        h.add(pa.pos.y);
+        h.add(pa.life);
+    }
+    for (const SoundEvent& s : g.sounds) {
+        h.add(static_cast<int>(s.sound));
+        h.add(s.x);
+    }
+    return h.value();
+}
+
+} // namespace grumbo::test

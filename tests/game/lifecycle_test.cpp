@@ -1,0 +1,355 @@
+// The model's queries, the state machine, checkpoints, respawn, camera, the
+// exit gate and the sound queue.
+#include "game/game.h"
+#include "game_test_support.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+using test::holdRight;
+using test::run;
+using test::STEP;
+
+TEST(Model, RectOverlapIsStrict) {
+    const Rect a{0, 0, 10, 10};
+    EXPECT_TRUE(a.overlaps({9, 9, 5, 5}));
+    EXPECT_FALSE(a.overlaps({10, 0, 5, 5})); // shares an edge
+    EXPECT_FALSE(a.overlaps({5, 5, 0, 5}));  // zero width
+    EXPECT_FALSE((Rect{5, 5, 0, 5}).overlaps(a));
+}
+
+TEST(Model, NameTablesClampTheirIndex) {
+    EXPECT_STREQ(Game::weaponName(static_cast<Weapon>(-3)), "GIFTED SUBS");
+    EXPECT_STREQ(Game::weaponName(static_cast<Weapon>(42)), "ONE BY ONE");
+    EXPECT_STREQ(Game::pickupName(static_cast<PickupKind>(99)), "FLASHLIGHT");
+    EXPECT_STREQ(Game::bossName(7), "SNACKZILLA");
+    EXPECT_STREQ(Game::bossName(-1), "ROOT OF ALL LAG");
+    // Power ranks are deliberately not in enum order.
+    EXPECT_LT(Game::weaponPower(FidgetSpinners), Game::weaponPower(IpAddresses));
+    EXPECT_LT(Game::weaponPower(SnackShotgun), Game::weaponPower(RaidRocket));
+}
+
+TEST(Model, RandomGeneratorGolden) {
+    Game game;
+    game.start(0);
+    EXPECT_EQ(game.rng, 735841u);
+    EXPECT_FLOAT_EQ(game.random(0, 1), 0.41303351f);
+    EXPECT_EQ(game.rng, 1773965388u);
+    EXPECT_FLOAT_EQ(game.random(0, 1), 0.82782841f);
+    EXPECT_FLOAT_EQ(game.random(10, 20), 12.393605f);
+
+    game.start(9);
+    EXPECT_EQ(game.rng, 517u * 9 + 735841u);
+    EXPECT_FLOAT_EQ(game.random(0, 1), 0.21631492f);
+
+    // Both ends are reachable and nothing falls outside them.
+    game.rng = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const float r = game.random(-2, 3);
+        ASSERT_GE(r, -2.0f);
+        ASSERT_LE(r, 3.0f);
+    }
+}
+
+TEST(Model, CycleWeaponWrapsToTheNextOwned) {
+    Game game;
+    game.start(0);
+    game.cycleWeapon();
+    EXPECT_EQ(game.player.weapon, GiftedSubs);
+    game.player.ownedWeapons[FidgetSpinners] = true;
+    game.player.ownedWeapons[OneByOne] = true;
+    game.player.weapon = OneByOne;
+    game.cycleWeapon();
+    EXPECT_EQ(game.player.weapon, GiftedSubs);
+    game.cycleWeapon();
+    EXPECT_EQ(game.player.weapon, FidgetSpinners);
+}
+
+TEST(Model, SignsAndPitsNearThePlayer) {
+    Game game;
+    game.start(0);
+    game.player.pos = {260 - 21 + 80, 406};
+    EXPECT_EQ(game.nearbySign(), 0);
+    game.player.pos.y = 320; // on a high ledge
+    EXPECT_EQ(game.nearbySign(), -1);
+
+    game.player.pos = {1300, 406};
+    game.player.facing = 1;
+    EXPECT_EQ(game.pitAhead(40), 0); // right edge 1342, pit at 1370
+    EXPECT_EQ(game.pitAhead(20), -1);
+    EXPECT_EQ(game.pitAhead(-1), -1);
+    game.player.facing = -1;
+    game.player.pos.x = 1500;
+    EXPECT_EQ(game.pitAhead(30), 0);
+    game.player.pos.y = 300; // feet above 446: not on the ground
+    EXPECT_EQ(game.pitAhead(30), -1);
+}
+
+TEST(Lifecycle, StartKeepsTheArsenalButNotTheTimers) {
+    Game game;
+    game.start(0);
+    game.subscribers = 5000;
+    game.player.maxHealth = 125;
+    game.player.ownedWeapons[RgbLaser] = true;
+    game.player.weapon = RgbLaser;
+    game.player.shield = 60;
+    game.player.health = 10;
+    game.player.speedBoost = 4;
+
+    game.start(2);
+    EXPECT_EQ(game.world, 2);
+    EXPECT_EQ(game.player.health, 125);
+    EXPECT_EQ(game.player.maxHealth, 125);
+    EXPECT_EQ(game.player.weapon, RgbLaser);
+    EXPECT_TRUE(game.player.ownedWeapons[RgbLaser]);
+    EXPECT_EQ(game.player.shield, 0);
+    EXPECT_EQ(game.player.speedBoost, 0);
+    EXPECT_EQ(game.subscribers, 5000);
+
+    game.start(12); // plays the last world, still a continuing run
+    EXPECT_EQ(game.world, 9);
+    EXPECT_EQ(game.player.weapon, RgbLaser);
+    EXPECT_EQ(game.subscribers, 5000);
+
+    game.deaths = 3;
+    game.start(-1); // a new run
+    EXPECT_EQ(game.world, 0);
+    EXPECT_EQ(game.subscribers, 0);
+    EXPECT_EQ(game.deaths, 0);
+    EXPECT_EQ(game.player.weapon, GiftedSubs);
+    EXPECT_EQ(game.player.maxHealth, 100);
+}
+
+TEST(Lifecycle, TitlePauseAndSignCards) {
+    Game game;
+    EXPECT_EQ(game.state, Title);
+    run(game, Input{}, 10);
+    EXPECT_EQ(game.state, Title);
+    Input fire;
+    fire.fireHeld = true;
+    game.update(fire, STEP);
+    EXPECT_EQ(game.state, Playing);
+
+    Input pause;
+    pause.pause = true;
+    game.update(pause, STEP);
+    EXPECT_EQ(game.state, Paused);
+    const Vec2 before = game.player.pos;
+    run(game, holdRight(), 60);
+    EXPECT_EQ(game.player.pos.x, before.x); // nothing advances while paused
+    game.update(pause, STEP);
+    EXPECT_EQ(game.state, Playing);
+
+    // Open the first sign; the step that opens it moves nothing else.
+    game.player.pos.x = 240;
+    Input interact = holdRight();
+    interact.interact = true;
+    game.update(interact, STEP);
+    EXPECT_EQ(game.state, SignCard);
+    EXPECT_EQ(game.player.pos.x, 240);
+    EXPECT_TRUE(game.level.signs[0].read);
+    EXPECT_EQ(game.signText, game.level.signs[0].text);
+    ASSERT_FALSE(game.sounds.empty());
+    EXPECT_EQ(game.sounds.back().sound, Sound::SignOpen);
+
+    // Pause closes the card rather than pausing.
+    game.update(pause, STEP);
+    EXPECT_EQ(game.state, Playing);
+    EXPECT_TRUE(game.signText.empty());
+
+    // A step of zero length changes nothing, not even opening a sign.
+    game.update(interact, 0);
+    EXPECT_EQ(game.state, Playing);
+    game.update(interact, -1);
+    EXPECT_EQ(game.state, Playing);
+}
+
+TEST(Lifecycle, LongStepsAreClampedAndNaNIsIgnored) {
+    Game game;
+    game.start(0);
+    game.update(Input{}, 0.5f);
+    EXPECT_FLOAT_EQ(game.levelTime, 1.0f / 30.0f);
+    game.update(Input{}, std::nanf(""));
+    EXPECT_FLOAT_EQ(game.levelTime, 1.0f / 30.0f);
+}
+
+TEST(Lifecycle, CheckpointsNeverMoveTheRespawnBackwards) {
+    Game game = test::startedWithoutEnemies(0);
+    game.player.pos = {3350 - 21, 406};
+    game.player.grounded = true;
+    run(game, Input{}, 1);
+    EXPECT_EQ(game.checkpoint, 1);
+    EXPECT_TRUE(game.level.checkpoints[0].reached);
+    EXPECT_TRUE(game.level.checkpoints[1].reached);
+    EXPECT_FALSE(game.level.checkpoints[2].reached);
+    ASSERT_FALSE(game.sounds.empty());
+    EXPECT_EQ(game.sounds.back().sound, Sound::Checkpoint);
+
+    // Walking back to the first flag does not activate it.
+    game.player.pos = {1810 - 21, 406};
+    run(game, Input{}, 1);
+    EXPECT_EQ(game.checkpoint, 1);
+
+    // Dying respawns on the ground at the active flag.
+    game.player.pos = {2000, 800};
+    run(game, Input{}, 1);
+    EXPECT_EQ(game.deaths, 1);
+    EXPECT_FLOAT_EQ(game.player.pos.x, 3350);
+    EXPECT_FLOAT_EQ(game.player.pos.y, 406);
+}
+
+TEST(Lifecycle, BunkerCheckpointHealsInTheSupplyRunOnly) {
+    Game game = test::startedWithoutEnemies(6);
+    game.player.health = 50;
+    game.player.pos = {2820 - 21, 406};
+    run(game, Input{}, 1);
+    EXPECT_EQ(game.checkpoint, 3);
+    EXPECT_EQ(game.player.health, 70);
+    EXPECT_GE(game.player.invulnerable, 2.9f);
+    // Every flag left of the bunker counts as reached; the later ones do not.
+    EXPECT_TRUE(game.level.checkpoints[0].reached);
+    EXPECT_FALSE(game.level.checkpoints[1].reached);
+
+    // The first flag of the same world, and a flag in the same stretch of
+    // another world, do not heal (with the soup can there taken away).
+    for (int world : {6, 5}) {
+        Game other = test::startedWithoutEnemies(world);
+        other.level.pickups.clear();
+        other.player.health = 50;
+        other.player.pos = {world == 6 ? 1789.0f : 3329.0f, 406};
+        run(other, Input{}, 1);
+        EXPECT_GE(other.checkpoint, 0);
+        EXPECT_EQ(other.player.health, 50) << world;
+    }
+}
+
+TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
+    Game game;
+    game.start(0);
+    Enemy& zombie = game.level.enemies[0];
+    zombie.pos.x = 200;
+    game.player.health = 1;
+    game.player.shield = 40;
+    game.player.dashTime = 0.1f;
+    game.projectiles.push_back(Projectile{});
+    game.level.pickups[0].collected = true;
+    game.subscribers = 700;
+
+    game.restartCheckpoint();
+    EXPECT_EQ(game.deaths, 1);
+    EXPECT_EQ(game.player.health, 100);
+    EXPECT_EQ(game.player.shield, 40); // the shield survives a death
+    EXPECT_FLOAT_EQ(game.player.invulnerable, 2);
+    EXPECT_FLOAT_EQ(game.player.dashTime, 0);
+    EXPECT_TRUE(game.projectiles.empty());
+    EXPECT_TRUE(game.level.pickups[0].collected);
+    EXPECT_EQ(game.subscribers, 700);
+    EXPECT_FLOAT_EQ(game.player.pos.x, 110);
+    // The zombie that stood on the spawn point went to the far end of its patrol.
+    EXPECT_FLOAT_EQ(zombie.pos.x, zombie.patrolMax);
+    EXPECT_FLOAT_EQ(zombie.windupTimer, 2.5f);
+    ASSERT_FALSE(game.sounds.empty());
+    EXPECT_EQ(game.sounds.back().sound, Sound::Death);
+}
+
+TEST(Lifecycle, CameraStaysInsideTheLevel) {
+    Game game = test::startedWithoutEnemies(0);
+    run(game, Input{}, 240);
+    EXPECT_FLOAT_EQ(game.cameraX, 0);
+
+    game.player.pos = {5800, 406};
+    run(game, Input{}, 600);
+    EXPECT_FLOAT_EQ(game.cameraX, 6000 - 960);
+
+    // A wide view of a narrow level never scrolls.
+    game.viewWidth = 7000;
+    run(game, Input{}, 600);
+    EXPECT_FLOAT_EQ(game.cameraX, 0);
+
+    // After a respawn the camera is on its target at once.
+    game.viewWidth = 960;
+    game.checkpoint = 1;
+    game.restartCheckpoint();
+    EXPECT_FLOAT_EQ(game.cameraX, 3350 - 0.35f * 960);
+}
+
+TEST(Lifecycle, ExitGatePaysOnceAndTheLastWorldPaysTheBillion) {
+    Game game = test::startedWithoutEnemies(3);
+    game.subscribers = 1000;
+    game.player.pos = {game.level.exitGate.x - 60, 406};
+    run(game, holdRight(), 120);
+    // The gate is locked until the boss is beaten: the player stops short of it.
+    EXPECT_EQ(game.state, Playing);
+    EXPECT_FLOAT_EQ(game.player.pos.x, game.level.exitGate.x - 42 - 10);
+
+    game.exitOpen = true;
+    run(game, holdRight(), 30);
+    EXPECT_EQ(game.state, WorldComplete);
+    EXPECT_EQ(game.subscribers, 1000 + 10000 + 2500 * 3);
+    EXPECT_EQ(game.sounds.back().sound, Sound::WorldComplete);
+    run(game, holdRight(), 30);
+    EXPECT_EQ(game.subscribers, 1000 + 10000 + 2500 * 3);
+
+    Input confirm;
+    confirm.interact = true;
+    game.update(confirm, STEP);
+    EXPECT_EQ(game.world, 4);
+    EXPECT_EQ(game.state, Playing);
+
+    Game last = test::startedWithoutEnemies(9);
+    last.subscribers = 12000;
+    last.exitOpen = true;
+    last.player.pos = {last.level.exitGate.x - 45, 406};
+    run(last, holdRight(), 30);
+    EXPECT_EQ(last.state, Finale);
+    EXPECT_EQ(last.subscribers, 1000000000);
+    EXPECT_EQ(last.sounds.back().sound, Sound::GameComplete);
+
+    Game rich = test::startedWithoutEnemies(9);
+    rich.subscribers = 1500000000;
+    rich.exitOpen = true;
+    rich.player.pos = last.player.pos;
+    run(rich, holdRight(), 30);
+    EXPECT_EQ(rich.subscribers, 1500000000 + 10000 + 2500 * 9);
+
+    // From the finale, a confirm starts a new run.
+    last.update(confirm, STEP);
+    EXPECT_EQ(last.world, 0);
+    EXPECT_EQ(last.subscribers, 0);
+}
+
+TEST(Lifecycle, SoundQueueHoldsAtMost256) {
+    Game game;
+    game.start(0);
+    for (int i = 0; i < 300; ++i) {
+        game.emit(Sound::Pickup, static_cast<float>(i), 0.5f);
+    }
+    ASSERT_EQ(game.sounds.size(), 256u);
+    EXPECT_FLOAT_EQ(game.sounds.back().x, 255);
+    EXPECT_FLOAT_EQ(game.sounds.back().volume, 0.5f);
+}
+
+TEST(Lifecycle, SameWorldAndInputReplayBitIdentically) {
+    const auto play = [] {
+        Game game;
+        game.start(4);
+        std::uint64_t trace = 0;
+        for (int i = 0; i < 2400; ++i) {
+            Input in = holdRight();
+            in.jumpPressed = i % 50 == 0;
+            in.jumpHeld = i % 50 < 30;
+            in.fireHeld = true;
+            in.dash = i % 400 == 7;
+            game.update(in, STEP);
+            trace = trace * 31 + test::stateHash(game);
+        }
+        return trace;
+    };
+    EXPECT_EQ(play(), play());
+}
+
+} // namespace
+} // namespace grumbo
