@@ -1,0 +1,111 @@
+#include "audio/audio_catalogue.h"
+#include "temp_folder.h"
+#include "wav_builder.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+using test::TempFolder;
+using test::WavBuilder;
+
+std::vector<std::uint8_t> tone(std::int16_t value, int frames = 10) {
+    return WavBuilder::pcm16(1, 44100, std::vector<std::int16_t>(static_cast<std::size_t>(frames), value));
+}
+
+AudioCatalogue loadFrom(const std::wstring& folder) {
+    AudioCatalogue catalogue;
+    loadAudioFiles(findAudioFiles(folder), catalogue);
+    return catalogue;
+}
+
+std::vector<std::string> names(const std::vector<AudioFile>& files) {
+    std::vector<std::string> out;
+    for (const AudioFile& f : files) {
+        out.push_back(f.name);
+    }
+    return out;
+}
+
+TEST(AudioCatalogue, AudioFolderWinsAndNamesAreNormalized) {
+    TempFolder assets;
+    assets.write("audio/hit.wav", tone(111));
+    assets.write("hit.wav", tone(222));
+    assets.write("Music_1.Wav", tone(333));
+    assets.write("readme.txt", tone(444));
+    assets.write("broken.wav", {1, 2, 3});
+    // A folder that happens to end in .wav is not a sound.
+    std::filesystem::create_directories(assets.path / "folder.wav");
+
+    const AudioCatalogue catalogue = loadFrom(assets.wide());
+    ASSERT_EQ(catalogue.size(), 2u);
+    EXPECT_EQ(catalogue.at("hit").samples.front(), 111);
+    EXPECT_EQ(catalogue.at("music_1").samples.front(), 333);
+
+    const MusicTable music = buildMusicTable(catalogue);
+    EXPECT_EQ(music.world[0], &catalogue.at("music_1"));
+    EXPECT_EQ(music.menu, nullptr);
+    EXPECT_EQ(music.ambient, nullptr);
+}
+
+TEST(AudioCatalogue, FolderWithOrWithoutSeparatorAndMissingFolders) {
+    TempFolder assets;
+    assets.write("audio/a.wav", tone(1));
+    EXPECT_EQ(loadFrom(assets.wide() + L"/").size(), 1u);
+    EXPECT_EQ(loadFrom(assets.wide()).size(), 1u);
+    EXPECT_TRUE(loadFrom(assets.wide() + L"/nothing_here").empty());
+    EXPECT_EQ(prepareAudioFolder(L""), L"");
+    EXPECT_EQ(prepareAudioFolder(L"x\\"), L"x\\");
+    EXPECT_EQ(prepareAudioFolder(L"x"), L"x/");
+}
+
+TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
+    std::vector<DirEntry> entries;
+    for (int i = 0; i < 300; ++i) {
+        entries.push_back({L"fx_" + std::to_wstring(i) + L".wav", false});
+    }
+    std::vector<AudioFile> list;
+    addAudioFiles(L"a/", {{L"Hit.WAV", false}, {L"hit.wav", false}, {L".wav", false}, {L"sub.wav", true}},
+                  list);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].path, L"a/Hit.WAV");
+    addAudioFiles(L"b/", entries, list);
+    EXPECT_EQ(list.size(), AUDIO_FILE_LIMIT);
+
+    std::vector<AudioFile> mixed = {{"theme_cards", L""}, {"music_1", L""}, {"zap", L""},
+                                    {"boss_1", L""},      {"ambient", L""}, {"grumbo_yeah", L""},
+                                    {"music_10", L""},    {"a", L""}};
+    orderAudioFiles(mixed);
+    EXPECT_EQ(names(mixed), (std::vector<std::string>{"a", "ambient", "grumbo_yeah", "zap", "boss_1",
+                                                      "music_1", "music_10", "theme_cards"}));
+}
+
+TEST(AudioCatalogue, NamesOutsideUnicodeAreSkipped) {
+    EXPECT_EQ(fileNameToUtf8(L"\u00e4rger"), "\xC3\xA4rger");
+    EXPECT_EQ(fileNameToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800)) + L".wav"), "");
+    std::vector<AudioFile> list;
+    addAudioFiles(L"", {{std::wstring(1, static_cast<wchar_t>(0x110000)) + L".wav", false}, {L"", false}},
+                  list);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(AudioCatalogue, MusicTableFindsEveryRole) {
+    AudioCatalogue catalogue;
+    for (const char* name : {"music_menu", "music_10", "boss_5", "elite_3", "theme_horror", "ambient"}) {
+        catalogue[name].samples = {1, 1};
+    }
+    const MusicTable music = buildMusicTable(catalogue);
+    EXPECT_EQ(music.menu, &catalogue.at("music_menu"));
+    EXPECT_EQ(music.world[9], &catalogue.at("music_10"));
+    EXPECT_EQ(music.boss[4], &catalogue.at("boss_5"));
+    EXPECT_EQ(music.elite[2], &catalogue.at("elite_3"));
+    EXPECT_EQ(music.theme[1], &catalogue.at("theme_horror"));
+    EXPECT_EQ(music.ambient, &catalogue.at("ambient"));
+    EXPECT_EQ(music.world[0], nullptr);
+    EXPECT_EQ(music.theme[0], nullptr);
+}
+
+} // namespace
+} // namespace grumbo

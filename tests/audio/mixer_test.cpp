@@ -1,0 +1,322 @@
+#include "audio/command_ring.h"
+#include "audio/mixer.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+using Buffer = std::array<std::int16_t, MIX_SAMPLES>;
+
+AudioClip constantClip(std::int64_t frames, std::int16_t left, std::int16_t right) {
+    AudioClip clip;
+    clip.samples.resize(static_cast<std::size_t>(frames) * 2);
+    for (std::size_t i = 0; i < clip.samples.size(); i += 2) {
+        clip.samples[i] = left;
+        clip.samples[i + 1] = right;
+    }
+    return clip;
+}
+
+float smoothstep(int frames) {
+    const float t = static_cast<float>(frames) / FADE_FRAMES;
+    return (3.0f - 2.0f * t) * t * t;
+}
+
+// Mixes `count` buffers and returns them one after the other.
+std::vector<std::int16_t> render(MixerState& state, const MusicTable& music, int count) {
+    std::vector<std::int16_t> out;
+    Buffer buffer{};
+    for (int i = 0; i < count; ++i) {
+        mixBuffer(state, music, buffer);
+        out.insert(out.end(), buffer.begin(), buffer.end());
+    }
+    return out;
+}
+
+MixerSettings worldMusic(int world) {
+    MixerSettings settings;
+    settings.musicRequest = requestWithMusic(MUSIC_MENU_REQUEST, world);
+    return settings;
+}
+
+TEST(MixerRequests, PanGainsKeepConstantPower) {
+    AudioClip clip = constantClip(4, 1, 1);
+    const Voice centre = makeVoice(&clip, 1.0f, 0.0f, false);
+    EXPECT_NEAR(centre.leftGain, 0.70710677f, 1e-6f);
+    EXPECT_NEAR(centre.rightGain, 0.70710677f, 1e-6f);
+    const Voice left = makeVoice(&clip, 2.0f, -1.0f, false);
+    EXPECT_FLOAT_EQ(left.leftGain, 1.0f);
+    EXPECT_NEAR(left.rightGain, 0.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(left.volume, 1.0f);
+    const Voice right = makeVoice(&clip, -1.0f, 5.0f, false);
+    EXPECT_FLOAT_EQ(right.leftGain, 0.0f);
+    EXPECT_FLOAT_EQ(right.rightGain, 1.0f);
+    EXPECT_FLOAT_EQ(right.volume, 0.0f);
+    const Voice odd = makeVoice(&clip, NAN, INFINITY, false);
+    EXPECT_FLOAT_EQ(odd.leftGain, CENTRE_GAIN);
+    EXPECT_FLOAT_EQ(odd.volume, 0.0f);
+    const Voice leftmost = makeVoice(&clip, 1.0f, -1.0f, false);
+    EXPECT_LE(leftmost.rightGain, 1e-6f);
+}
+
+TEST(MixerRequests, MusicAndBattleRequests) {
+    const std::uint32_t world3 = requestWithMusic(MUSIC_MENU_REQUEST, 3);
+    EXPECT_EQ(musicCode(world3), 5u);
+    const std::uint32_t boss = requestWithBattle(world3, true, true, 3);
+    EXPECT_EQ(battleMode(boss), 2u);
+    // The same world while its boss music plays changes nothing; another piece clears the battle.
+    EXPECT_EQ(requestWithMusic(boss, 3), boss);
+    EXPECT_EQ(requestWithMusic(boss, 4), requestWithMusic(MUSIC_MENU_REQUEST, 4));
+    EXPECT_EQ(musicCode(requestWithMusic(boss, -7)), 0u);
+    EXPECT_EQ(musicCode(requestWithMusic(boss, 42)), 11u);
+    EXPECT_EQ(battleMode(requestWithBattle(world3, false, true, 2)), 1u);
+    EXPECT_EQ(battleMode(requestWithBattle(world3, false, false, 2)), 4u);
+    EXPECT_EQ(battleMode(requestWithBattle(world3, false, false, 99)), 6u);
+    EXPECT_EQ(battleMode(requestWithBattle(world3, false, false, -3)), 0u);
+    EXPECT_EQ(musicCode(requestWithBattle(world3, false, false, 1)), musicCode(world3));
+}
+
+TEST(MixerRequests, FullRingDropsNewRequests) {
+    CommandRing ring;
+    AudioClip clip = constantClip(1, 0, 0);
+    int accepted = 0;
+    for (int i = 0; i < 129; ++i) {
+        Voice v = makeVoice(&clip, 1.0f, 0.0f, false);
+        v.position = i;
+        accepted += ring.push(v) ? 1 : 0;
+    }
+    EXPECT_EQ(accepted, 127);
+    std::vector<std::int64_t> order;
+    ring.drain([&](const Voice& v) { order.push_back(v.position); });
+    ASSERT_EQ(order.size(), 127u);
+    EXPECT_EQ(order.front(), 0);
+    EXPECT_EQ(order.back(), 126);
+    EXPECT_TRUE(ring.push(makeVoice(&clip, 1.0f, 0.0f, false)));
+}
+
+TEST(MixerVoices, PanAndVoiceLimits) {
+    MixerState state;
+    MusicTable music;
+    AudioClip clip = constantClip(MIX_FRAMES * 2, 10000, 10000);
+    addVoice(state, makeVoice(&clip, 1.0f, -1.0f, false));
+    const auto out = render(state, music, 1);
+    for (int i = 0; i < MIX_FRAMES; ++i) {
+        ASSERT_GT(out[static_cast<std::size_t>(2 * i)], 0);
+        ASSERT_EQ(out[static_cast<std::size_t>(2 * i + 1)], 0);
+    }
+
+    // A 25th voice displaces the oldest.
+    std::vector<AudioClip> clips(25, constantClip(10, 1, 1));
+    MixerState crowd;
+    for (AudioClip& c : clips) {
+        addVoice(crowd, makeVoice(&c, 1.0f, 0.0f, false));
+    }
+    ASSERT_EQ(crowd.voices.size(), MAX_VOICES);
+    EXPECT_EQ(crowd.voices.front().clip, &clips[1]);
+    EXPECT_EQ(crowd.voices.back().clip, &clips[24]);
+
+    // Switching voice clips off removes them at once and refuses new ones; effects keep playing.
+    MixerState speaking;
+    addVoice(speaking, makeVoice(&clips[0], 1.0f, 0.0f, true));
+    addVoice(speaking, makeVoice(&clips[1], 1.0f, 0.0f, false));
+    addVoice(speaking, makeVoice(&clips[2], 1.0f, 0.0f, true));
+    addVoice(speaking, makeVoice(&clips[3], 1.0f, 0.0f, false));
+    MixerSettings quiet;
+    quiet.voiceEnabled = false;
+    applySettings(speaking, quiet, music);
+    ASSERT_EQ(speaking.voices.size(), 2u);
+    EXPECT_EQ(speaking.voices[0].clip, &clips[1]);
+    EXPECT_EQ(speaking.voices[1].clip, &clips[3]);
+    addVoice(speaking, makeVoice(&clips[4], 1.0f, 0.0f, true));
+    EXPECT_EQ(speaking.voices.size(), 2u);
+
+    // Finished voices leave the list; they do not loop.
+    AudioClip shortClip = constantClip(100, 5000, 5000);
+    MixerState once;
+    addVoice(once, makeVoice(&shortClip, 1.0f, 0.0f, false));
+    const auto played = render(once, music, 1);
+    EXPECT_TRUE(once.voices.empty());
+    EXPECT_NE(played[2 * 99], 0);
+    EXPECT_EQ(played[2 * 100], 0);
+}
+
+TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
+    AudioClip world(constantClip(1'000'000, 10000, 10000));
+    AudioClip boss(constantClip(1'000'000, -10000, -10000));
+    MusicTable music;
+    music.world[0] = &world;
+    music.boss[0] = &boss;
+    MixerState state;
+    MixerSettings settings = worldMusic(0);
+    applySettings(state, settings, music);
+    ASSERT_EQ(state.currentMusic, &world);
+
+    auto out = render(state, music, 1);
+    EXPECT_NEAR(state.layers[0].gain, smoothstep(MIX_FRAMES), 1e-6f);
+    const float expected = 10000.0f * std::sqrt(smoothstep(MIX_FRAMES)) * 0.45f * 0.72f;
+    EXPECT_NEAR(out[2 * (MIX_FRAMES - 1)], expected, 1.0f);
+    out = render(state, music, 20);
+    EXPECT_NEAR(state.layers[0].gain, smoothstep(21 * MIX_FRAMES), 1e-5f);
+    render(state, music, 24);
+    EXPECT_FLOAT_EQ(state.layers[0].gain, 1.0f);
+    EXPECT_EQ(state.layers[0].position, 45 * MIX_FRAMES);
+
+    // To the boss: the world fades out while the boss fades in, with constant power.
+    settings.musicRequest = requestWithBattle(settings.musicRequest, true, false, 0);
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, &boss);
+    render(state, music, 20);
+    const float s = smoothstep(20 * MIX_FRAMES);
+    EXPECT_NEAR(state.layers[0].gain, 1.0f - s, 1e-5f);
+    EXPECT_NEAR(state.layers[1].gain, s, 1e-5f);
+    render(state, music, 24);
+    // Once the fade is over the silent layer is given back and its place remembered.
+    EXPECT_EQ(state.layers[0].clip, nullptr);
+    EXPECT_EQ(state.resumeTable[0].clip, &world);
+    const std::int64_t stopped = state.resumeTable[0].position;
+    EXPECT_EQ(stopped, 45 * MIX_FRAMES + FADE_FRAMES);
+
+    // Back to the world: it continues where it stopped.
+    settings.musicRequest = requestWithBattle(settings.musicRequest, false, false, 0);
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, &world);
+    EXPECT_EQ(state.layers[0].clip, &world);
+    EXPECT_EQ(state.layers[0].position, stopped);
+    EXPECT_FLOAT_EQ(state.layers[0].gain, 0.0f);
+    render(state, music, 1);
+    EXPECT_EQ(state.layers[0].position, stopped + MIX_FRAMES);
+
+    // Silence fades every layer out and frees them all.
+    settings.musicRequest = requestWithMusic(settings.musicRequest, -2);
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, nullptr);
+    const auto faded = render(state, music, 45);
+    for (const MusicLayer& layer : state.layers) {
+        EXPECT_EQ(layer.clip, nullptr);
+    }
+    EXPECT_EQ(faded.back(), 0);
+}
+
+TEST(MixerMusic, MissingBattleClipKeepsWorldMusic) {
+    AudioClip world(constantClip(10, 10000, 10000));
+    AudioClip elite(constantClip(10, 20000, 20000));
+    MusicTable music;
+    music.world[2] = &world;
+    music.elite[2] = &elite;
+    MixerState state;
+    MixerSettings settings = worldMusic(2);
+    applySettings(state, settings, music);
+    render(state, music, 50);
+    // No boss_2 clip: nothing changes and no fade starts.
+    settings.musicRequest = requestWithBattle(settings.musicRequest, true, false, 0);
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, &world);
+    EXPECT_EQ(state.fadeProgress, FADE_FRAMES);
+    // Chase music for world 2 is elite clip 2 % 3.
+    settings.musicRequest = requestWithBattle(settings.musicRequest, false, true, 0);
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, &elite);
+    // Short music loops instead of stopping.
+    const auto out = render(state, music, 50);
+    EXPECT_NE(out.back(), 0);
+    // The menu has no battle music, and a missing world clip means silence.
+    settings.musicRequest = requestWithBattle(requestWithMusic(settings.musicRequest, 5), true, false, 0);
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, nullptr);
+}
+
+TEST(MixerLevels, DucksMusicWhileTheVoiceSpeaks) {
+    AudioClip world(constantClip(10, 10000, 10000));
+    AudioClip line(constantClip(AUDIO_RATE, 0, 0));
+    AudioClip effect(constantClip(AUDIO_RATE * 10, 0, 0));
+    MusicTable music;
+    music.world[0] = &world;
+    MixerState state;
+    applySettings(state, worldMusic(0), music);
+    addVoice(state, makeVoice(&effect, 1.0f, 0.0f, false));
+    render(state, music, 10);
+    EXPECT_FLOAT_EQ(state.duck, 1.0f);
+
+    addVoice(state, makeVoice(&line, 1.0f, 0.0f, true));
+    render(state, music, 4);
+    EXPECT_LT(state.duck, 0.37f);
+    EXPECT_GT(state.duck, 0.35f);
+    // The line ends after a second; the music then comes back over a few seconds.
+    render(state, music, 300);
+    EXPECT_GT(state.duck, 0.99f);
+}
+
+TEST(MixerLevels, MuteRampsWithoutAClick) {
+    AudioClip tone(constantClip(AUDIO_RATE * 10, 20000, -20000));
+    MusicTable music;
+    MixerState state;
+    addVoice(state, makeVoice(&tone, 1.0f, 0.0f, false));
+    MixerSettings settings;
+    applySettings(state, settings, music);
+    auto out = render(state, music, 4);
+    settings.muted = true;
+    applySettings(state, settings, music);
+    const auto muted = render(state, music, 2);
+    out.insert(out.end(), muted.begin(), muted.end());
+    settings.muted = false;
+    applySettings(state, settings, music);
+    const auto back = render(state, music, 2);
+    out.insert(out.end(), back.begin(), back.end());
+
+    int largestStep = 0;
+    for (std::size_t i = 2; i < out.size(); ++i) {
+        largestStep = std::max(largestStep, std::abs(out[i] - out[i - 2]));
+    }
+    EXPECT_LE(largestStep, 16);
+    // Fully silent at the end of the muting buffer and during the next one.
+    const std::size_t mutedEnd = 5 * MIX_SAMPLES;
+    EXPECT_EQ(out[mutedEnd - 2], 0);
+    EXPECT_EQ(out[mutedEnd + MIX_SAMPLES - 1], 0);
+    EXPECT_GT(out[out.size() - 2], 8000);
+}
+
+TEST(MixerLevels, LimiterKeepsTwentyFourLoudVoicesInRange) {
+    AudioClip square;
+    for (int i = 0; i < AUDIO_RATE; ++i) {
+        const std::int16_t v = (i / 50) % 2 == 0 ? 32767 : -32767;
+        square.samples.push_back(v);
+        square.samples.push_back(v);
+    }
+    MusicTable music;
+    MixerState state;
+    MixerSettings settings;
+    settings.effectsVolume = 1.0f;
+    applySettings(state, settings, music);
+    for (int i = 0; i < 24; ++i) {
+        addVoice(state, makeVoice(&square, 1.0f, 0.0f, false));
+    }
+    const auto out = render(state, music, 8);
+    int peak = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto frame = static_cast<int>(i / 2);
+        const int sign = (frame / 50) % 2 == 0 ? 1 : -1;
+        ASSERT_GE(out[i] * sign, 0) << "sample " << i << " wrapped around";
+        peak = std::max(peak, std::abs(static_cast<int>(out[i])));
+    }
+    EXPECT_LE(peak, 29001);
+    EXPECT_GE(peak, 28000);
+}
+
+TEST(MixerLevels, AmbientBedLoopsUnderEverything) {
+    AudioClip ambient(constantClip(3, 10000, 10000));
+    MusicTable music;
+    music.ambient = &ambient;
+    MixerState state;
+    MixerSettings settings;
+    settings.musicRequest = 0;
+    applySettings(state, settings, music);
+    const auto out = render(state, music, 2);
+    EXPECT_NEAR(out.back(), 10000.0f * 0.16f * 0.45f * 0.72f, 1.0f);
+    EXPECT_EQ(state.ambientPosition, (2 * MIX_FRAMES - 1) % 3 + 1);
+}
+
+} // namespace
+} // namespace grumbo

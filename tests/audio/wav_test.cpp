@@ -1,0 +1,141 @@
+#include "audio/wav.h"
+#include "wav_builder.h"
+
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+using test::WavBuilder;
+
+TEST(AudioName, NormalizesCaseAndExtension) {
+    EXPECT_EQ(normalizeAudioName("Boss_1.WAV"), "boss_1");
+    EXPECT_EQ(normalizeAudioName("Music_1.Wav"), "music_1");
+    EXPECT_EQ(normalizeAudioName("ui_confirm"), "ui_confirm");
+    EXPECT_EQ(normalizeAudioName(".wav"), "");
+    EXPECT_EQ(normalizeAudioName("wav"), "wav");
+    // Only ASCII letters change; the bytes of other characters stay as they are.
+    EXPECT_EQ(normalizeAudioName("\xC3\x84RGER.wav"), "\xC3\x84rger");
+    // The extension is removed once, after lower-casing.
+    EXPECT_EQ(normalizeAudioName("a.wav.WAV"), "a.wav");
+}
+
+TEST(AudioName, MusicRolesByPrefix) {
+    EXPECT_TRUE(isMusicName("music_menu"));
+    EXPECT_TRUE(isMusicName("boss_3"));
+    EXPECT_TRUE(isMusicName("elite_1"));
+    EXPECT_TRUE(isMusicName("theme_cards"));
+    EXPECT_FALSE(isMusicName("ambient"));
+    EXPECT_FALSE(isMusicName("grumbo_yeah"));
+    EXPECT_FALSE(isMusicName("music"));
+}
+
+TEST(WavDecode, AcceptsOnlySixteenBitPcmMonoOrStereoInRange) {
+    const std::vector<std::int16_t> frames(64, 1000);
+    EXPECT_FALSE(
+        decodeWav(WavBuilder().format(1, 1, 44100, 8).samples(frames).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(
+        decodeWav(WavBuilder().format(3, 1, 44100, 16).samples(frames).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(
+        decodeWav(WavBuilder().format(1, 3, 44100, 16).samples(frames).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(
+        decodeWav(WavBuilder().format(1, 0, 44100, 16).samples(frames).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(decodeWav(WavBuilder::pcm16(1, 7999, frames), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(decodeWav(WavBuilder::pcm16(1, 192001, frames), CATALOGUE_BUDGET_BYTES));
+    EXPECT_TRUE(decodeWav(WavBuilder::pcm16(1, 8000, frames), CATALOGUE_BUDGET_BYTES));
+    EXPECT_TRUE(
+        decodeWav(WavBuilder::pcm16(2, 192000, std::vector<std::int16_t>(2000, 5)), CATALOGUE_BUDGET_BYTES));
+    // No format, no data, or not a RIFF/WAVE file at all.
+    EXPECT_FALSE(decodeWav(WavBuilder().samples(frames).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(decodeWav(WavBuilder().format(1, 1, 44100, 16).build(), CATALOGUE_BUDGET_BYTES));
+    std::vector<std::uint8_t> notWave = WavBuilder::pcm16(1, 44100, frames);
+    notWave[8] = 'A';
+    EXPECT_FALSE(decodeWav(notWave, CATALOGUE_BUDGET_BYTES));
+}
+
+TEST(WavDecode, WalksChunksStrictly) {
+    const std::vector<std::int16_t> frames = {100, -200, 300};
+    // An odd-length chunk is followed by one pad byte before the next chunk.
+    const auto odd = WavBuilder()
+                         .chunk("LIST", {1, 2, 3})
+                         .format(1, 1, 44100, 16)
+                         .chunk("junk", {9})
+                         .samples(frames)
+                         .build();
+    const auto clip = decodeWav(odd, CATALOGUE_BUDGET_BYTES);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->samples, (std::vector<std::int16_t>{100, 100, -200, -200, 300, 300}));
+
+    // A data chunk running past the end of the file refuses the whole file.
+    const auto truncated = WavBuilder().format(1, 2, 44100, 16).truncatedChunk("data", 4000, 1000).build();
+    EXPECT_FALSE(decodeWav(truncated, CATALOGUE_BUDGET_BYTES));
+    // Even when an earlier data chunk was complete.
+    const auto laterTruncated =
+        WavBuilder().format(1, 1, 44100, 16).samples(frames).truncatedChunk("LIST", 100, 10).build();
+    EXPECT_FALSE(decodeWav(laterTruncated, CATALOGUE_BUDGET_BYTES));
+
+    // A header with an empty data chunk, or less than one whole frame, is nothing to play.
+    EXPECT_FALSE(decodeWav(WavBuilder().format(1, 1, 44100, 16).samples({}).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(
+        decodeWav(WavBuilder().format(1, 2, 44100, 16).samples({7}).build(), CATALOGUE_BUDGET_BYTES));
+
+    // Later chunks replace earlier ones; a short fmt chunk is ignored.
+    const auto replaced = WavBuilder()
+                              .format(1, 1, 7000, 16)
+                              .samples({1})
+                              .format(1, 2, 44100, 16)
+                              .chunk("fmt ", {1, 0})
+                              .samples({5, 6, 7, 8})
+                              .build();
+    const auto later = decodeWav(replaced, CATALOGUE_BUDGET_BYTES);
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->samples, (std::vector<std::int16_t>{5, 6, 7, 8}));
+
+    // An odd final chunk without its pad byte still ends the walk cleanly.
+    std::vector<std::uint8_t> unpadded =
+        WavBuilder().format(1, 1, 44100, 16).samples(frames).chunk("note", {1}).build();
+    unpadded.pop_back();
+    EXPECT_TRUE(decodeWav(unpadded, CATALOGUE_BUDGET_BYTES));
+}
+
+TEST(WavDecode, ResamplesMono22050ToInterpolatedStereo) {
+    std::vector<std::int16_t> source(1000);
+    for (int i = 0; i < 1000; ++i) {
+        source[static_cast<std::size_t>(i)] = static_cast<std::int16_t>((i * 37) % 2001 - 1000);
+    }
+    const auto clip = decodeWav(WavBuilder::pcm16(1, 22050, source), CATALOGUE_BUDGET_BYTES);
+    ASSERT_TRUE(clip);
+    ASSERT_EQ(clip->frames(), 2000);
+    for (int i = 0; i < 2000; ++i) {
+        const int k = i / 2;
+        const float s0 = source[static_cast<std::size_t>(k)];
+        const float s1 = source[static_cast<std::size_t>(std::min(k + 1, 999))];
+        const auto expected = static_cast<std::int16_t>(i % 2 == 0 ? s0 : s0 + (s1 - s0) * 0.5f);
+        ASSERT_EQ(clip->samples[static_cast<std::size_t>(2 * i)], expected) << "frame " << i;
+        ASSERT_EQ(clip->samples[static_cast<std::size_t>(2 * i + 1)], expected) << "frame " << i;
+    }
+}
+
+TEST(WavDecode, StereoKeepsChannelsApartWhenResampling) {
+    // 11025 Hz: four output frames per source frame, a quarter step each.
+    const auto clip = decodeWav(WavBuilder::pcm16(2, 11025, {0, 1000, 400, -1000}), CATALOGUE_BUDGET_BYTES);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->samples, (std::vector<std::int16_t>{0, 1000, 100, 500, 200, 0, 300, -500, 400, -1000, 400,
+                                                        -1000, 400, -1000, 400, -1000}));
+}
+
+TEST(WavDecode, RefusesClipsPastLengthOrBudget) {
+    const auto clip = WavBuilder::pcm16(2, 44100, std::vector<std::int16_t>(200, 1));
+    EXPECT_TRUE(decodeWav(clip, 400));
+    EXPECT_FALSE(decodeWav(clip, 399));
+    // 8000 Hz grows 5.5125 times: 2,400,001 source frames make just over 300 s.
+    EXPECT_TRUE(
+        decodeWav(WavBuilder::pcm16(1, 8000, std::vector<std::int16_t>(2400000, 1)), CATALOGUE_BUDGET_BYTES));
+    EXPECT_FALSE(
+        decodeWav(WavBuilder::pcm16(1, 8000, std::vector<std::int16_t>(2400001, 1)), CATALOGUE_BUDGET_BYTES));
+    // Downsampling a single frame leaves no frame at all.
+    EXPECT_FALSE(decodeWav(WavBuilder::pcm16(1, 48000, {5}), CATALOGUE_BUDGET_BYTES));
+}
+
+} // namespace
+} // namespace grumbo
