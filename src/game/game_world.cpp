@@ -198,6 +198,7 @@ void Game::updateHazards(float dt) {
 }
 
 void Game::updatePickups(float dt) {
+    const Rect playerBox{player.pos.x, player.pos.y, player.size.x, player.size.y};
     for (Pickup& p : level.pickups) {
         if (p.collected) {
             continue;
@@ -214,7 +215,6 @@ void Game::updatePickups(float dt) {
         }
 
         const Rect box{p.pos.x - PICKUP_HALF, p.pos.y - PICKUP_HALF, 2 * PICKUP_HALF, 2 * PICKUP_HALF};
-        const Rect playerBox{player.pos.x, player.pos.y, player.size.x, player.size.y};
         if (!playerBox.overlaps(box)) {
             continue;
         }
