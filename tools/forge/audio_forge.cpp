@@ -1,0 +1,6 @@
+#include "audio_forge.h"
+namespace grumbo::forge {
+bool forgeAudio(const std::string&, const std::string&) {
+    return true;
+}
+} // namespace grumbo::forge
