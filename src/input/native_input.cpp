@@ -89,24 +89,18 @@ bool NativeInput::Impl::readPadLocked(std::uint64_t now, Reading& reading) {
         return false;
     }
     PadState state;
-    bool search = false;
-    if (padIndex >= 0) {
-        if (devices->readPad(padIndex, state)) {
-            search = false;
-        } else {
-            // The pad is gone: silence whatever it was told last and look for
-            // another one straight away.
-            if (devices->hasPadRumble()) {
-                devices->setPadRumble(padIndex, 0, 0);
-            }
-            padIndex = -1;
-            vibrationSent = 0;
-            rumbleUntil.store(0);
-            nextPadScan = 0;
-            search = true;
+    bool search = padIndex < 0 && now >= nextPadScan;
+    if (padIndex >= 0 && !devices->readPad(padIndex, state)) {
+        // The pad is gone: silence whatever it was told last and look for
+        // another one straight away.
+        if (devices->hasPadRumble()) {
+            devices->setPadRumble(padIndex, 0, 0);
         }
-    } else {
-        search = now >= nextPadScan;
+        padIndex = -1;
+        vibrationSent = 0;
+        rumbleUntil.store(0);
+        nextPadScan = 0;
+        search = true;
     }
     if (search) {
         nextPadScan = now + input::SEARCH_MS;
@@ -130,14 +124,10 @@ bool NativeInput::Impl::readPadLocked(std::uint64_t now, Reading& reading) {
 
 bool NativeInput::Impl::readJoystickLocked(std::uint64_t now, Reading& reading) {
     JoystickState state;
-    bool search = false;
-    if (joystickId >= 0) {
-        if (!devices->readJoystick(joystickId, state)) {
-            joystickId = -1;
-            search = true;
-        }
-    } else {
-        search = now >= nextJoystickScan;
+    bool search = joystickId < 0 && now >= nextJoystickScan;
+    if (joystickId >= 0 && !devices->readJoystick(joystickId, state)) {
+        joystickId = -1;
+        search = true;
     }
     if (search) {
         nextJoystickScan = now + input::SEARCH_MS;

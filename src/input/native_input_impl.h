@@ -77,6 +77,9 @@ struct NativeInput::Impl {
     bool wasEnabled = true;
 
   private:
+    // The pass's view of the device it reads. The `Locked` steps run between
+    // the devices' `beginPass` and `endPass`, which hold the backend's device
+    // lock.
     struct Reading {
         std::uint16_t buttons = 0;
         float stickX = 0;
