@@ -1,0 +1,395 @@
+// The shell: start-up, the frame loop with its pacing, window events, frame
+// set-up and presentation, full screen and window sizes, and the smoke run.
+#include "app/app.h"
+#include "app/screenshot.h"
+#include "platform/clock.h"
+#include "platform/input_devices.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace grumbo {
+
+namespace {
+
+constexpr std::array<int, 4> WINDOW_WIDTHS{1280, 1920, 2560, 3440};
+constexpr std::array<int, 4> WINDOW_HEIGHTS{720, 1080, 1440, 1440};
+constexpr int MIN_CLIENT_WIDTH = 960;
+constexpr int MIN_CLIENT_HEIGHT = 570;
+constexpr int IDLE_WAIT_MS = 100;
+// Waiting on the event queue is coarse; the last stretch before a deadline is
+// slept on the precise clock instead.
+constexpr double PRECISE_SLEEP_SECONDS = 0.002;
+constexpr float TOAST_SECONDS = 2.4f;
+constexpr std::size_t TOAST_QUEUE_LIMIT = 4;
+
+double ticksToMs(std::uint64_t from, std::uint64_t to, std::uint64_t frequency) {
+    return static_cast<double>(to - from) * 1000.0 / static_cast<double>(frequency);
+}
+
+} // namespace
+
+App::App() : pacer(clockFrequency()) {}
+
+App::App(std::unique_ptr<InputDevices> devices) : input(std::move(devices)), pacer(clockFrequency()) {}
+
+App::~App() {
+    releaseDeviceResources();
+    textCache.clear([this](Texture& texture) { renderer.release(texture); });
+    renderer.destroy();
+    window.close();
+}
+
+int App::launch(std::string_view commandLine) {
+    parseSmokeOption(commandLine, smoke, smokeLevel);
+    baseDirectory = executableDirectory();
+    WindowOptions options;
+    options.title = WINDOW_TITLE;
+    options.clientWidth = 1280;
+    options.clientHeight = 720;
+    options.minWidth = MIN_CLIENT_WIDTH;
+    options.minHeight = MIN_CLIENT_HEIGHT;
+    options.iconPath = baseDirectory + "/assets/icon.png";
+    const bool opened = window.open(options);
+    if (!opened || !init()) {
+        // An unattended smoke run must not wait on a dialog nobody will close.
+        if (smoke) {
+            std::fprintf(stderr, "%s: %s\n", LAUNCH_ERROR_CAPTION, LAUNCH_ERROR_TEXT);
+        } else {
+            showErrorBox(opened ? &window : nullptr, LAUNCH_ERROR_CAPTION, LAUNCH_ERROR_TEXT);
+        }
+        return 1;
+    }
+    if (!smoke) {
+        changeResolution();
+        if (autoFullscreen) {
+            toggleFullscreen();
+        }
+    }
+    window.setLiveRepaint([this] {
+        int width = 0;
+        int height = 0;
+        window.clientSize(width, height);
+        if (width > 0 && height > 0) {
+            clientWidth = width;
+            clientHeight = height;
+            resizePending = true;
+        }
+        render();
+    });
+    window.show();
+    pacer = FramePacer(clockFrequency());
+    pacer.restart(clockTicks());
+    while (running) {
+        runPass();
+    }
+    window.setLiveRepaint(nullptr);
+    return 0;
+}
+
+bool App::init() {
+    if (baseDirectory.empty()) {
+        baseDirectory = executableDirectory();
+    }
+    if (!renderer.create(window)) {
+        return false;
+    }
+    renderer.openFont(baseDirectory + "/assets/DejaVuSansMono-Bold.ttf");
+    if (!createTarget()) {
+        return false;
+    }
+    // Until the title screen exists, play starts straight in the first world.
+    game.start(smoke ? smokeLevel : 0);
+    game.state = Playing;
+    resetLevelPresentation();
+    return true;
+}
+
+void App::runPass() {
+    WindowEvent events[MAX_EVENTS_PER_PASS];
+    const int count = window.pollEvents(events, MAX_EVENTS_PER_PASS);
+    for (int i = 0; i < count; ++i) {
+        handleWindowEvent(events[i]);
+    }
+    if (!running) {
+        return;
+    }
+    const std::uint64_t now = clockTicks();
+    if (resetTiming) {
+        resetTiming = false;
+        pacer.restart(now);
+    }
+    if (minimized || !active) {
+        input.poll(false);
+        wheelDelta = 0;
+        leftClickPending = false;
+        rightClickPending = false;
+        if (dirty && !minimized) {
+            render();
+        }
+        pacer.restart(now);
+        window.waitEvents(IDLE_WAIT_MS);
+        return;
+    }
+    if (!pacer.frameDue(now)) {
+        const double remaining = pacer.secondsUntilDeadline(now);
+        if (remaining > PRECISE_SLEEP_SECONDS) {
+            window.waitEvents(static_cast<int>((remaining - PRECISE_SLEEP_SECONDS) * 1000.0));
+        } else {
+            sleepUntilTicks(pacer.deadlineTicks());
+        }
+        return;
+    }
+    frame(now);
+}
+
+void App::frame(std::uint64_t now) {
+    double unclamped = 0;
+    const float dt = pacer.beginFrame(now, unclamped);
+    presentationClock += dt;
+    shakeTimer = std::max(shakeTimer - dt, 0.0f);
+    toastTimer = std::max(toastTimer - dt, 0.0f);
+    presentationTick(dt);
+
+    Control control = input.poll(active);
+    gamepadActive = control.controllerPresent;
+    const int stateBefore = game.state;
+    mouseInput(control);
+    controls(control);
+    const std::uint64_t tInput = clockTicks();
+
+    static_cast<Input&>(control) = gateInput(control, stateBefore);
+    if (smoke) {
+        control.right = true;
+        control.jumpHeld = true;
+        control.fireHeld = true;
+        control.jumpPressed = smokeFrames % 80 == 0;
+        game.state = Playing;
+    }
+    pacer.latch(control, game.state == Playing);
+    pacer.runSteps(control, dt, [this](const Input& step, float seconds) { game.update(step, seconds); });
+    noticePickups();
+    announceWeapons();
+    soundEvents();
+
+    const std::uint64_t tSimulation = clockTicks();
+    captureRequested = smoke && smokeFrames + 1 >= SMOKE_FRAME_COUNT;
+    render();
+    const std::uint64_t tRender = clockTicks();
+
+    const std::uint64_t frequency = pacer.frequency;
+    if (timing.add(unclamped, ticksToMs(now, tInput, frequency), ticksToMs(tInput, tSimulation, frequency),
+                   ticksToMs(tSimulation, tRender, frequency), graphicsCreates, lastCreateMs, timingText) &&
+        showTimings) {
+        dirty = true;
+    }
+    if (smoke && ++smokeFrames >= SMOKE_FRAME_COUNT) {
+        capture();
+        writeSmokeResults();
+        running = false;
+    }
+    pacer.finishFrame(tRender);
+}
+
+void App::noticePickups() {
+    const std::vector<Pickup>& pickups = game.level.pickups;
+    if (pickupSeen.size() != pickups.size()) {
+        pickupSeen.assign(pickups.size(), false);
+        for (std::size_t i = 0; i < pickups.size(); ++i) {
+            pickupSeen[i] = pickups[i].collected;
+        }
+    }
+    for (std::size_t i = 0; i < pickups.size(); ++i) {
+        if (!pickups[i].collected || pickupSeen[i]) {
+            continue;
+        }
+        pickupSeen[i] = true;
+        if (pickups[i].kind == PickupKind::SubscriberTokens) {
+            continue;
+        }
+        const char* name = Game::pickupName(pickups[i].kind);
+        if (toastTimer <= 0) {
+            toastText = name;
+            toastTimer = TOAST_SECONDS;
+        } else {
+            if (toastQueue.size() >= TOAST_QUEUE_LIMIT) {
+                toastQueue.pop_front();
+            }
+            toastQueue.emplace_back(name);
+        }
+    }
+}
+
+void App::announceWeapons() {
+    for (int i = 0; i < WEAPON_COUNT; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (game.player.ownedWeapons[index] && !weaponAnnounced[index]) {
+            weaponAnnounced[index] = true;
+        }
+    }
+}
+
+void App::pauseForDeactivation() {
+    input.poll(false);
+    if (game.state == Playing) {
+        game.state = Paused;
+        menuScreen = 0;
+        menuSelection = 0;
+    }
+}
+
+void App::handleWindowEvent(const WindowEvent& event) {
+    switch (event.kind) {
+    case WindowEventKind::Quit:
+        running = false;
+        break;
+    case WindowEventKind::Resized:
+        if (event.width > 0 && event.height > 0) {
+            clientWidth = event.width;
+            clientHeight = event.height;
+            resizePending = true;
+            dirty = true;
+        }
+        resetTiming = true;
+        break;
+    case WindowEventKind::Minimized:
+        minimized = true;
+        resetTiming = true;
+        break;
+    case WindowEventKind::Restored:
+        minimized = false;
+        dirty = true;
+        resetTiming = true;
+        break;
+    case WindowEventKind::FocusGained:
+        active = true;
+        dirty = true;
+        resetTiming = true;
+        break;
+    case WindowEventKind::FocusLost:
+        active = false;
+        dirty = true;
+        resetTiming = true;
+        pauseForDeactivation();
+        break;
+    case WindowEventKind::Exposed:
+        dirty = true;
+        break;
+    case WindowEventKind::LeftDown:
+        leftClickPending = true;
+        window.captureMouse(true);
+        break;
+    case WindowEventKind::RightDown:
+        rightClickPending = true;
+        window.captureMouse(true);
+        break;
+    case WindowEventKind::MiddleDown:
+        window.captureMouse(true);
+        break;
+    case WindowEventKind::ButtonUp: {
+        const MouseState mouse = window.mouse();
+        if (!mouse.left && !mouse.right && !mouse.middle) {
+            window.captureMouse(false);
+        }
+        break;
+    }
+    case WindowEventKind::Wheel:
+        wheelDelta += event.wheel;
+        break;
+    case WindowEventKind::TimingsKey:
+        showTimings = !showTimings;
+        dirty = true;
+        break;
+    }
+}
+
+void App::render() {
+    if (minimized) {
+        return;
+    }
+    if (renderer.takeDeviceLoss()) {
+        releaseDeviceResources();
+    }
+    if (!deviceReady && !createTarget()) {
+        return;
+    }
+    if (resizePending) {
+        resizePending = false;
+        int width = 0;
+        int height = 0;
+        renderer.outputSize(width, height);
+        if (width > 0 && height > 0) {
+            clientWidth = width;
+            clientHeight = height;
+        }
+    }
+    const ViewGeometry view = viewGeometry(clientWidth, clientHeight);
+    viewScale = view.scale;
+    viewWidth = view.width;
+    viewOffsetY = view.offsetY;
+    game.viewWidth = viewWidth;
+
+    renderer.setTarget(nullptr);
+    renderer.setClip(nullptr);
+    renderer.clear(0x0A0C20, 1);
+    transform = Affine{viewScale, viewScale, 0, viewOffsetY};
+    setClip(FRect{0, 0, viewWidth, CANVAS_HEIGHT});
+
+    if (game.state == Title || game.state == Paused) {
+        menuRender();
+    } else {
+        clickRegions.clear();
+        world();
+        if (game.state == SignCard || game.state == WorldComplete || game.state == Finale) {
+            menuRender();
+        }
+    }
+    if (showTimings) {
+        panel(16, 84, 350, 66, 0xFFCB66);
+        text(timingText, 25, 91, 332, 58, 0, 0xFFCB66, false);
+    }
+
+    renderer.setClip(nullptr);
+    if (captureRequested) {
+        captureRequested = false;
+        renderer.readPixels(capturePixels, captureWidth, captureHeight);
+    }
+    renderer.present();
+    if (renderer.takeDeviceLoss()) {
+        releaseDeviceResources();
+    }
+    dirty = false;
+}
+
+void App::toggleFullscreen() {
+    fullscreen = !fullscreen;
+    window.setFullscreen(fullscreen);
+    fullscreen = window.fullscreen();
+    dirty = true;
+    resetTiming = true;
+}
+
+void App::changeResolution() {
+    const auto index = static_cast<std::size_t>(std::clamp(resolutionIndex, 0, 3));
+    fullscreen = false;
+    window.setClientSize(WINDOW_WIDTHS[index], WINDOW_HEIGHTS[index]);
+    dirty = true;
+}
+
+void App::capture() {
+    if (capturePixels.empty()) {
+        captureWidth = clientWidth;
+        captureHeight = clientHeight;
+    }
+    writeBmp("screenshot.bmp", captureWidth, captureHeight, capturePixels);
+}
+
+void App::writeSmokeResults() const {
+    std::ofstream file("smoke-results.txt", std::ios::trunc);
+    file << "rendered_frames=" << SMOKE_FRAME_COUNT << "\nlevel=" << game.world
+         << "\nhealth=" << game.player.health << "\nplayer_x=" << static_cast<double>(game.player.pos.x)
+         << "\n";
+}
+
+} // namespace grumbo

@@ -1,0 +1,93 @@
+// Frame pacing and the fixed simulation step, free of any platform call so the
+// loop's arithmetic can be driven by a substitute clock.
+//
+// The loop presents 60 frames per second against a tick deadline and runs the
+// simulation in steps of 1/120 s. A frame's time is clamped to 0.05 s, so a
+// stall costs at most six steps, and frames that overran are dropped rather
+// than caught up. Presses are latched until a step consumes them, so a press
+// in a frame that runs no step reaches the next step, and never two steps.
+#pragma once
+
+#include "game/game.h"
+#include "input/control.h"
+
+#include <cstdint>
+#include <string>
+
+namespace grumbo {
+
+inline constexpr float SIMULATION_STEP = 1.0f / 120.0f;
+inline constexpr float MAX_FRAME_SECONDS = 0.05f;
+inline constexpr int FRAMES_PER_SECOND = 60;
+
+// Presses waiting for the next simulation step.
+struct FrameLatches {
+    bool jumpPressed = false;
+    bool interact = false;
+    bool nextWeapon = false;
+    bool dash = false;
+    bool fire = false;
+    bool aim = false;
+    Vec2 aimPoint;
+};
+
+class FramePacer {
+  public:
+    explicit FramePacer(std::uint64_t ticksPerSecond = 1);
+
+    // Drops the accumulated time and the latches and starts pacing at `now`.
+    void restart(std::uint64_t now);
+    bool frameDue(std::uint64_t now) const { return static_cast<double>(now) >= deadline; }
+    double secondsUntilDeadline(std::uint64_t now) const;
+    std::uint64_t deadlineTicks() const;
+
+    // Starts a frame: returns the clamped frame time and reports the raw one.
+    float beginFrame(std::uint64_t now, double& unclampedSeconds);
+    // ORs this frame's presses into the latches while playing; clears them otherwise.
+    void latch(const Control& control, bool playing);
+    // The `Input` of one step: held buttons from `control`, presses from the latches.
+    Input stepInput(const Control& control) const;
+    // Adds `dt` and runs every whole step it covers through `step(input, SIMULATION_STEP)`;
+    // returns how many ran.
+    template <typename Step> int runSteps(const Control& control, float dt, Step&& step) {
+        accumulator += static_cast<double>(dt);
+        int steps = 0;
+        while (accumulator >= static_cast<double>(SIMULATION_STEP)) {
+            step(stepInput(control), SIMULATION_STEP);
+            accumulator -= static_cast<double>(SIMULATION_STEP);
+            latches = FrameLatches{};
+            ++steps;
+        }
+        return steps;
+    }
+    // Moves the deadline one frame on, or past every frame boundary the work overran.
+    void finishFrame(std::uint64_t workEnd);
+
+    std::uint64_t frequency;
+    double ticksPerFrame;
+    double deadline = 0;
+    std::uint64_t previous = 0;
+    double accumulator = 0;
+    FrameLatches latches;
+};
+
+// The simulation's view of a frame's controls: nothing reaches the game from a
+// frame that began outside play, so a button that closed a menu does not also act.
+Input gateInput(const Control& control, int stateBefore);
+
+// Frame-time statistics shown by the F3 overlay, summed per half second.
+struct FrameStatistics {
+    double seconds = 0;
+    double inputMs = 0;
+    double simulationMs = 0;
+    double renderMs = 0;
+    double workMaxMs = 0;
+    std::uint32_t frames = 0;
+
+    // Adds one frame; when half a second has gathered, writes the overlay text
+    // into `text` and starts a new window. True when the text changed.
+    bool add(double frameSeconds, double input, double simulation, double render,
+             std::uint32_t graphicsCreates, double lastCreateMs, std::string& text);
+};
+
+} // namespace grumbo

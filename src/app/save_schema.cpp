@@ -1,0 +1,238 @@
+// The save file's schema. Every save starts from the last saved text, so keys
+// of other versions survive, and keys come out in the order they were first
+// written: on a first journey save Level, Subscribers, Completion, Checkpoint,
+// Weapons, Equipped, MaxHealth, Collected, Defeated, CampaignVersion,
+// HighestLevel, then the settings.
+
+#include "app/save_schema.h"
+
+#include "platform/files.h"
+#include "save/save_text.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <vector>
+
+namespace grumbo {
+namespace {
+
+const std::wstring JOURNEY = L"Journey";
+const std::wstring SETTINGS = L"Settings";
+
+// The start-up reader takes the settings even from a file the writer refuses
+// for its size, but not from one so large that reading it would hurt.
+constexpr std::uint64_t STARTUP_READ_LIMIT = 64u * 1024u * 1024u;
+
+void setInteger(IniSnapshot& snapshot, const std::wstring& section, const std::wstring& key, int value) {
+    snapshot.set(section, key, std::to_wstring(value));
+}
+
+int completionOf(int state) {
+    if (state == Finale) {
+        return 2;
+    }
+    return state == WorldComplete ? 1 : 0;
+}
+
+// Whole percent, truncated; the small epsilon keeps volumes reached by adding
+// float steps (0.28 + 0.14 lands just under 0.42) on their intended percent.
+int percentOf(float volume) {
+    return static_cast<int>(volume * 100.0f + 0.001f);
+}
+
+float volumeOf(std::int32_t percent) {
+    // Read as unsigned, so a negative value counts as very loud, not silent.
+    return std::min(static_cast<float>(static_cast<std::uint32_t>(percent)) / 100.0f, 1.0f);
+}
+
+} // namespace
+
+std::wstring saveFilePath(const std::wstring& dataFolder, const std::wstring& exeFolder) {
+    if (!dataFolder.empty()) {
+        std::wstring folder = dataFolder + L"/LanternFox/GrumboMegastream";
+        if (createFolders(folder) == syserror::Success) {
+            return folder + L"/save.ini";
+        }
+    }
+    return exeFolder.empty() ? std::wstring(L"save.ini") : exeFolder + L"/save.ini";
+}
+
+std::int32_t profileInteger(const IniSnapshot& file, const std::wstring& section, const std::wstring& key,
+                            std::int32_t fallback) {
+    const std::wstring value = file.get(section, key, std::wstring());
+    std::size_t i = 0;
+    while (i < value.size() && IniSnapshot::isSpace(value[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < value.size() && (value[i] == L'-' || value[i] == L'+')) {
+        negative = value[i] == L'-';
+        ++i;
+    }
+    const std::size_t digitsStart = i;
+    long long magnitude = 0;
+    while (i < value.size() && value[i] >= L'0' && value[i] <= L'9') {
+        magnitude = std::min<long long>(magnitude * 10 + (value[i] - L'0'), 1LL << 32);
+        ++i;
+    }
+    if (i == digitsStart) {
+        return fallback;
+    }
+    const long long signedValue = negative ? -magnitude : magnitude;
+    return static_cast<std::int32_t>(std::clamp<long long>(signedValue, INT32_MIN, INT32_MAX));
+}
+
+void loadSaveText(const std::wstring& text, Progress& progress, Settings& settings) {
+    IniSnapshot file;
+    file.parse(text);
+    progress.savedLevel = profileInteger(file, JOURNEY, L"Level", -1);
+    progress.savedSubscribers = profileInteger(file, JOURNEY, L"Subscribers", 0);
+    progress.highestLevel = profileInteger(file, JOURNEY, L"HighestLevel", 0);
+    settings.muted = profileInteger(file, SETTINGS, L"Muted", 0) != 0;
+    settings.voiceClips = profileInteger(file, SETTINGS, L"VoiceClips", 1) != 0;
+    settings.screenShake = profileInteger(file, SETTINGS, L"Shake", 1) != 0;
+    settings.musicVolume = volumeOf(profileInteger(file, SETTINGS, L"Music", 28));
+    settings.effectsVolume = volumeOf(profileInteger(file, SETTINGS, L"Effects", 85));
+    settings.autoFullscreen = profileInteger(file, SETTINGS, L"AutoFullscreen", 0) != 0;
+    settings.ipJokes = profileInteger(file, SETTINGS, L"IPJokes", 1) != 0;
+    settings.resolutionIndex =
+        std::clamp<std::int32_t>(profileInteger(file, SETTINGS, L"Resolution", 0), 0, RESOLUTION_COUNT - 1);
+}
+
+void loadSaveFile(const std::wstring& path, Progress& progress, Settings& settings) {
+    std::vector<std::uint8_t> bytes;
+    std::wstring text;
+    if (readWholeFile(path, bytes, STARTUP_READ_LIMIT) != syserror::Success ||
+        decodeSaveText(bytes.data(), bytes.size(), text) != syserror::Success) {
+        text.clear();
+    }
+    loadSaveText(text, progress, settings);
+}
+
+std::wstring saveSnapshotText(const std::wstring& lastText, const Game& game, Progress& progress,
+                              const Settings& settings) {
+    IniSnapshot snapshot;
+    snapshot.parse(lastText);
+    const bool inWorld = game.state != Title;
+    if (inWorld) {
+        progress.savedLevel = game.world;
+        progress.savedSubscribers = game.subscribers;
+    }
+    if (progress.savedLevel >= 0) {
+        setInteger(snapshot, JOURNEY, L"Level", progress.savedLevel);
+        setInteger(snapshot, JOURNEY, L"Subscribers", progress.savedSubscribers);
+    }
+    if (inWorld) {
+        int weapons = 0;
+        for (int i = 0; i < WEAPON_COUNT; ++i) {
+            if (game.player.ownedWeapons[static_cast<std::size_t>(i)]) {
+                weapons |= 1 << i;
+            }
+        }
+        std::wstring collected;
+        for (const Pickup& pickup : game.level.pickups) {
+            collected += pickup.collected ? L'1' : L'0';
+        }
+        std::wstring defeated;
+        for (const Enemy& enemy : game.level.enemies) {
+            defeated += enemy.alive ? L'0' : L'1';
+        }
+        setInteger(snapshot, JOURNEY, L"Completion", completionOf(game.state));
+        setInteger(snapshot, JOURNEY, L"Checkpoint", game.checkpoint);
+        setInteger(snapshot, JOURNEY, L"Weapons", weapons);
+        setInteger(snapshot, JOURNEY, L"Equipped", static_cast<int>(game.player.weapon));
+        setInteger(snapshot, JOURNEY, L"MaxHealth", game.player.maxHealth);
+        snapshot.set(JOURNEY, L"Collected", collected);
+        snapshot.set(JOURNEY, L"Defeated", defeated);
+        setInteger(snapshot, JOURNEY, L"CampaignVersion", CAMPAIGN_VERSION);
+    }
+    setInteger(snapshot, JOURNEY, L"HighestLevel", progress.highestLevel);
+    setInteger(snapshot, SETTINGS, L"VoiceClips", settings.voiceClips ? 1 : 0);
+    setInteger(snapshot, SETTINGS, L"Music", percentOf(settings.musicVolume));
+    setInteger(snapshot, SETTINGS, L"Effects", percentOf(settings.effectsVolume));
+    setInteger(snapshot, SETTINGS, L"Muted", settings.muted ? 1 : 0);
+    setInteger(snapshot, SETTINGS, L"Shake", settings.screenShake ? 1 : 0);
+    setInteger(snapshot, SETTINGS, L"AutoFullscreen", settings.autoFullscreen ? 1 : 0);
+    setInteger(snapshot, SETTINGS, L"IPJokes", settings.ipJokes ? 1 : 0);
+    setInteger(snapshot, SETTINGS, L"Resolution", settings.resolutionIndex);
+    return snapshot.serialize();
+}
+
+void applyCompletion(Game& game, int completion) {
+    std::vector<Enemy>& enemies = game.level.enemies;
+    if (enemies.empty()) {
+        game.exitOpen = true;
+    } else if (completion != 0) {
+        for (Enemy& enemy : enemies) {
+            if (enemy.kind == EnemyKind::Boss) {
+                enemy.alive = false;
+                enemy.hp = 0;
+            }
+        }
+        game.exitOpen = true;
+    } else {
+        game.exitOpen = std::none_of(enemies.begin(), enemies.end(), [](const Enemy& enemy) {
+            return enemy.kind == EnemyKind::Boss && enemy.alive;
+        });
+    }
+    game.state = completion == 2 ? Finale : completion == 1 ? WorldComplete : Playing;
+}
+
+void restoreJourney(Game& game, const IniSnapshot& snapshot) {
+    Player& player = game.player;
+    const int maxHealth =
+        std::clamp(snapshot.integer(JOURNEY, L"MaxHealth", 100), MIN_MAX_HEALTH, MAX_MAX_HEALTH);
+    player.maxHealth = maxHealth;
+    player.health = maxHealth;
+
+    std::vector<Checkpoint>& checkpoints = game.level.checkpoints;
+    const int stored = snapshot.integer(JOURNEY, L"Checkpoint", -1);
+    const int last = static_cast<int>(checkpoints.size()) - 1;
+    game.checkpoint = stored < -1 ? -1 : std::min(stored, last);
+    if (game.checkpoint >= 0) {
+        const float x = checkpoints[static_cast<std::size_t>(game.checkpoint)].pos.x;
+        player.pos = {x, GROUND_Y - player.size.y};
+        player.invulnerable = 2.0f;
+        for (Checkpoint& checkpoint : checkpoints) {
+            checkpoint.reached = checkpoint.pos.x <= x;
+        }
+    } else {
+        for (Checkpoint& checkpoint : checkpoints) {
+            checkpoint.reached = false;
+        }
+    }
+
+    const std::int32_t weapons = snapshot.integer(JOURNEY, L"Weapons", 1);
+    for (int i = 0; i < WEAPON_COUNT; ++i) {
+        player.ownedWeapons[static_cast<std::size_t>(i)] = i == 0 || (weapons & (1 << i)) != 0;
+    }
+    const int equipped = std::clamp(snapshot.integer(JOURNEY, L"Equipped", 0), 0, WEAPON_COUNT - 1);
+    if (player.ownedWeapons[static_cast<std::size_t>(equipped)]) {
+        player.weapon = static_cast<Weapon>(equipped);
+    }
+
+    const std::wstring collected = snapshot.get(JOURNEY, L"Collected", std::wstring());
+    const std::wstring defeated = snapshot.get(JOURNEY, L"Defeated", std::wstring());
+    if (snapshot.integer(JOURNEY, L"CampaignVersion", 0) > 3) {
+        std::vector<Pickup>& pickups = game.level.pickups;
+        for (std::size_t i = 0; i < pickups.size() && i < collected.size(); ++i) {
+            pickups[i].collected = collected[i] == L'1';
+        }
+        std::vector<Enemy>& enemies = game.level.enemies;
+        for (std::size_t i = 0; i < enemies.size() && i < defeated.size(); ++i) {
+            if (defeated[i] == L'1') {
+                enemies[i].alive = false;
+                enemies[i].hp = 0;
+            }
+        }
+    }
+
+    int completion = snapshot.integer(JOURNEY, L"Completion", 0);
+    if (completion == 2 && game.world < 9) {
+        completion = 1;
+    }
+    applyCompletion(game, completion);
+}
+
+} // namespace grumbo
