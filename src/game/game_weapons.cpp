@@ -191,8 +191,10 @@ void Game::updateProjectiles(float dt) {
             continue;
         }
 
+        // Hits never move a shot, so its box holds for the rest of the step.
+        const Rect shotBox = boxOf(p);
         if (p.hostile) {
-            if (boxOf(p).overlaps(playerBox)) {
+            if (shotBox.overlaps(playerBox)) {
                 p.alive = false;
                 const int deathsBefore = deaths;
                 damagePlayer(p.damage, p.pos.x);
@@ -213,7 +215,7 @@ void Game::updateProjectiles(float dt) {
                 continue;
             }
             Enemy& enemy = level.enemies[e];
-            if (!enemy.alive || !boxOf(p).overlaps(boxOf(enemy))) {
+            if (!enemy.alive || !shotBox.overlaps(boxOf(enemy))) {
                 continue;
             }
             p.hitMask |= bit;
