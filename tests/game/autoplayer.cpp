@@ -1,0 +1,320 @@
+#include "autoplayer.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace grumbo::test {
+
+namespace {
+
+constexpr float STEP_SECONDS = 1.0f / 120.0f;
+constexpr float PLAYER_W = 42;
+constexpr float PLAYER_H = 64;
+constexpr float GROUND_ACCEL = 1900;
+
+// Between two presses of the same button a thumb needs a moment.
+constexpr std::int64_t JUMP_REPEAT_STEPS = 14;
+constexpr std::int64_t SWITCH_REPEAT_STEPS = 10;
+constexpr std::int64_t MENU_REPEAT_STEPS = 30;
+// Six seconds without getting further right means something is in the way.
+constexpr std::int64_t STUCK_STEPS = 720;
+
+// Weapons in the order this player likes them: spreads and beams that reach
+// far first, the close-range hammer last.
+constexpr std::array<Weapon, WEAPON_COUNT> TRAVEL_PREFERENCE = {
+    ReceiptCannon, RgbLaser,   OneByOne,       RaidRocket,  SnackShotgun,
+    IpAddresses,   GiftedSubs, FidgetSpinners, WaterSlides, BanHammer,
+};
+constexpr std::array<Weapon, WEAPON_COUNT> BOSS_PREFERENCE = {
+    RgbLaser,    ReceiptCannon, RaidRocket,     OneByOne,    SnackShotgun,
+    IpAddresses, GiftedSubs,    FidgetSpinners, WaterSlides, BanHammer,
+};
+
+const Enemy* livingBoss(const Game& game) {
+    for (const Enemy& e : game.level.enemies) {
+        if (e.alive && e.kind == EnemyKind::Boss) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+float runSpeed(const Player& p) {
+    return p.speedBoost > 0 ? 360.0f : 280.0f;
+}
+
+// Seconds to cover a distance from the current speed, accelerating on the
+// ground up to running speed.
+float travelTime(float distance, float speed, float topSpeed) {
+    if (distance <= 0) {
+        return 0;
+    }
+    speed = std::clamp(speed, 0.0f, topSpeed);
+    const float accelTime = (topSpeed - speed) / GROUND_ACCEL;
+    const float accelDistance = speed * accelTime + 0.5f * GROUND_ACCEL * accelTime * accelTime;
+    if (distance <= accelDistance) {
+        return (-speed + std::sqrt(speed * speed + 2 * GROUND_ACCEL * distance)) / GROUND_ACCEL;
+    }
+    return accelTime + (distance - accelDistance) / topSpeed;
+}
+
+bool hazardActiveIn(const Hazard& h, float seconds) {
+    if (h.period <= 0) {
+        return true;
+    }
+    return std::fmod(h.clock + seconds, h.period) < h.activeTime;
+}
+
+// The hazard stays off from a little before the player reaches it until a
+// little after the player has passed it.
+bool windowOpen(const Hazard& h, float enter, float leave) {
+    for (float t = std::max(enter - 0.12f, 0.0f); t <= leave + 0.12f; t += 0.02f) {
+        if (hazardActiveIn(h, t)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool overPit(const Game& game, float left, float right) {
+    return std::any_of(game.level.pits.begin(), game.level.pits.end(),
+                       [&](const Pit& pit) { return right > pit.left + 1 && pit.right - 1 > left; });
+}
+
+// Whether an enemy shot will run into the player (standing where it is) in
+// the next fraction of a second.
+bool shotIncoming(const Game& game) {
+    const Player& p = game.player;
+    const Rect body{p.pos.x - 6, p.pos.y - 4, PLAYER_W + 12, PLAYER_H + 4};
+    for (const Projectile& q : game.projectiles) {
+        if (!q.hostile || !q.alive) {
+            continue;
+        }
+        for (float t = 0; t <= 0.3f; t += 0.025f) {
+            const Rect at{q.pos.x + q.vel.x * t, q.pos.y + q.vel.y * t + 0.5f * q.gravity * t * t, q.size.x,
+                          q.size.y};
+            if (at.overlaps(body)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+Input AutoPlayer::next(const Game& game) {
+    ++step_;
+    Input in;
+    const bool menuPress = step_ - lastMenuPressStep_ >= MENU_REPEAT_STEPS;
+    switch (game.state) {
+    case Playing:
+        return play(game);
+    case Title:
+    case WorldComplete:
+        if (menuPress) {
+            in.jumpPressed = true;
+            lastMenuPressStep_ = step_;
+        }
+        return in;
+    case SignCard:
+        in.interact = menuPress;
+        lastMenuPressStep_ = menuPress ? step_ : lastMenuPressStep_;
+        return in;
+    case Paused:
+        in.pause = menuPress;
+        lastMenuPressStep_ = menuPress ? step_ : lastMenuPressStep_;
+        return in;
+    default:
+        return in;
+    }
+}
+
+void AutoPlayer::noteProgress(const Game& game) {
+    if (game.world != lifeWorld_ || game.deaths != lifeDeaths_ || game.player.pos.x > furthestX_ + 30) {
+        lifeWorld_ = game.world;
+        lifeDeaths_ = game.deaths;
+        furthestX_ = game.player.pos.x;
+        furthestStep_ = step_;
+    }
+}
+
+bool AutoPlayer::shouldSwitchWeapon(const Game& game, bool bossFight) {
+    const auto& order = bossFight ? BOSS_PREFERENCE : TRAVEL_PREFERENCE;
+    const Player& p = game.player;
+    for (const Weapon w : order) {
+        if (p.ownedWeapons[static_cast<std::size_t>(w)]) {
+            if (w != p.weapon && step_ - lastSwitchStep_ >= SWITCH_REPEAT_STEPS) {
+                lastSwitchStep_ = step_;
+                return true;
+            }
+            return false;
+        }
+    }
+    return false;
+}
+
+Input AutoPlayer::play(const Game& game) {
+    noteProgress(game);
+    const Player& p = game.player;
+    const float front = p.pos.x + PLAYER_W;
+    const float bottom = p.pos.y + PLAYER_H;
+    const float topSpeed = runSpeed(p);
+    const int maxJumps = p.tripleJump > 0 ? 3 : 2;
+    const bool canPress = step_ - lastJumpStep_ >= JUMP_REPEAT_STEPS;
+
+    Input in;
+    in.fireHeld = true;
+    int move = 1;
+    bool jump = false;
+    bool dash = false;
+
+    const Enemy* boss = livingBoss(game);
+    const bool bossFight = boss != nullptr && !game.exitOpen && p.pos.x >= game.level.bossArenaX - 200;
+    in.nextWeapon = shouldSwitchWeapon(game, bossFight);
+
+    if (bossFight) {
+        // Keep a firing distance: back off when it comes close, close in
+        // when it is far, otherwise stand and shoot.
+        const float gap = boss->pos.x - front;
+        if (gap < 150) {
+            move = -1;
+        } else if (gap > 420) {
+            move = 1;
+        } else {
+            move = p.facing < 0 ? 1 : 0;
+        }
+        // A flying boss is only hit from the top of a jump.
+        if (boss->pos.y + boss->size.y < p.pos.y + 24 && p.grounded) {
+            jump = true;
+        }
+        // A charging boss right in front is jumped over.
+        if (boss->chaseTimer > 0 && gap < 90 && gap > -boss->size.x) {
+            jump = true;
+        }
+    } else {
+        // Periodic hazards: walk through while they rest, wait for the next
+        // rest otherwise.
+        for (const Hazard& h : game.level.hazards) {
+            const float left = h.rect.x;
+            const float right = h.rect.x + h.rect.w;
+            const float ahead = left - front;
+            if (right < p.pos.x || ahead > 160) {
+                continue;
+            }
+            if (h.period <= 0) {
+                // Permanent spikes are simply jumped.
+                if (p.grounded && ahead >= -4 && ahead < 40) {
+                    jump = true;
+                }
+                continue;
+            }
+            if (ahead < 0) {
+                continue;
+            }
+            const float speed = std::max(p.vel.x, 0.0f);
+            const float enter = travelTime(ahead, speed, topSpeed);
+            const float leave = travelTime(ahead + h.rect.w + PLAYER_W, speed, topSpeed);
+            if (!windowOpen(h, enter, leave)) {
+                const float stopping = speed * speed / (2 * GROUND_ACCEL);
+                if (ahead < stopping + 14) {
+                    move = 0;
+                    if (ahead < stopping - 6 && p.dashCooldown <= 0 && ahead + h.rect.w + PLAYER_W < 110) {
+                        // Too late to stop: a dash passes through unharmed.
+                        move = 1;
+                        dash = true;
+                    }
+                }
+            }
+        }
+
+        // Enemies on the path are jumped on, or dashed through when they
+        // cannot be stomped.
+        for (const Enemy& e : game.level.enemies) {
+            if (!e.alive || e.kind == EnemyKind::Boss || e.pos.y + e.size.y < 400) {
+                continue;
+            }
+            const float ahead = e.pos.x - front;
+            if (ahead < -10 || ahead > 60 || !p.grounded || move != 1) {
+                continue;
+            }
+            const bool hard = e.kind == EnemyKind::Slender || e.kind == EnemyKind::Armored;
+            if (hard && p.dashCooldown <= 0 && !overPit(game, front, front + 130)) {
+                dash = true;
+            } else {
+                jump = true;
+            }
+        }
+
+        // Pits: jump from the edge, and jump again if falling into one.
+        if (p.grounded && move == 1) {
+            for (const Pit& pit : game.level.pits) {
+                const float ahead = pit.left - front;
+                if (ahead >= -8 && ahead < 45) {
+                    jump = true;
+                }
+            }
+        }
+        if (game.player.pos.x > furthestX_ - 1 && step_ - furthestStep_ > STUCK_STEPS) {
+            jump = true;
+            dash = p.dashCooldown <= 0;
+        }
+    }
+
+    if (!p.grounded && p.vel.y > 0 && bottom > 430 && overPit(game, p.pos.x, front) &&
+        p.jumpsUsed < maxJumps) {
+        jump = true;
+    }
+    if (shotIncoming(game) && (p.grounded || p.jumpsUsed < maxJumps)) {
+        jump = true;
+    }
+
+    if (jump && canPress) {
+        in.jumpPressed = true;
+        lastJumpStep_ = step_;
+    }
+    // Held while rising for the full height.
+    in.jumpHeld = in.jumpPressed || (!p.grounded && p.vel.y < 0);
+    in.dash = dash && p.dashCooldown <= 0;
+    in.right = move > 0;
+    in.left = move < 0;
+    return in;
+}
+
+std::int64_t playWorld(Game& game, AutoPlayer& player, std::int64_t maxSteps) {
+    std::int64_t steps = 0;
+    while (steps < maxSteps) {
+        game.update(player.next(game), STEP_SECONDS);
+        ++steps;
+        if (game.state == WorldComplete || game.state == Finale) {
+            break;
+        }
+    }
+    return steps;
+}
+
+Playthrough playThrough(Game& game, AutoPlayer& player, std::int64_t maxStepsPerWorld) {
+    Playthrough run;
+    while (game.state == Playing) {
+        const int world = game.world;
+        const std::int64_t steps = playWorld(game, player, maxStepsPerWorld);
+        run.steps[static_cast<std::size_t>(world)] = steps;
+        run.totalSteps += steps;
+        if (game.state != WorldComplete && game.state != Finale) {
+            break;
+        }
+        run.worldsFinished += 1;
+        if (game.state == Finale) {
+            break;
+        }
+        // The world-complete screen waits for a press of jump.
+        for (int i = 0; i < 600 && game.state == WorldComplete; ++i) {
+            game.update(player.next(game), STEP_SECONDS);
+            run.totalSteps += 1;
+        }
+    }
+    return run;
+}
+
+} // namespace grumbo::test

@@ -1,0 +1,62 @@
+// Whole-game runs by the automated player: every world can be finished from
+// its start within twenty simulated minutes, a full run reaches the finale
+// with a billion subscribers, and a full run replays identically.
+#include "autoplayer.h"
+#include "game_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace grumbo::test {
+namespace {
+
+constexpr std::int64_t TWENTY_MINUTES = 20 * 60 * 120;
+
+class EveryWorld : public ::testing::TestWithParam<int> {};
+
+TEST_P(EveryWorld, CanBeFinishedFromItsStart) {
+    const int world = GetParam();
+    Game game;
+    game.start(world);
+    AutoPlayer player;
+    const std::int64_t steps = playWorld(game, player, TWENTY_MINUTES);
+    EXPECT_EQ(game.state, world == 9 ? Finale : WorldComplete)
+        << "stuck at x " << game.player.pos.x << " after " << steps << " steps, " << game.deaths << " deaths";
+    EXPECT_EQ(game.world, world);
+    EXPECT_LT(steps, TWENTY_MINUTES);
+    EXPECT_TRUE(game.exitOpen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, EveryWorld, ::testing::Range(0, 10));
+
+Playthrough fullRun(Game& game) {
+    game.start(0);
+    AutoPlayer player;
+    return playThrough(game, player, TWENTY_MINUTES);
+}
+
+TEST(Playthrough, AWholeRunReachesTheFinaleWithABillionSubscribers) {
+    Game game;
+    const Playthrough run = fullRun(game);
+    ASSERT_EQ(run.worldsFinished, 10);
+    for (std::size_t w = 0; w < run.steps.size(); ++w) {
+        EXPECT_LT(run.steps[w], TWENTY_MINUTES) << "world " << w;
+    }
+    EXPECT_EQ(game.state, Finale);
+    EXPECT_EQ(game.world, 9);
+    EXPECT_GE(game.subscribers, 1000000000);
+}
+
+TEST(Playthrough, AWholeRunReplaysIdentically) {
+    Game first;
+    Game second;
+    const Playthrough a = fullRun(first);
+    const Playthrough b = fullRun(second);
+    EXPECT_EQ(a.totalSteps, b.totalSteps);
+    EXPECT_EQ(a.steps, b.steps);
+    EXPECT_EQ(first.deaths, second.deaths);
+    EXPECT_EQ(first.subscribers, second.subscribers);
+    EXPECT_EQ(stateHash(first), stateHash(second));
+}
+
+} // namespace
+} // namespace grumbo::test
