@@ -5,6 +5,7 @@
 #include "platform/headless/headless_input.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 
 namespace grumbo {
