@@ -77,6 +77,14 @@ bool windowOpen(const Hazard& h, float enter, float leave) {
     return true;
 }
 
+bool enemyAhead(const Game& game, float distance) {
+    const Player& p = game.player;
+    return std::any_of(game.level.enemies.begin(), game.level.enemies.end(), [&](const Enemy& e) {
+        return e.alive && e.kind != EnemyKind::Boss && e.pos.x + e.size.x > p.pos.x &&
+               e.pos.x < p.pos.x + distance;
+    });
+}
+
 bool overPit(const Game& game, float left, float right) {
     return std::any_of(game.level.pits.begin(), game.level.pits.end(),
                        [&](const Pit& pit) { return right > pit.left + 1 && pit.right - 1 > left; });
@@ -173,6 +181,12 @@ Input AutoPlayer::play(const Game& game) {
     const Enemy* boss = livingBoss(game);
     const bool bossFight = boss != nullptr && !game.exitOpen && p.pos.x >= game.level.bossArenaX - 200;
     in.nextWeapon = shouldSwitchWeapon(game, bossFight);
+    // A sleeping boss is not shot from outside its arena: the duel starts
+    // when the player walks in.
+    const bool bossAsleep = boss != nullptr && !game.exitOpen && !game.bossEncounterActive();
+    if (bossAsleep && boss->pos.x - p.pos.x < 2400 && !enemyAhead(game, 700)) {
+        in.fireHeld = false;
+    }
 
     if (bossFight) {
         // Keep a firing distance: back off when it comes close, close in
