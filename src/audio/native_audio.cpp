@@ -161,8 +161,8 @@ struct NativeAudio::Impl {
         }
     }
 
-    const AudioClip* findClip(std::string_view normalizedName) const {
-        const auto it = catalogue.find(std::string(normalizedName));
+    const AudioClip* findClip(const std::string& normalizedName) const {
+        const auto it = catalogue.find(normalizedName);
         return it == catalogue.end() || it->second.samples.empty() ? nullptr : &it->second;
     }
 
