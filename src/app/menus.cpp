@@ -2,18 +2,18 @@
 
 #include "app/menus.h"
 
+#include "app/hud_layout.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "app/hud_layout.h"
 
 namespace grumbo {
 namespace {
 
-constexpr std::array<const char*, TITLE_ENTRY_COUNT> TITLE_ENTRIES{"Continue journey", "New journey", "Choose a level",
-                                                                   "Controls",         "Settings",    "Quit"};
-constexpr std::array<const char*, RESOLUTION_COUNT> RESOLUTION_LABELS{"1280 x 720", "1920 x 1080", "2560 x 1440",
-                                                                      "3440 x 1440"};
+constexpr std::array<const char*, TITLE_ENTRY_COUNT> TITLE_ENTRIES{
+    "Continue journey", "New journey", "Choose a level", "Controls", "Settings", "Quit"};
+constexpr std::array<const char*, RESOLUTION_COUNT> RESOLUTION_LABELS{"1280 x 720", "1920 x 1080",
+                                                                      "2560 x 1440", "3440 x 1440"};
 // The level band's world-to-canvas mapping, for clicks on a sign.
 constexpr float SIGN_BAND_SCALE = 0.8491379f;
 constexpr float SIGN_BAND_OFFSET = 11.465519f;
@@ -24,10 +24,16 @@ constexpr int WHEEL_NOTCH = 120;
 constexpr float BAND_LIMIT_TOP = 76;
 constexpr float BAND_LIMIT_BOTTOM = 470;
 
-const char* onOff(bool on) { return on ? "ON" : "OFF"; }
-const char* checkBox(bool on) { return on ? "[X] " : "[ ] "; }
+const char* onOff(bool on) {
+    return on ? "ON" : "OFF";
+}
+const char* checkBox(bool on) {
+    return on ? "[X] " : "[ ] ";
+}
 
-bool contains(const FRect& r, float x, float y) { return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h; }
+bool contains(const FRect& r, float x, float y) {
+    return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+}
 
 } // namespace
 
@@ -50,15 +56,17 @@ MenuCommand menuCommand(bool paused, const MenuState& menu, int& world) {
     switch (menu.screen) {
     case MainListScreen:
         if (paused) {
-            constexpr std::array<MenuCommand, PAUSE_ENTRY_COUNT> pause{MenuCommand::Resume, MenuCommand::RestartCheckpoint,
-                                                                       MenuCommand::OpenControls,
-                                                                       MenuCommand::OpenSettings, MenuCommand::MainMenu};
-            return entry >= 0 && entry < PAUSE_ENTRY_COUNT ? pause[static_cast<std::size_t>(entry)] : MenuCommand::None;
+            constexpr std::array<MenuCommand, PAUSE_ENTRY_COUNT> pause{
+                MenuCommand::Resume, MenuCommand::RestartCheckpoint, MenuCommand::OpenControls,
+                MenuCommand::OpenSettings, MenuCommand::MainMenu};
+            return entry >= 0 && entry < PAUSE_ENTRY_COUNT ? pause[static_cast<std::size_t>(entry)]
+                                                           : MenuCommand::None;
         } else {
             constexpr std::array<MenuCommand, TITLE_ENTRY_COUNT> title{
                 MenuCommand::ContinueJourney, MenuCommand::NewJourney,   MenuCommand::ChooseLevel,
                 MenuCommand::OpenControls,    MenuCommand::OpenSettings, MenuCommand::Quit};
-            return entry >= 0 && entry < TITLE_ENTRY_COUNT ? title[static_cast<std::size_t>(entry)] : MenuCommand::None;
+            return entry >= 0 && entry < TITLE_ENTRY_COUNT ? title[static_cast<std::size_t>(entry)]
+                                                           : MenuCommand::None;
         }
     case LevelSelectScreen:
         if (entry >= 0 && entry < LEVEL_SELECT_ENTRY_COUNT - 1) {
@@ -70,9 +78,10 @@ MenuCommand menuCommand(bool paused, const MenuState& menu, int& world) {
         return entry == 0 ? MenuCommand::GotIt : MenuCommand::None;
     case SettingsScreen: {
         constexpr std::array<MenuCommand, SETTINGS_ENTRY_COUNT> settings{
-            MenuCommand::WindowSize,    MenuCommand::FullscreenNow, MenuCommand::AutoFullscreen, MenuCommand::MusicVolume,
-            MenuCommand::EffectsVolume, MenuCommand::VoiceClips,    MenuCommand::ScreenShake,    MenuCommand::IpJokes,
-            MenuCommand::Vsync,         MenuCommand::SettingsBack};
+            MenuCommand::WindowSize,  MenuCommand::FullscreenNow, MenuCommand::AutoFullscreen,
+            MenuCommand::MusicVolume, MenuCommand::EffectsVolume, MenuCommand::VoiceClips,
+            MenuCommand::ScreenShake, MenuCommand::IpJokes,       MenuCommand::Vsync,
+            MenuCommand::SettingsBack};
         return entry >= 0 && entry < SETTINGS_ENTRY_COUNT ? settings[static_cast<std::size_t>(entry)]
                                                           : MenuCommand::None;
     }
@@ -144,13 +153,19 @@ MenuInput menuKeys(MenuState& menu, const Control& control, bool paused) {
     return result;
 }
 
-float nextMusicVolume(float volume) { return volume > 0.7f ? 0.0f : volume + 0.14f; }
+float nextMusicVolume(float volume) {
+    return volume > 0.7f ? 0.0f : volume + 0.14f;
+}
 
-float nextEffectsVolume(float volume) { return volume > 0.9f ? 0.0f : std::min(volume + 0.25f, 1.0f); }
+float nextEffectsVolume(float volume) {
+    return volume > 0.9f ? 0.0f : std::min(volume + 0.25f, 1.0f);
+}
 
 // Truncated, but a volume reached by float steps (0.28 + 0.14 is just under
 // 0.42) still reads as its intended percent.
-int wholePercent(float volume) { return static_cast<int>(volume * 100.0f + 0.001f); }
+int wholePercent(float volume) {
+    return static_cast<int>(volume * 100.0f + 0.001f);
+}
 
 SettingsEffect applySettingsEntry(int entry, Settings& settings, bool fullscreenNow) {
     SettingsEffect effect;
@@ -243,7 +258,8 @@ std::string settingsEntryLabel(int entry, const Settings& settings, bool fullscr
 }
 
 const char* menuFooter(bool gamepad) {
-    return gamepad ? "CONTROLLER CONNECTED  |  A SELECT  B BACK" : "ARROWS SELECT  |  ENTER CONFIRM  |  ESC BACK";
+    return gamepad ? "CONTROLLER CONNECTED  |  A SELECT  B BACK"
+                   : "ARROWS SELECT  |  ENTER CONFIRM  |  ESC BACK";
 }
 
 bool signClickHit(float mouseX, float mouseY, Vec2 signPos, float cameraX, float viewWidth) {
@@ -264,7 +280,8 @@ void MousePlay::forgetPress(bool rightHeld) {
     rightWasHeld = rightHeld;
 }
 
-void MousePlay::update(const MouseSample& sample, const MouseScene& scene, MenuState& menu, Control& control) {
+void MousePlay::update(const MouseSample& sample, const MouseScene& scene, MenuState& menu,
+                       Control& control) {
     mouseX = sample.x;
     mouseY = sample.y;
     inside = sample.active && mouseX >= 0 && mouseX < scene.viewWidth && mouseY >= 0 && mouseY < VIEW_HEIGHT;
@@ -277,7 +294,8 @@ void MousePlay::update(const MouseSample& sample, const MouseScene& scene, MenuS
         leftConsumed = true;
     }
 
-    const bool moved = std::fabs(mouseX - lastMouseX) > HOVER_MOVE || std::fabs(mouseY - lastMouseY) > HOVER_MOVE;
+    const bool moved =
+        std::fabs(mouseX - lastMouseX) > HOVER_MOVE || std::fabs(mouseY - lastMouseY) > HOVER_MOVE;
     if (moved) {
         lastMouseX = mouseX;
         lastMouseY = mouseY;

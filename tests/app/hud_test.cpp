@@ -1,0 +1,87 @@
+#include "app/hud_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+TEST(HudTest, BarsStayInsideTheirTracks) {
+    EXPECT_EQ(healthBarColour(31), 0xB3FF67u);
+    EXPECT_EQ(healthBarColour(30), 0xFF778Au);
+    EXPECT_FLOAT_EQ(healthBarWidth(50, 100), 77);
+    EXPECT_FLOAT_EQ(healthBarWidth(5, 0), 154); // a limit of 0 counts as 1
+    EXPECT_FLOAT_EQ(bossBarWidth(900, 600), 228);
+    EXPECT_FLOAT_EQ(bossBarWidth(-20, 600), 0);
+    EXPECT_FLOAT_EQ(bossBarWidth(10, 0), 228);
+    EXPECT_EQ(bossBarColour(3), 0xFFCB66u);
+    EXPECT_EQ(bossBarColour(2), 0xAE79FFu);
+    EXPECT_FLOAT_EQ(progressWidth(-50, 6000), 0);
+    EXPECT_FLOAT_EQ(progressWidth(3000, 6000), 114);
+}
+
+TEST(HudTest, TextsOfTheTitleCounterAndPowerUps) {
+    EXPECT_EQ(worldTitle(0, "NEON WOODLAND"), "01  NEON WOODLAND");
+    EXPECT_EQ(worldNumber(9), "10");
+    EXPECT_EQ(subscriberLine(1234), "1234 / 1 BILLION");
+
+    Player player;
+    EXPECT_EQ(powerUpLine(player), "");
+    player.shield = 12;
+    player.magnet = 3;
+    EXPECT_EQ(powerUpLine(player), "SHIELD 12  MAGNET");
+    player.tripleJump = 1;
+    player.speedBoost = 1;
+    player.powerUp = 1;
+    player.flashlight = 1;
+    player.glow = 1;
+    EXPECT_EQ(powerUpLine(player), "SHIELD 12  3X JUMP  SPEED  DMG BOOST  MAGNET LIGHT SAFE");
+
+    EXPECT_EQ(questBox(true, "Hot Dog", true).title, "COLLECTED");
+    EXPECT_EQ(questBox(false, "", true).body, "The next audience is waiting.");
+    EXPECT_EQ(questBox(false, "", false).title, "CHAT'S QUEST");
+}
+
+TEST(HudTest, PlayButtonsCrosshairAndGapWarning) {
+    const float vw = 960;
+    EXPECT_EQ(playButtonAt(480 - 174, 493, vw), MoveLeftButton); // left and top edges belong to it
+    EXPECT_EQ(playButtonAt(480 - 174 + 40, 500, vw), -1);        // the gap between buttons
+    EXPECT_EQ(playButtonAt(480 - 174 + 308 + 39, 527, vw), PauseButton);
+    EXPECT_EQ(playButtonAt(480 - 174 + 308, 528, vw), -1);
+
+    EXPECT_TRUE(crosshairVisible(Playing, 400, 300, vw));
+    EXPECT_FALSE(crosshairVisible(Playing, 400, 78, vw));
+    EXPECT_FALSE(crosshairVisible(Playing, 400, 470, vw));
+    EXPECT_FALSE(crosshairVisible(Paused, 400, 300, vw));
+
+    Game game;
+    game.start(0);
+    game.level.pits = {Pit{1200, 1320, 470}};
+    game.player.pos = {1050, GROUND_Y - game.player.size.y};
+    game.player.facing = 1;
+    game.cameraX = 900;
+    GapWarning warning = gapWarning(game, vw);
+    ASSERT_TRUE(warning.shown);
+    EXPECT_EQ(warning.text, "GAP AHEAD  >>  JUMP");
+    EXPECT_FLOAT_EQ(warning.x, 1200 - 900 - 92);
+    game.cameraX = 2000; // far edge clamps into view
+    EXPECT_FLOAT_EQ(gapWarning(game, vw).x, 8);
+    game.state = Paused;
+    EXPECT_FALSE(gapWarning(game, vw).shown);
+}
+
+TEST(HudTest, ToastsQueueBehindTheOneShowing) {
+    std::string text;
+    float timer = 0;
+    std::deque<std::string> queue;
+    pushToast(text, timer, queue, "A");
+    EXPECT_EQ(text, "A");
+    EXPECT_FLOAT_EQ(timer, 2.4f);
+    for (const char* name : {"B", "C", "D", "E", "F"}) {
+        pushToast(text, timer, queue, name);
+    }
+    EXPECT_EQ(text, "A");
+    EXPECT_EQ(queue, (std::deque<std::string>{"C", "D", "E", "F"}));
+}
+
+} // namespace
+} // namespace grumbo

@@ -1,0 +1,276 @@
+#include "app/hud_layout.h"
+#include "app/menus.h"
+
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+Control keys(bool up, bool down, bool confirm = false, bool back = false) {
+    Control control;
+    control.menuUp = up;
+    control.menuDown = down;
+    control.confirm = confirm;
+    control.back = back;
+    return control;
+}
+
+TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
+    EXPECT_EQ(menuEntryCount(false, MainListScreen), 6);
+    EXPECT_EQ(menuEntryCount(true, MainListScreen), 5);
+    EXPECT_EQ(menuEntryCount(false, LevelSelectScreen), 11);
+    EXPECT_EQ(menuEntryCount(true, ControlsScreen), 1);
+    EXPECT_EQ(menuEntryCount(false, SettingsScreen), 10);
+
+    MenuState title;
+    title.selection = 5;
+    EXPECT_EQ(menuKeys(title, keys(false, true), false).moves, 1);
+    EXPECT_EQ(title.selection, 0);
+    menuKeys(title, keys(true, false), false);
+    EXPECT_EQ(title.selection, 5);
+
+    // The pause list is one shorter, so "Main menu" is its last entry.
+    MenuState pause;
+    menuKeys(pause, keys(true, false), true);
+    EXPECT_EQ(pause.selection, 4);
+    int world = 0;
+    EXPECT_EQ(menuCommand(true, pause, world), MenuCommand::MainMenu);
+    EXPECT_EQ(menuCommand(false, pause, world), MenuCommand::OpenSettings);
+
+    // Up and down in one frame: both apply, up first.
+    MenuState both;
+    both.selection = 2;
+    EXPECT_EQ(menuKeys(both, keys(true, true), false).moves, 2);
+    EXPECT_EQ(both.selection, 2);
+}
+
+TEST(MenusTest, BackAndClickedEntries) {
+    MenuState settings;
+    settings.screen = SettingsScreen;
+    settings.selection = 7;
+    MenuInput result = menuKeys(settings, keys(false, false, false, true), false);
+    EXPECT_FALSE(result.act);
+    EXPECT_EQ(settings.screen, MainListScreen);
+    EXPECT_EQ(settings.selection, 0);
+
+    MenuState pause;
+    EXPECT_TRUE(menuKeys(pause, keys(false, false, false, true), true).resume);
+    MenuState title;
+    result = menuKeys(title, keys(false, false, false, true), false);
+    EXPECT_FALSE(result.resume);
+    EXPECT_FALSE(result.act);
+
+    // A click acts on its own entry in the same frame, ahead of confirm and back.
+    MenuState clicked;
+    clicked.clickedButton = 3;
+    result = menuKeys(clicked, keys(false, false, false, true), false);
+    EXPECT_TRUE(result.act);
+    EXPECT_EQ(clicked.selection, 3);
+    EXPECT_EQ(clicked.clickedButton, -1);
+}
+
+TEST(MenusTest, PagesAndTheirWayBack) {
+    MenuState menu;
+    int world = -1;
+    menu.selection = 2;
+    ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::ChooseLevel);
+    EXPECT_TRUE(applyMenuNavigation(menu, MenuCommand::ChooseLevel));
+    EXPECT_EQ(menu.screen, LevelSelectScreen);
+    menu.selection = 7;
+    EXPECT_EQ(menuCommand(false, menu, world), MenuCommand::StartWorld);
+    EXPECT_EQ(world, 7);
+    EXPECT_FALSE(applyMenuNavigation(menu, MenuCommand::StartWorld));
+    menu.selection = 10;
+    ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::LevelSelectBack);
+    applyMenuNavigation(menu, MenuCommand::LevelSelectBack);
+    EXPECT_EQ(menu.screen, MainListScreen);
+    EXPECT_EQ(menu.selection, 2); // back on "Choose a level"
+
+    menu.selection = 3;
+    applyMenuNavigation(menu, menuCommand(false, menu, world));
+    EXPECT_EQ(menu.screen, ControlsScreen);
+    ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::GotIt);
+    applyMenuNavigation(menu, MenuCommand::GotIt);
+    EXPECT_EQ(menu.screen, MainListScreen);
+    EXPECT_EQ(menu.selection, 0);
+
+    // Without a save the first entry says so; "Continue" itself is left to the app.
+    EXPECT_EQ(titleEntryLabel(0, -1), "Continue journey (no save yet)");
+    EXPECT_EQ(titleEntryLabel(0, 4), "Continue journey");
+    EXPECT_EQ(levelEntryLabel(9), "10  Subscriber Summit");
+    EXPECT_EQ(levelEntryLabel(0), "01  Neon Woodland");
+}
+
+TEST(MenusTest, SettingsCyclesAndFullscreenAutoCommit) {
+    Settings settings;
+    std::vector<int> music;
+    for (int i = 0; i < 8; ++i) {
+        music.push_back(wholePercent(settings.musicVolume));
+        applySettingsEntry(3, settings, false);
+    }
+    EXPECT_EQ(music, (std::vector<int>{28, 42, 56, 70, 84, 0, 14, 28}));
+    std::vector<int> effects;
+    for (int i = 0; i < 8; ++i) {
+        effects.push_back(wholePercent(settings.effectsVolume));
+        applySettingsEntry(4, settings, false);
+    }
+    EXPECT_EQ(effects, (std::vector<int>{85, 100, 0, 25, 50, 75, 100, 0}));
+
+    // Turning auto-commit on while windowed goes full screen now; off leaves the mode alone.
+    EXPECT_TRUE(applySettingsEntry(2, settings, false).toggleFullscreen);
+    EXPECT_TRUE(settings.autoFullscreen);
+    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
+    EXPECT_FALSE(settings.autoFullscreen);
+    settings.autoFullscreen = false;
+    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
+
+    settings.resolutionIndex = 3;
+    EXPECT_TRUE(applySettingsEntry(0, settings, true).changeResolution);
+    EXPECT_EQ(settings.resolutionIndex, 0);
+    EXPECT_EQ(settingsEntryLabel(0, settings, false), "Window: 1280 x 720");
+
+    settings.voiceClips = false;
+    EXPECT_TRUE(applySettingsEntry(5, settings, false).voiceSample);
+    EXPECT_FALSE(applySettingsEntry(5, settings, false).voiceSample);
+    EXPECT_TRUE(applySettingsEntry(9, settings, false).back);
+    EXPECT_EQ(settingsEntryLabel(1, settings, true), "Fullscreen now: ON");
+    EXPECT_EQ(settingsEntryLabel(7, settings, false), "[X] Occasional fake IP-address joke");
+}
+
+struct MouseRig {
+    MousePlay mouse;
+    MenuState menu;
+    MouseScene scene;
+    std::vector<FRect> regions;
+
+    MouseRig() {
+        regions = {{100, 100, 320, 37}, {100, 142, 320, 37}};
+        scene.clickRegions = &regions;
+    }
+
+    Control frame(float x, float y, bool left = false, bool right = false, bool middle = false) {
+        Control control;
+        MouseSample sample;
+        sample.x = x;
+        sample.y = y;
+        sample.left = left;
+        sample.right = right;
+        sample.middle = middle;
+        mouse.update(sample, scene, menu, control);
+        return control;
+    }
+};
+
+TEST(MouseTest, HoverNeedsRealMovementAndClicksActAtOnce) {
+    MouseRig rig;
+    rig.frame(150, 150); // first sight of the cursor counts as movement
+    EXPECT_EQ(rig.menu.selection, 1);
+    rig.menu.selection = 0; // the keyboard moves on
+    rig.frame(150.3f, 150.2f);
+    EXPECT_EQ(rig.menu.selection, 0);
+    rig.frame(150.3f, 120);
+    EXPECT_EQ(rig.menu.selection, 0);
+    rig.frame(151, 150);
+    EXPECT_EQ(rig.menu.selection, 1);
+
+    rig.mouse.leftClickPending = true;
+    rig.frame(151, 110, true);
+    EXPECT_EQ(rig.menu.clickedButton, 0);
+    EXPECT_FALSE(rig.mouse.leftClickPending);
+    // The press that acted on the menu is not used by play afterwards.
+    rig.scene.state = Playing;
+    Control held = rig.frame(400, 300, true);
+    EXPECT_FALSE(held.fireHeld);
+    rig.frame(400, 300, false);
+    EXPECT_TRUE(rig.frame(400, 300, true).fireHeld);
+}
+
+TEST(MouseTest, HudBandsNeitherFireNorAim) {
+    MouseRig rig;
+    rig.scene.state = Playing;
+    rig.mouse.leftClickPending = true;
+    Control top = rig.frame(480, 60, true);
+    EXPECT_FALSE(top.fireHeld);
+    EXPECT_FALSE(top.aiming);
+    Control bottom = rig.frame(80, 500, true);
+    EXPECT_FALSE(bottom.fireHeld);
+    Control play = rig.frame(480, 300, true);
+    EXPECT_TRUE(play.fireHeld);
+    EXPECT_TRUE(play.aiming);
+    EXPECT_NEAR(play.aim.y, (300 - 11.465519f) / 0.8491379f, 1e-3);
+}
+
+TEST(MouseTest, PressOnPlayButtonStaysThatButton) {
+    MouseRig rig;
+    rig.scene.state = Playing;
+    const Rect jump = playButtonRect(JumpButton, rig.scene.viewWidth);
+    rig.mouse.leftClickPending = true;
+    Control click = rig.frame(jump.x + 5, jump.y + 5, true);
+    EXPECT_TRUE(click.jumpHeld);
+    EXPECT_TRUE(click.jumpPressed);
+    EXPECT_FALSE(click.fireHeld);
+    // Sliding into the play area keeps jumping and never fires.
+    Control slid = rig.frame(480, 300, true);
+    EXPECT_TRUE(slid.jumpHeld);
+    EXPECT_FALSE(slid.jumpPressed);
+    EXPECT_FALSE(slid.fireHeld);
+    Control released = rig.frame(480, 300, false);
+    EXPECT_FALSE(released.jumpHeld);
+
+    const Rect pause = playButtonRect(PauseButton, rig.scene.viewWidth);
+    rig.mouse.leftClickPending = true;
+    EXPECT_TRUE(rig.frame(pause.x + 1, pause.y + 1, true).pause);
+    EXPECT_FALSE(rig.frame(pause.x + 1, pause.y + 1, true).pause); // once per click
+}
+
+TEST(MouseTest, WheelCarriesItsRemainderAndMiddleButtonMoves) {
+    MouseRig rig;
+    rig.scene.state = Playing;
+    rig.mouse.wheelDelta = 90;
+    EXPECT_FALSE(rig.frame(480, 300).nextWeapon);
+    EXPECT_EQ(rig.mouse.wheelDelta, 90);
+    rig.mouse.wheelDelta += 60;
+    EXPECT_TRUE(rig.frame(480, 300).nextWeapon);
+    EXPECT_EQ(rig.mouse.wheelDelta, 30);
+    // In menus whole notches are dropped, the remainder kept.
+    rig.scene.state = Title;
+    rig.mouse.wheelDelta = 250;
+    rig.frame(480, 300);
+    EXPECT_EQ(rig.mouse.wheelDelta, 10);
+
+    rig.scene.state = Playing;
+    rig.scene.playerCentreX = 500;
+    EXPECT_TRUE(rig.frame(400, 300, false, false, true).left);
+    EXPECT_TRUE(rig.frame(600, 300, false, false, true).right);
+    Control still = rig.frame(510, 300, false, false, true);
+    EXPECT_FALSE(still.left || still.right);
+
+    // A right press jumps once, then holds.
+    Control press = rig.frame(480, 300, false, true);
+    EXPECT_TRUE(press.jumpPressed);
+    Control hold = rig.frame(480, 300, false, true);
+    EXPECT_TRUE(hold.jumpHeld);
+    EXPECT_FALSE(hold.jumpPressed);
+}
+
+TEST(MouseTest, CardsConfirmOnClickAndSignsOpenOnClick) {
+    MouseRig rig;
+    rig.scene.state = WorldComplete;
+    rig.mouse.leftClickPending = true;
+    EXPECT_TRUE(rig.frame(300, 300, true).confirm);
+
+    rig.scene.state = Playing;
+    rig.scene.signNearby = true;
+    rig.scene.signPos = {700, 470};
+    rig.scene.cameraX = 300; // the sign is at canvas x 400
+    rig.frame(0, 0, false);
+    rig.mouse.leftClickPending = true;
+    Control onPrompt = rig.frame(400, 340, true);
+    EXPECT_TRUE(onPrompt.interact);
+    EXPECT_FALSE(onPrompt.fireHeld);
+    EXPECT_TRUE(signClickHit(400, (470 - 62) * 0.8491379f + 11.465519f + 1, {700, 470}, 300, 960));
+    EXPECT_FALSE(signClickHit(430, 200, {700, 470}, 300, 960));
+}
+
+} // namespace
+} // namespace grumbo
