@@ -1,0 +1,70 @@
+// The POSIX file operations behind the save writer, checked against real folders.
+
+#include "platform/files.h"
+#include "save_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+using testing_support::ScratchFolder;
+using testing_support::writeBytes;
+
+TEST(PlatformFiles, ReadWholeFileHonoursTheLimitAndRefusesFolders) {
+    ScratchFolder dir;
+    std::vector<std::uint8_t> bytes = {1, 2, 3};
+    writeBytes(dir.file("three"), {7, 8, 9});
+    EXPECT_EQ(readWholeFile(dir.file("three"), bytes, 3), 0u);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{7, 8, 9}));
+    EXPECT_EQ(readWholeFile(dir.file("three"), bytes, 2), syserror::FileTooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(readWholeFile(dir.file("absent"), bytes, 10), syserror::FileNotFound);
+    EXPECT_EQ(readWholeFile(dir.root.wstring(), bytes, 10), syserror::AccessDenied);
+    EXPECT_EQ(readWholeFile(dir.file("three") + L"/below", bytes, 10), syserror::PathNotFound);
+}
+
+TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
+    ScratchFolder dir;
+    auto files = makeNativeFileSystem();
+    FileHandle file = INVALID_FILE;
+    ASSERT_EQ(files->createNew(dir.file("a"), file), 0u);
+    std::size_t done = 0;
+    EXPECT_EQ(files->write(file, "hey", 3, done), 0u);
+    EXPECT_EQ(done, 3u);
+    EXPECT_EQ(files->flush(file), 0u);
+    EXPECT_EQ(files->close(file), 0u);
+
+    FileHandle again = INVALID_FILE;
+    EXPECT_EQ(files->createNew(dir.file("a"), again), syserror::FileExists);
+    EXPECT_EQ(again, INVALID_FILE);
+    EXPECT_EQ(files->createNew(dir.file("none/a"), again), syserror::PathNotFound);
+
+    writeBytes(dir.file("b"), {'o', 'l', 'd'});
+    EXPECT_EQ(files->replace(dir.file("a"), dir.file("b")), 0u);
+    std::vector<std::uint8_t> bytes;
+    EXPECT_EQ(readWholeFile(dir.file("b"), bytes, 10), 0u);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'h', 'e', 'y'}));
+    EXPECT_FALSE(std::filesystem::exists(dir.root / "a"));
+    EXPECT_EQ(files->replace(dir.file("a"), dir.file("b")), syserror::FileNotFound);
+    files->remove(dir.file("b"));
+    files->remove(dir.file("b"));
+    EXPECT_FALSE(std::filesystem::exists(dir.root / "b"));
+}
+
+TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
+    ScratchFolder dir;
+    EXPECT_EQ(createFolder(dir.file("one")), 0u);
+    EXPECT_EQ(createFolder(dir.file("one")), syserror::AlreadyExists);
+    EXPECT_EQ(createFolder(dir.file("x/y")), syserror::PathNotFound);
+    EXPECT_EQ(createFolders(dir.file("x/y/z")), 0u);
+    EXPECT_EQ(createFolders(dir.file("x/y/z")), 0u);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.root / "x" / "y" / "z"));
+    writeBytes(dir.file("file"), {});
+    EXPECT_EQ(createFolders(dir.file("file")), syserror::AlreadyExists);
+    EXPECT_EQ(createFolders(dir.file("file/below")), syserror::PathNotFound);
+    EXPECT_EQ(createFolder(std::wstring(L"a\0b", 3)), syserror::InvalidName);
+}
+
+} // namespace
+} // namespace grumbo
