@@ -69,26 +69,11 @@ std::uint32_t AsyncSave::openLocked(const std::wstring& path) {
     std::uint32_t code = files_->openRead(path, file);
     if (code == syserror::Success) {
         found = true;
-        std::uint64_t size = 0;
-        code = files_->size(file, size);
-        if (code == syserror::Success && size > MAX_FILE_BYTES) {
-            code = syserror::FileTooLarge;
-        }
-        std::vector<std::uint8_t> bytes;
-        if (code == syserror::Success) {
-            bytes.resize(static_cast<std::size_t>(size));
-        }
-        std::size_t filled = 0;
-        while (code == syserror::Success && filled < bytes.size()) {
-            std::size_t got = 0;
-            code = files_->read(file, bytes.data() + filled, bytes.size() - filled, got);
-            if (code == syserror::Success && got == 0) {
-                code = syserror::HandleEof;
-            }
-            filled += got;
-        }
-        if (code == syserror::Success) {
-            code = decodeSaveText(bytes.data(), bytes.size(), text);
+        try {
+            code = readExisting(file, text);
+        } catch (...) {
+            files_->close(file);
+            throw;
         }
         files_->close(file);
         if (code != syserror::Success) {
@@ -105,6 +90,30 @@ std::uint32_t AsyncSave::openLocked(const std::wstring& path) {
     opened_ = true;
     worker_ = std::thread([this] { run(); });
     return syserror::Success;
+}
+
+std::uint32_t AsyncSave::readExisting(FileHandle file, std::wstring& text) {
+    std::uint64_t size = 0;
+    if (std::uint32_t code = files_->size(file, size); code != syserror::Success) {
+        return code;
+    }
+    if (size > MAX_FILE_BYTES) {
+        return syserror::FileTooLarge;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        std::size_t got = 0;
+        if (std::uint32_t code = files_->read(file, bytes.data() + filled, bytes.size() - filled, got);
+            code != syserror::Success) {
+            return code;
+        }
+        if (got == 0) {
+            return syserror::HandleEof;
+        }
+        filled += got;
+    }
+    return decodeSaveText(bytes.data(), bytes.size(), text);
 }
 
 void AsyncSave::enqueue(std::wstring text) {
@@ -173,10 +182,11 @@ void AsyncSave::run() {
         pending_.clear();
         hasPending_ = false;
         writing_ = true;
-        std::wstring target = path_;
         guard.unlock();
 
-        std::uint32_t code = writeSnapshot(target, snapshot);
+        // path_ is set before the worker starts and never changes while it runs, so it may be
+        // read here without the lock.
+        std::uint32_t code = writeSnapshot(path_, snapshot);
 
         guard.lock();
         lastError_ = code;

@@ -63,6 +63,7 @@ class AsyncSave {
   private:
     void run();
     std::uint32_t openLocked(const std::wstring& path);
+    std::uint32_t readExisting(FileHandle file, std::wstring& text);
     void dropPendingLocked();
     // Called without the lock: touches only the file system and its arguments.
     std::uint32_t writeSnapshot(const std::wstring& target, const std::wstring& text);
@@ -74,6 +75,7 @@ class AsyncSave {
     std::condition_variable workSignal_;
     std::condition_variable idleSignal_;
     std::thread worker_;
+    // Written only by open before the worker starts; the worker reads it without the lock.
     std::wstring path_;
     std::wstring latest_;
     std::wstring pending_;
