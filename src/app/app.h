@@ -65,6 +65,9 @@ class App {
     // Shell and frame loop (app_shell.cpp).
     // Start-up, the loop and shutdown; returns the process exit code.
     int launch(std::string_view commandLine);
+    // Everything before the loop: the command line, the window, `init`, the
+    // window size and full screen; false after the launch error was reported.
+    bool startUp(std::string_view commandLine);
     bool init();
     // One pass of the loop: pump events, then idle, wait or run a frame.
     void runPass();
@@ -109,11 +112,12 @@ class App {
     void hud();
     void soundEvents();
 
-    // Owned subsystems.
-    Game game;
-    NativeInput input;
+    // Owned subsystems. The window outlives the devices that draw into it and
+    // the input layer, so it is declared first and closed last.
     Window window;
     Renderer renderer;
+    Game game;
+    NativeInput input;
 
     // Shell state.
     std::string baseDirectory;

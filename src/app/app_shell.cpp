@@ -35,13 +35,23 @@ App::App() : pacer(clockFrequency()) {}
 App::App(std::unique_ptr<InputDevices> devices) : input(std::move(devices)), pacer(clockFrequency()) {}
 
 App::~App() {
+    window.setLiveRepaint(nullptr);
     releaseDeviceResources();
-    textCache.clear([this](Texture& texture) { renderer.release(texture); });
     renderer.destroy();
-    window.close();
 }
 
 int App::launch(std::string_view commandLine) {
+    if (!startUp(commandLine)) {
+        return 1;
+    }
+    while (running) {
+        runPass();
+    }
+    window.setLiveRepaint(nullptr);
+    return 0;
+}
+
+bool App::startUp(std::string_view commandLine) {
     parseSmokeOption(commandLine, smoke, smokeLevel);
     baseDirectory = executableDirectory();
     WindowOptions options;
@@ -59,7 +69,7 @@ int App::launch(std::string_view commandLine) {
         } else {
             showErrorBox(opened ? &window : nullptr, LAUNCH_ERROR_CAPTION, LAUNCH_ERROR_TEXT);
         }
-        return 1;
+        return false;
     }
     if (!smoke) {
         changeResolution();
@@ -81,11 +91,7 @@ int App::launch(std::string_view commandLine) {
     window.show();
     pacer = FramePacer(clockFrequency());
     pacer.restart(clockTicks());
-    while (running) {
-        runPass();
-    }
-    window.setLiveRepaint(nullptr);
-    return 0;
+    return true;
 }
 
 bool App::init() {
@@ -133,9 +139,10 @@ void App::runPass() {
         return;
     }
     if (!pacer.frameDue(now)) {
-        const double remaining = pacer.secondsUntilDeadline(now);
-        if (remaining > PRECISE_SLEEP_SECONDS) {
-            window.waitEvents(static_cast<int>((remaining - PRECISE_SLEEP_SECONDS) * 1000.0));
+        const int waitMs =
+            static_cast<int>((pacer.secondsUntilDeadline(now) - PRECISE_SLEEP_SECONDS) * 1000.0);
+        if (waitMs >= 1) {
+            window.waitEvents(waitMs);
         } else {
             sleepUntilTicks(pacer.deadlineTicks());
         }

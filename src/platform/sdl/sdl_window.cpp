@@ -124,6 +124,10 @@ void Window::close() {
     if (state->videoStarted) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         state->videoStarted = false;
+        // The last subsystem out also releases SDL's process-wide helpers.
+        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+            SDL_Quit();
+        }
     }
 }
 
