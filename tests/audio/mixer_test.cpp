@@ -228,6 +228,30 @@ TEST(MixerMusic, MissingBattleClipKeepsWorldMusic) {
     EXPECT_EQ(state.currentMusic, nullptr);
 }
 
+TEST(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
+    std::vector<AudioClip> clips(9, constantClip(10, 1, 1));
+    MusicTable music;
+    music.menu = &clips[8];
+    MixerState state;
+    for (std::size_t i = 0; i < MUSIC_LAYERS; ++i) {
+        state.layers[i] = {&clips[i], static_cast<std::int64_t>(100 * i), 0.5f, 0.5f, 0.0f};
+    }
+    state.layers[3].gain = 0.1f;
+    state.layers[5].gain = 0.1f;
+    state.resumeTable[0] = {&clips[8], 777};
+    MixerSettings settings;
+    applySettings(state, settings, music);
+    // The first of the quietest layers is taken over; where its piece was is remembered, and the
+    // new piece starts where it last stopped.
+    EXPECT_EQ(state.layers[3].clip, &clips[8]);
+    EXPECT_EQ(state.layers[3].position, 777);
+    EXPECT_EQ(state.layers[3].targetGain, 1.0f);
+    EXPECT_EQ(state.layers[5].clip, &clips[5]);
+    EXPECT_EQ(state.resumeTable[1].clip, &clips[3]);
+    EXPECT_EQ(state.resumeTable[1].position, 300);
+    EXPECT_EQ(state.fadeProgress, 0);
+}
+
 TEST(MixerLevels, DucksMusicWhileTheVoiceSpeaks) {
     AudioClip world(constantClip(10, 10000, 10000));
     AudioClip line(constantClip(AUDIO_RATE, 0, 0));
