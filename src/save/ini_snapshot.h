@@ -116,7 +116,7 @@ struct IniSnapshot {
         const wchar_t* begin = s.c_str();
         wchar_t* end = nullptr;
         errno = 0;
-        long value = std::wcstol(begin, &end, 10);
+        long long value = std::wcstoll(begin, &end, 10);
         if (errno == ERANGE || end == begin || end != begin + s.size() || value < INT32_MIN ||
             value > INT32_MAX) {
             return fallback;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <new>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <vector>
 
