@@ -11,4 +11,8 @@ namespace grumbo {
 // followed by "/.local/share". Empty when neither can be found. No trailing separator.
 std::wstring userDataFolder();
 
+// A path as the system spells it (UTF-8 bytes) in the wide text the file layer takes; bytes that
+// are not UTF-8 keep their own value.
+std::wstring widenPath(const std::string& text);
+
 } // namespace grumbo

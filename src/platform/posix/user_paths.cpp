@@ -14,9 +14,34 @@
 namespace grumbo {
 namespace {
 
+std::string stripTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        return home;
+    }
+    long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+} // namespace
+
 // Environment values and the password database are bytes in the locale's encoding, which is
 // UTF-8 on every system the game ships for; anything undecodable keeps its byte value.
-std::wstring widen(const std::string& text) {
+std::wstring widenPath(const std::string& text) {
     std::wstring out;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -46,35 +71,10 @@ std::wstring widen(const std::string& text) {
     return out;
 }
 
-std::string stripTrailingSlashes(std::string path) {
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
-}
-
-std::string homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return home;
-    }
-    long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr && found->pw_dir[0] == '/') {
-        return found->pw_dir;
-    }
-    return {};
-}
-
-} // namespace
-
 std::wstring userDataFolder() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     if (dataHome != nullptr && dataHome[0] == '/') {
-        return widen(stripTrailingSlashes(dataHome));
+        return widenPath(stripTrailingSlashes(dataHome));
     }
     std::string home = homeFolder();
     if (home.empty()) {
@@ -84,7 +84,7 @@ std::wstring userDataFolder() {
     if (home == "/") {
         home.clear();
     }
-    return widen(home + "/.local/share");
+    return widenPath(home + "/.local/share");
 }
 
 } // namespace grumbo
