@@ -110,33 +110,135 @@ bool shotIncoming(const Game& game) {
     return false;
 }
 
+// What the thumbs do this step: a direction, and whether to press jump and dash.
+struct Plan {
+    int move = 1;
+    bool jump = false;
+    bool dash = false;
+};
+
+// Keep a firing distance: back off when the boss comes close, close in when
+// it is far, otherwise stand facing it and shoot.
+void planBossFight(const Game& game, const Enemy& boss, Plan& plan) {
+    const Player& p = game.player;
+    const float gap = boss.pos.x - (p.pos.x + PLAYER_W);
+    if (gap < 150) {
+        plan.move = -1;
+    } else if (gap > 420) {
+        plan.move = 1;
+    } else {
+        plan.move = p.facing < 0 ? 1 : 0;
+    }
+    // A flying boss is only hit from the top of a jump.
+    if (boss.pos.y + boss.size.y < p.pos.y + 24 && p.grounded) {
+        plan.jump = true;
+    }
+    // A charging boss right in front is jumped over.
+    if (boss.chaseTimer > 0 && gap < 90 && gap > -boss.size.x) {
+        plan.jump = true;
+    }
+}
+
+// Spikes are jumped. Periodic hazards are walked through while they rest;
+// otherwise the player stops short and waits for the next rest, or dashes
+// through when it is too late to stop.
+void planHazards(const Game& game, Plan& plan) {
+    const Player& p = game.player;
+    const float front = p.pos.x + PLAYER_W;
+    const float speed = std::max(p.vel.x, 0.0f);
+    const float topSpeed = runSpeed(p);
+    for (const Hazard& h : game.level.hazards) {
+        const float ahead = h.rect.x - front;
+        if (h.rect.x + h.rect.w < p.pos.x || ahead > 160) {
+            continue;
+        }
+        if (h.period <= 0) {
+            if (p.grounded && ahead >= -4 && ahead < 40) {
+                plan.jump = true;
+            }
+            continue;
+        }
+        if (ahead < 0) {
+            continue;
+        }
+        const float enter = travelTime(ahead, speed, topSpeed);
+        const float leave = travelTime(ahead + h.rect.w + PLAYER_W, speed, topSpeed);
+        const float stopping = speed * speed / (2 * GROUND_ACCEL);
+        if (windowOpen(h, enter, leave) || ahead >= stopping + 14) {
+            continue;
+        }
+        plan.move = 0;
+        if (ahead < stopping - 6 && p.dashCooldown <= 0 && ahead + h.rect.w + PLAYER_W < 110) {
+            plan.move = 1;
+            plan.dash = true;
+        }
+    }
+}
+
+// Enemies on the path are jumped on, or dashed through when they cannot be
+// stomped.
+void planEnemies(const Game& game, Plan& plan) {
+    const Player& p = game.player;
+    const float front = p.pos.x + PLAYER_W;
+    if (!p.grounded || plan.move != 1) {
+        return;
+    }
+    for (const Enemy& e : game.level.enemies) {
+        const float ahead = e.pos.x - front;
+        if (!e.alive || e.kind == EnemyKind::Boss || e.pos.y + e.size.y < 400 || ahead < -10 || ahead > 60) {
+            continue;
+        }
+        const bool hard = e.kind == EnemyKind::Slender || e.kind == EnemyKind::Armored;
+        if (hard && p.dashCooldown <= 0 && !overPit(game, front, front + 130)) {
+            plan.dash = true;
+        } else {
+            plan.jump = true;
+        }
+    }
+}
+
+// A pit is jumped from its edge.
+void planPits(const Game& game, Plan& plan) {
+    const Player& p = game.player;
+    if (!p.grounded || plan.move != 1) {
+        return;
+    }
+    for (const Pit& pit : game.level.pits) {
+        const float ahead = pit.left - (p.pos.x + PLAYER_W);
+        if (ahead >= -8 && ahead < 45) {
+            plan.jump = true;
+        }
+    }
+}
+
 } // namespace
 
 Input AutoPlayer::next(const Game& game) {
     ++step_;
-    Input in;
-    const bool menuPress = step_ - lastMenuPressStep_ >= MENU_REPEAT_STEPS;
-    switch (game.state) {
-    case Playing:
+    if (game.state == Playing) {
         return play(game);
+    }
+    // Screens are answered with a press now and then, never every step.
+    Input in;
+    if (step_ - lastMenuPressStep_ < MENU_REPEAT_STEPS) {
+        return in;
+    }
+    switch (game.state) {
     case Title:
     case WorldComplete:
-        if (menuPress) {
-            in.jumpPressed = true;
-            lastMenuPressStep_ = step_;
-        }
-        return in;
+        in.jumpPressed = true;
+        break;
     case SignCard:
-        in.interact = menuPress;
-        lastMenuPressStep_ = menuPress ? step_ : lastMenuPressStep_;
-        return in;
+        in.interact = true;
+        break;
     case Paused:
-        in.pause = menuPress;
-        lastMenuPressStep_ = menuPress ? step_ : lastMenuPressStep_;
-        return in;
+        in.pause = true;
+        break;
     default:
         return in;
     }
+    lastMenuPressStep_ = step_;
+    return in;
 }
 
 void AutoPlayer::noteProgress(const Game& game) {
@@ -166,18 +268,11 @@ bool AutoPlayer::shouldSwitchWeapon(const Game& game, bool bossFight) {
 Input AutoPlayer::play(const Game& game) {
     noteProgress(game);
     const Player& p = game.player;
-    const float front = p.pos.x + PLAYER_W;
-    const float bottom = p.pos.y + PLAYER_H;
-    const float topSpeed = runSpeed(p);
     const int maxJumps = p.tripleJump > 0 ? 3 : 2;
-    const bool canPress = step_ - lastJumpStep_ >= JUMP_REPEAT_STEPS;
 
     Input in;
     in.fireHeld = true;
-    int move = 1;
-    bool jump = false;
-    bool dash = false;
-
+    Plan plan;
     const Enemy* boss = livingBoss(game);
     const bool bossFight = boss != nullptr && !game.exitOpen && p.pos.x >= game.level.bossArenaX - 200;
     in.nextWeapon = shouldSwitchWeapon(game, bossFight);
@@ -189,110 +284,34 @@ Input AutoPlayer::play(const Game& game) {
     }
 
     if (bossFight) {
-        // Keep a firing distance: back off when it comes close, close in
-        // when it is far, otherwise stand and shoot.
-        const float gap = boss->pos.x - front;
-        if (gap < 150) {
-            move = -1;
-        } else if (gap > 420) {
-            move = 1;
-        } else {
-            move = p.facing < 0 ? 1 : 0;
-        }
-        // A flying boss is only hit from the top of a jump.
-        if (boss->pos.y + boss->size.y < p.pos.y + 24 && p.grounded) {
-            jump = true;
-        }
-        // A charging boss right in front is jumped over.
-        if (boss->chaseTimer > 0 && gap < 90 && gap > -boss->size.x) {
-            jump = true;
-        }
+        planBossFight(game, *boss, plan);
     } else {
-        // Periodic hazards: walk through while they rest, wait for the next
-        // rest otherwise.
-        for (const Hazard& h : game.level.hazards) {
-            const float left = h.rect.x;
-            const float right = h.rect.x + h.rect.w;
-            const float ahead = left - front;
-            if (right < p.pos.x || ahead > 160) {
-                continue;
-            }
-            if (h.period <= 0) {
-                // Permanent spikes are simply jumped.
-                if (p.grounded && ahead >= -4 && ahead < 40) {
-                    jump = true;
-                }
-                continue;
-            }
-            if (ahead < 0) {
-                continue;
-            }
-            const float speed = std::max(p.vel.x, 0.0f);
-            const float enter = travelTime(ahead, speed, topSpeed);
-            const float leave = travelTime(ahead + h.rect.w + PLAYER_W, speed, topSpeed);
-            if (!windowOpen(h, enter, leave)) {
-                const float stopping = speed * speed / (2 * GROUND_ACCEL);
-                if (ahead < stopping + 14) {
-                    move = 0;
-                    if (ahead < stopping - 6 && p.dashCooldown <= 0 && ahead + h.rect.w + PLAYER_W < 110) {
-                        // Too late to stop: a dash passes through unharmed.
-                        move = 1;
-                        dash = true;
-                    }
-                }
-            }
-        }
-
-        // Enemies on the path are jumped on, or dashed through when they
-        // cannot be stomped.
-        for (const Enemy& e : game.level.enemies) {
-            if (!e.alive || e.kind == EnemyKind::Boss || e.pos.y + e.size.y < 400) {
-                continue;
-            }
-            const float ahead = e.pos.x - front;
-            if (ahead < -10 || ahead > 60 || !p.grounded || move != 1) {
-                continue;
-            }
-            const bool hard = e.kind == EnemyKind::Slender || e.kind == EnemyKind::Armored;
-            if (hard && p.dashCooldown <= 0 && !overPit(game, front, front + 130)) {
-                dash = true;
-            } else {
-                jump = true;
-            }
-        }
-
-        // Pits: jump from the edge, and jump again if falling into one.
-        if (p.grounded && move == 1) {
-            for (const Pit& pit : game.level.pits) {
-                const float ahead = pit.left - front;
-                if (ahead >= -8 && ahead < 45) {
-                    jump = true;
-                }
-            }
-        }
-        if (game.player.pos.x > furthestX_ - 1 && step_ - furthestStep_ > STUCK_STEPS) {
-            jump = true;
-            dash = p.dashCooldown <= 0;
+        planHazards(game, plan);
+        planEnemies(game, plan);
+        planPits(game, plan);
+        if (step_ - furthestStep_ > STUCK_STEPS) {
+            plan.jump = true;
+            plan.dash = true;
         }
     }
-
-    if (!p.grounded && p.vel.y > 0 && bottom > 430 && overPit(game, p.pos.x, front) &&
-        p.jumpsUsed < maxJumps) {
-        jump = true;
+    // Falling into a pit: spend an air jump.
+    if (!p.grounded && p.vel.y > 0 && p.pos.y + PLAYER_H > 430 &&
+        overPit(game, p.pos.x, p.pos.x + PLAYER_W) && p.jumpsUsed < maxJumps) {
+        plan.jump = true;
     }
     if (shotIncoming(game) && (p.grounded || p.jumpsUsed < maxJumps)) {
-        jump = true;
+        plan.jump = true;
     }
 
-    if (jump && canPress) {
+    if (plan.jump && step_ - lastJumpStep_ >= JUMP_REPEAT_STEPS) {
         in.jumpPressed = true;
         lastJumpStep_ = step_;
     }
     // Held while rising for the full height.
     in.jumpHeld = in.jumpPressed || (!p.grounded && p.vel.y < 0);
-    in.dash = dash && p.dashCooldown <= 0;
-    in.right = move > 0;
-    in.left = move < 0;
+    in.dash = plan.dash && p.dashCooldown <= 0;
+    in.right = plan.move > 0;
+    in.left = plan.move < 0;
     return in;
 }
 
