@@ -322,8 +322,10 @@ void Game::enemyShot(Vec2 from, Vec2 to, float speed, int damage, float size, fl
     Projectile shot;
     shot.weapon = GiftedSubs;
     shot.pos = from;
-    // A target on top of the muzzle gives no direction; such a shot flies left.
-    shot.vel = length < 0.001f ? Vec2{-speed, 0} : Vec2{dx / length * speed, dy / length * speed};
+    // A target on top of the muzzle gives no direction, and neither does a
+    // non-finite one; such a shot flies left.
+    const bool aimed = length >= 0.001f && std::isfinite(length);
+    shot.vel = aimed ? Vec2{dx / length * speed, dy / length * speed} : Vec2{-speed, 0};
     shot.life = ENEMY_SHOT_LIFE;
     shot.size = {size, size};
     shot.damage = damage;

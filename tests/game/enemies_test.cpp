@@ -629,13 +629,18 @@ TEST(EnemyShot, FliesFromTheMuzzleTowardTheTargetAtTheGivenSpeed) {
     EXPECT_FLOAT_EQ(shot.gravity, 30);
 }
 
-TEST(EnemyShot, ATargetOnTheMuzzleFliesLeftAndTheListStopsAt149) {
+TEST(EnemyShot, ATargetOnTheMuzzleOrNotANumberFliesLeftAndTheListStopsAt149) {
     Game game = emptyWorld(0);
     game.enemyShot({100, 100}, {100, 100.0005f}, 200, 5, 10, 0);
     ASSERT_EQ(game.projectiles.size(), 1u);
     EXPECT_FLOAT_EQ(game.projectiles[0].vel.x, -200);
     EXPECT_FLOAT_EQ(game.projectiles[0].vel.y, 0);
     EXPECT_EQ(game.projectiles[0].dir, -1);
+
+    game.enemyShot({100, 100}, {std::nanf(""), 100}, 200, 5, 10, 0);
+    ASSERT_EQ(game.projectiles.size(), 2u);
+    EXPECT_FLOAT_EQ(game.projectiles[1].vel.x, -200);
+    EXPECT_FLOAT_EQ(game.projectiles[1].vel.y, 0);
 
     game.projectiles.resize(149);
     game.enemyShot({0, 0}, {1, 0}, 200, 5, 10, 0);
