@@ -94,6 +94,10 @@ class Window {
 // window system is available).
 void showErrorBox(Window* owner, const std::string& caption, const std::string& text);
 
+// Makes later windows draw into memory with the software renderer instead of
+// appearing on a display (benchmarks and tools that run without a desktop).
+void useOffscreenVideo();
+
 // The folder of the running executable without a trailing separator.
 std::string executableDirectory();
 

@@ -212,6 +212,11 @@ void showErrorBox(Window* owner, const std::string& caption, const std::string& 
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), parent);
 }
 
+void useOffscreenVideo() {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+}
+
 std::string executableDirectory() {
     std::string folder;
     if (char* base = SDL_GetBasePath()) {
