@@ -46,5 +46,16 @@ TEST(SdlAudioOutput, NativeAudioOpensAndClosesRepeatedly) {
     }
 }
 
+// Run with SDL's dummy driver, which plays nothing: the game must run silent.
+TEST(SdlAudioOutputDummy, DummyDriverCountsAsNoDevice) {
+    std::unique_ptr<AudioOutput> output = createAudioOutput();
+    EXPECT_FALSE(output->open([] {}));
+    output->close();
+    NativeAudio audio;
+    EXPECT_FALSE(audio.open(L"no_such_folder"));
+    EXPECT_FALSE(audio.running());
+    audio.play("anything", 1.0f, 0.0f);
+}
+
 } // namespace
 } // namespace grumbo
