@@ -88,7 +88,7 @@ void Game::updateBoss(Enemy& boss, float dt) {
         return;
     }
 
-    boss.phase = std::max(boss.phase, phaseFromHealth(boss));
+    boss.phase = phaseFromHealth(boss);
     const float phase = asFloat(boss.phase);
     const float worldIndex = asFloat(world);
 
