@@ -293,10 +293,13 @@ void splashZone(Image& img, const WorldLook& look, Rng& rng) {
     const Colour tubes[3] = {rgb(0xFF6A8A), rgb(0xFFD050), rgb(0x6AE08A)};
     for (int t = 0; t < 3; ++t) {
         Colour c = depth(look, tubes[t], 0.15f + t * 0.1f);
+        auto tubeY = [t](int x) { return 250 + t * 40 + 60 * std::sin(TAU * (t + 1) * x / BG_W + t); };
+        // The tube runs a little past both edges so its two ends are built alike.
+        for (int x = -10; x < BG_W + 10; ++x) {
+            fillEllipse(img, static_cast<float>(x), tubeY(x), 7, 7, c);
+        }
         for (int x = 0; x < BG_W; ++x) {
-            float y = 250 + t * 40 + 60 * std::sin(TAU * (t + 1) * x / BG_W + t);
-            fillEllipse(img, static_cast<float>(x), y, 7, 7, c);
-            img.set(x, static_cast<int>(y - 5), shade(c, 1.3f));
+            img.set(x, static_cast<int>(tubeY(x) - 5), shade(c, 1.3f));
         }
         for (int p = 0; p < 6; ++p) {
             float x = p * BG_W / 6.0f + t * 40;

@@ -13,6 +13,8 @@ int frameOf(std::string_view name) {
     return name.back() - '0';
 }
 
+void droneHull(Image& c, int f, const Ramp& shell, const Ramp& glass);
+
 void zombie(Image& c, int f) {
     const Ramp skin = rampOf(0x7FB65A);
     const Ramp shirt = rampOf(0x3E7C8A);
@@ -200,7 +202,14 @@ void armored(Image& c, int f) {
 
 void drone(Image& c, int f) {
     const Ramp shell = rampOf(0x5A6478);
-    const Ramp glass = rampOf(0xFF5050);
+    const Ramp glass = rampOf(f == 1 ? 0xFF9050 : 0xFF5050);
+    // The hull bobs on its rotors: drawn into a layer and shifted per frame.
+    Image hull(c.width, c.height);
+    droneHull(hull, f, shell, glass);
+    blit(c, hull, 0, f == 1 ? -2 : (f == 2 ? 2 : 0));
+}
+
+void droneHull(Image& c, int f, const Ramp& shell, const Ramp& glass) {
     part(c, [&](Image& l) {
         drawLine(l, 18, 28, 10, 20, 3, shell.dark);
         drawLine(l, 46, 28, 54, 20, 3, shell.dark);
@@ -302,7 +311,10 @@ void mimic(Image& c, int f) {
 void cart(Image& c, int f) {
     const Ramp metal = rampOf(0xB8C4D8);
     const Ramp handle = rampOf(0xE04848);
-    part(c, [&](Image& l) {
+    // Rattling over the floor: the basket jolts while the wheels turn.
+    const int jolt = f == 1 ? -2 : (f == 2 ? -1 : 0);
+    Image basket(c.width, c.height);
+    part(basket, [&](Image& l) {
         drawLine(l, 6, 18, 14, 20, 3, handle.mid);
         shadedPolygon(l, {12, 20, 58, 20, 52, 44, 18, 44}, metal);
         for (int i = 0; i < 6; ++i) {
@@ -313,13 +325,14 @@ void cart(Image& c, int f) {
         drawLine(l, 50, 44, 48, 52, 2, metal.dark);
         fillRect(l, 18, 51, 34, 2, metal.dark);
     });
-    part(c, [&](Image& l) {
+    part(basket, [&](Image& l) {
         // Groceries piled up, with angry eyes peeking out.
         shadedRoundRect(l, 22, 10, 10, 12, 2, rampOf(0xE8C058));
         shadedRoundRect(l, 34, 6, 8, 16, 2, rampOf(0x58A8E8));
         shadedEllipse(l, 48, 17, 6, 5, rampOf(0x78D050));
-        drawEyes(l, 35, 27, 11, 3, 60, true);
+        drawEyes(l, 35, 27, 11, 3, f == 2 ? 30.0f : 60.0f, true);
     });
+    blit(c, basket, 0, jolt);
     part(c, [&](Image& l) {
         for (int w = 0; w < 2; ++w) {
             float wx = w == 0 ? 22.0f : 48.0f;

@@ -166,8 +166,8 @@ Pose namedPose(std::string_view name) {
 void paintFart(Image& cell, int frame) {
     // A puff that grows, thins and fades across five frames.
     Rng rng{0x9E3779B9u + static_cast<std::uint32_t>(frame) * 7919u};
-    float grow = 1.0f + 0.16f * frame;
-    float alpha = 1.0f - 0.17f * frame;
+    float grow = 1.0f + 0.14f * frame;
+    float alpha = 1.0f - 0.19f * frame;
     Colour light = withAlpha(rgb(0xE9FF9A), alpha);
     Colour mid = withAlpha(rgb(0xB5DB4E), alpha);
     Colour dark = withAlpha(rgb(0x7C9A2E), alpha);
@@ -178,7 +178,7 @@ void paintFart(Image& cell, int frame) {
     for (const auto& blob : blobs) {
         float bx = 32 + (blob[0] - 32) * grow + rng.range(-1, 1);
         float by = 36 + (blob[1] - 36) * grow;
-        float r = blob[2] * std::min(1.3f, grow) * (frame >= 3 ? 0.9f : 1.0f);
+        float r = blob[2] * (1.0f - 0.06f * frame);
         fillEllipse(layer, bx, by, r, r * 0.9f, dark);
         fillEllipse(layer, bx - 1, by - 1, r - 1.5f, r * 0.9f - 1.5f, mid);
         fillEllipse(layer, bx - r * 0.3f, by - r * 0.35f, r * 0.45f, r * 0.35f, light);

@@ -163,7 +163,7 @@ Image buildTerrain(int world, int size) {
         }
         break;
     case 4: // alphabet citadel: dressed stone with carved letters
-        bricks(img, size / 4, size / 6 + 1, mortar, rng, 0.1f);
+        bricks(img, size / 4, size / 8, mortar, rng, 0.1f);
         for (int i = 0; i < 6; ++i) {
             char letter = static_cast<char>('A' + rng.below(26));
             int gx = rng.below(size);

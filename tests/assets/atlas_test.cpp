@@ -1,0 +1,161 @@
+#include "app/sprite_atlas.h"
+#include "sprites.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+namespace grumbo::forge {
+namespace {
+
+Image cellOf(const Image& sheet, const SpriteRect& r) {
+    Image cell(static_cast<int>(r.w), static_cast<int>(r.h));
+    for (int y = 0; y < cell.height; ++y) {
+        for (int x = 0; x < cell.width; ++x) {
+            cell.set(x, y, sheet.get(static_cast<int>(r.x) + x, static_cast<int>(r.y) + y));
+        }
+    }
+    return cell;
+}
+
+int paintedCount(const Image& img) {
+    int n = 0;
+    for (Colour c : img.pixels) {
+        n += alphaOf(c) != 0 ? 1 : 0;
+    }
+    return n;
+}
+
+const Image& sheet() {
+    static const Image SHEET = buildSpriteSheet();
+    return SHEET;
+}
+
+TEST(Atlas, TableHasUniqueNamesAndDisjointCellsInsideTheSheet) {
+    std::set<std::string_view> names;
+    for (const AtlasEntry& e : ATLAS_ENTRIES) {
+        EXPECT_TRUE(names.insert(e.name).second) << e.name;
+        EXPECT_GE(e.rect.x, 0);
+        EXPECT_GE(e.rect.y, 0);
+        EXPECT_LE(e.rect.x + e.rect.w, ATLAS_SHEET_WIDTH) << e.name;
+        EXPECT_LE(e.rect.y + e.rect.h, ATLAS_SHEET_HEIGHT) << e.name;
+    }
+    EXPECT_EQ(names.size(), static_cast<size_t>(ATLAS_SIZE));
+    for (size_t i = 0; i < ATLAS_ENTRIES.size(); ++i) {
+        for (size_t j = i + 1; j < ATLAS_ENTRIES.size(); ++j) {
+            const SpriteRect& a = ATLAS_ENTRIES[i].rect;
+            const SpriteRect& b = ATLAS_ENTRIES[j].rect;
+            bool overlap = a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+            EXPECT_FALSE(overlap) << ATLAS_ENTRIES[i].name << " and " << ATLAS_ENTRIES[j].name;
+        }
+    }
+}
+
+TEST(Atlas, LandmarkCellsAndLookups) {
+    struct Landmark {
+        const char* name;
+        float x, y, w, h;
+    };
+    const Landmark landmarks[] = {{"player_idle", 0, 0, 64, 64},      {"cat_1", 0, 64, 64, 64},
+                                  {"gift", 768, 128, 64, 64},         {"tile_summit", 832, 320, 64, 64},
+                                  {"boss_1_0", 0, 384, 128, 128},     {"boss_10_1", 384, 640, 128, 128},
+                                  {"weapon_receipt", 0, 768, 64, 64}, {"hazard_caution", 960, 768, 64, 64}};
+    for (const Landmark& l : landmarks) {
+        const SpriteRect* r = findSprite(l.name);
+        ASSERT_NE(r, nullptr) << l.name;
+        EXPECT_EQ(r->x, l.x) << l.name;
+        EXPECT_EQ(r->y, l.y) << l.name;
+        EXPECT_EQ(r->w, l.w) << l.name;
+        EXPECT_EQ(r->h, l.h) << l.name;
+    }
+    EXPECT_EQ(findSprite("boss_11_0"), nullptr);
+    EXPECT_EQ(findSprite("Player_idle"), nullptr);
+    EXPECT_EQ(findSprite(""), nullptr);
+}
+
+TEST(SpriteSheet, EveryCellIsPaintedAndStaysInsideItsBorder) {
+    const Image& s = sheet();
+    ASSERT_EQ(s.width, 1024);
+    ASSERT_EQ(s.height, 832);
+    Image covered(s.width, s.height);
+    for (const AtlasEntry& e : ATLAS_ENTRIES) {
+        Image cell = cellOf(s, e.rect);
+        // A sprite that is barely there would vanish at 36 units.
+        EXPECT_GT(paintedCount(cell), cell.width * cell.height / 12) << e.name;
+        for (int i = 0; i < cell.width; ++i) {
+            EXPECT_EQ(alphaOf(cell.get(i, 0)), 0) << e.name << " touches its top edge";
+            EXPECT_EQ(alphaOf(cell.get(i, cell.height - 1)), 0) << e.name << " touches its bottom edge";
+            EXPECT_EQ(alphaOf(cell.get(0, i)), 0) << e.name << " touches its left edge";
+            EXPECT_EQ(alphaOf(cell.get(cell.width - 1, i)), 0) << e.name << " touches its right edge";
+        }
+        fillRect(covered, static_cast<int>(e.rect.x), static_cast<int>(e.rect.y), cell.width, cell.height,
+                 rgb(0));
+    }
+    // Outside every cell the sheet stays transparent.
+    int stray = 0;
+    for (size_t i = 0; i < s.pixels.size(); ++i) {
+        if (alphaOf(covered.pixels[i]) == 0 && alphaOf(s.pixels[i]) != 0) {
+            ++stray;
+        }
+    }
+    EXPECT_EQ(stray, 0);
+}
+
+// Fraction of pixels that differ between two cells.
+double difference(const Image& a, const Image& b) {
+    int changed = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) {
+        changed += a.pixels[i] != b.pixels[i] ? 1 : 0;
+    }
+    return static_cast<double>(changed) / static_cast<double>(a.pixels.size());
+}
+
+TEST(SpriteSheet, AnimationFramesDifferVisibly) {
+    const Image& s = sheet();
+    const std::pair<const char*, int> families[] = {
+        {"player_run_", 6}, {"zombie_", 3}, {"slender_", 2}, {"cat_", 3},  {"spitter_", 3},   {"armored_", 3},
+        {"drone_", 3},      {"turret_", 3}, {"mimic_", 3},   {"cart_", 3}, {"caretaker_", 3}, {"fart_", 5}};
+    for (const auto& [prefix, count] : families) {
+        for (int i = 0; i < count; ++i) {
+            for (int j = i + 1; j < count; ++j) {
+                std::string a = prefix + std::to_string(i);
+                std::string b = prefix + std::to_string(j);
+                EXPECT_GT(difference(cellOf(s, *findSprite(a)), cellOf(s, *findSprite(b))), 0.01)
+                    << a << " vs " << b;
+            }
+        }
+    }
+    for (int boss = 1; boss <= 10; ++boss) {
+        std::string a = "boss_" + std::to_string(boss) + "_0";
+        std::string b = "boss_" + std::to_string(boss) + "_1";
+        EXPECT_GT(difference(cellOf(s, *findSprite(a)), cellOf(s, *findSprite(b))), 0.03) << a;
+    }
+    // The puff fades: each cloud frame holds less ink than the one before.
+    for (int i = 0; i + 1 < 5; ++i) {
+        auto ink = [&](int f) {
+            Image cell = cellOf(s, *findSprite("fart_" + std::to_string(f)));
+            long sum = 0;
+            for (Colour c : cell.pixels) {
+                sum += alphaOf(c);
+            }
+            return sum;
+        };
+        EXPECT_GT(ink(i), ink(i + 1)) << "fart_" << i;
+    }
+}
+
+TEST(SpriteSheet, DistinctNamesGetDistinctArt) {
+    const Image& s = sheet();
+    for (size_t i = 0; i < ATLAS_ENTRIES.size(); ++i) {
+        for (size_t j = i + 1; j < ATLAS_ENTRIES.size(); ++j) {
+            if (ATLAS_ENTRIES[i].rect.w != ATLAS_ENTRIES[j].rect.w) {
+                continue;
+            }
+            EXPECT_GT(difference(cellOf(s, ATLAS_ENTRIES[i].rect), cellOf(s, ATLAS_ENTRIES[j].rect)), 0.005)
+                << ATLAS_ENTRIES[i].name << " looks like " << ATLAS_ENTRIES[j].name;
+        }
+    }
+}
+
+} // namespace
+} // namespace grumbo::forge

@@ -1,0 +1,228 @@
+#include "audio/audio_catalogue.h"
+#include "audio/wav.h"
+#include "forge_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace grumbo::forge::test {
+namespace {
+
+std::vector<std::string> effectNames() {
+    std::vector<std::string> names = {"fart_jump_1", "fart_jump_2", "fart_jump_3"};
+    for (const char* w :
+         {"gift", "ip", "water", "spinner", "hammer", "raid", "snack", "rgb", "receipt", "onebyone"}) {
+        names.push_back(std::string("shoot_") + w);
+    }
+    for (const char* n : {"hurt", "pickup", "ui_confirm", "victory", "enemy_death", "boss_phase",
+                          "hazard_warn", "shield_break", "dash"}) {
+        names.emplace_back(n);
+    }
+    return names;
+}
+
+std::vector<std::string> musicNames() {
+    std::vector<std::string> names = {"music_menu",   "ambient",      "theme_grocery",
+                                      "theme_horror", "theme_bunker", "theme_cards"};
+    for (int i = 1; i <= 10; ++i) {
+        names.push_back("music_" + std::to_string(i));
+    }
+    for (int i = 1; i <= 5; ++i) {
+        names.push_back("boss_" + std::to_string(i));
+    }
+    for (int i = 1; i <= 3; ++i) {
+        names.push_back("elite_" + std::to_string(i));
+    }
+    return names;
+}
+
+// Every line of the reaction groups plus the extra "what?".
+std::vector<std::string> voiceNames() {
+    return {"grumbo_knuckle_sandwich",
+            "grumbo_watch_this",
+            "grumbo_well_ill_be",
+            "grumbo_one_by_one",
+            "grumbo_food",
+            "grumbo_what_is_this",
+            "grumbo_lets_go",
+            "grumbo_shots_fired",
+            "grumbo_didnt_do_nothing",
+            "grumbo_please_dont_kill",
+            "grumbo_ew",
+            "grumbo_help",
+            "grumbo_how_did_die",
+            "grumbo_im_done",
+            "grumbo_its_over",
+            "grumbo_no",
+            "grumbo_banned",
+            "grumbo_got_runner",
+            "grumbo_where_is_he",
+            "grumbo_granny",
+            "grumbo_spooky_time",
+            "grumbo_what_is_that",
+            "grumbo_oh_my_goodness",
+            "grumbo_got_kill",
+            "grumbo_gg_buddy",
+            "grumbo_good_night",
+            "grumbo_new_king",
+            "grumbo_too_easy",
+            "grumbo_yeah",
+            "grumbo_laugh",
+            "grumbo_health_department",
+            "grumbo_open_door",
+            "grumbo_what"};
+}
+
+bool haveVoice() {
+    return !std::string(GRUMBO_ESPEAK_EXE).empty();
+}
+
+// The forged sound folder loaded the way the game loads it.
+struct ForgedSound {
+    ForgeFolder folder{"sound"};
+    AudioCatalogue catalogue;
+    int status = -1;
+
+    ForgedSound() {
+        status = runForge(folder.path, "--sound-only " + espeakOption());
+        loadAudioFiles(findAudioFiles(folder.path.wstring()), catalogue);
+    }
+    const AudioClip* clip(const std::string& name) const {
+        auto it = catalogue.find(name);
+        return it == catalogue.end() ? nullptr : &it->second;
+    }
+};
+
+float peakOf(const AudioClip& clip) {
+    int peak = 0;
+    for (std::int16_t s : clip.samples) {
+        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    }
+    return static_cast<float>(peak) / 32768.0f;
+}
+
+float dbfs(float level) {
+    return 20.0f * std::log10(std::max(level, 1e-9f));
+}
+
+TEST(ForgedSound, EveryClipTheGameAsksForLoadsThroughTheGameLoader) {
+    ForgedSound sound;
+    ASSERT_EQ(sound.status, 0);
+    std::vector<std::string> names = effectNames();
+    for (const std::string& m : musicNames()) {
+        names.push_back(m);
+    }
+    if (haveVoice()) {
+        for (const std::string& v : voiceNames()) {
+            names.push_back(v);
+        }
+    }
+    std::uint64_t decodedBytes = 0;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const AudioClip* clip = sound.clip(name);
+        ASSERT_NE(clip, nullptr);
+        EXPECT_GE(clip->frames(), 1);
+        // The files are written in the output format itself, so loading never resamples.
+        std::vector<std::uint8_t> bytes = readBytes(sound.folder.path / "audio" / (name + ".wav"));
+        std::optional<WavInfo> info = parseWav(bytes);
+        ASSERT_TRUE(info.has_value());
+        EXPECT_EQ(info->formatTag, 1);
+        EXPECT_EQ(info->channels, 2);
+        EXPECT_EQ(info->rate, 44100);
+        EXPECT_EQ(info->bitsPerSample, 16);
+        EXPECT_EQ(info->dataBytes, clip->samples.size() * 2);
+    }
+    for (const auto& [name, clip] : sound.catalogue) {
+        decodedBytes += clip.samples.size() * 2;
+    }
+    EXPECT_LT(decodedBytes, 128ull * 1024 * 1024);
+
+    MusicTable table = buildMusicTable(sound.catalogue);
+    EXPECT_NE(table.menu, nullptr);
+    EXPECT_NE(table.ambient, nullptr);
+    for (const AudioClip* c : table.world) {
+        EXPECT_NE(c, nullptr);
+    }
+    for (const AudioClip* c : table.boss) {
+        EXPECT_NE(c, nullptr);
+    }
+    for (const AudioClip* c : table.elite) {
+        EXPECT_NE(c, nullptr);
+    }
+    for (const AudioClip* c : table.theme) {
+        EXPECT_NE(c, nullptr);
+    }
+}
+
+TEST(ForgedSound, LevelsLoopsAndVoicesAreBalanced) {
+    ForgedSound sound;
+    ASSERT_EQ(sound.status, 0);
+    for (const std::string& name : effectNames()) {
+        SCOPED_TRACE(name);
+        const AudioClip* clip = sound.clip(name);
+        ASSERT_NE(clip, nullptr);
+        EXPECT_NEAR(dbfs(peakOf(*clip)), -3.0f, 1.0f);
+        EXPECT_LT(clip->frames(), 3 * 44100);
+        // No click: the clip starts and ends at rest.
+        EXPECT_LT(std::abs(clip->samples.front()), 330);
+        EXPECT_LT(std::abs(clip->samples.back()), 330);
+    }
+    for (const std::string& name : musicNames()) {
+        SCOPED_TRACE(name);
+        const AudioClip* clip = sound.clip(name);
+        ASSERT_NE(clip, nullptr);
+        const auto& s = clip->samples;
+        const size_t frames = s.size() / 2;
+        // The step from the last frame back to the first must be no bigger than the music's own
+        // ordinary steps, on both channels.
+        for (size_t ch = 0; ch < 2; ++ch) {
+            std::vector<int> steps;
+            for (size_t i = 0; i + 1 < frames; i += 5) {
+                steps.push_back(std::abs(s[2 * (i + 1) + ch] - s[2 * i + ch]));
+            }
+            std::sort(steps.begin(), steps.end());
+            int typical = steps[steps.size() * 99 / 100];
+            int seam = std::abs(s[ch] - s[2 * (frames - 1) + ch]);
+            EXPECT_LE(seam, typical) << "channel " << ch;
+            EXPECT_LT(seam, 4000) << "channel " << ch;
+        }
+        float rms = 0;
+        double sum = 0;
+        for (std::int16_t v : s) {
+            sum += static_cast<double>(v) * v;
+        }
+        rms = static_cast<float>(std::sqrt(sum / static_cast<double>(s.size())) / 32768.0);
+        float expected = name == "ambient" ? -18.0f : -14.5f;
+        EXPECT_NEAR(dbfs(rms), expected, 2.0f);
+        EXPECT_LT(peakOf(*clip), 0.95f);
+    }
+    // A boss layer keeps the tempo of both worlds it stands in for, so its loop is as long as theirs.
+    for (int boss = 0; boss < 5; ++boss) {
+        const AudioClip* b = sound.clip("boss_" + std::to_string(boss + 1));
+        const AudioClip* w0 = sound.clip("music_" + std::to_string(2 * boss + 1));
+        const AudioClip* w1 = sound.clip("music_" + std::to_string(2 * boss + 2));
+        ASSERT_TRUE(b && w0 && w1);
+        EXPECT_EQ(b->frames(), w0->frames()) << "boss_" << boss + 1;
+        EXPECT_EQ(b->frames(), w1->frames()) << "boss_" << boss + 1;
+    }
+    if (!haveVoice()) {
+        GTEST_SKIP() << "espeak-ng not available: voice lines not forged";
+    }
+    for (const std::string& name : voiceNames()) {
+        SCOPED_TRACE(name);
+        const AudioClip* clip = sound.clip(name);
+        ASSERT_NE(clip, nullptr);
+        EXPECT_GT(clip->frames(), 44100 / 5);
+        EXPECT_LT(clip->frames(), 3 * 44100);
+        EXPECT_NEAR(dbfs(peakOf(*clip)), -3.0f, 1.0f);
+        EXPECT_LT(std::abs(clip->samples.front()), 330);
+        EXPECT_LT(std::abs(clip->samples.back()), 330);
+    }
+}
+
+} // namespace
+} // namespace grumbo::forge::test
