@@ -1,10 +1,13 @@
 // Render cost of whole frames through the real drawing layer: SDL's software
 // renderer into an offscreen 1280 x 720 window, with the generated artwork.
 #include "app/app.h"
+#include "platform/clock.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace grumbo {
 namespace {
@@ -90,6 +93,23 @@ void BM_OrdinaryWorldFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OrdinaryWorldFrame)->Unit(benchmark::kMillisecond);
+
+// How late the frame clock wakes from a sleep to a deadline 2 ms ahead, the
+// last stretch of every frame's wait.
+void BM_SleepToDeadline(benchmark::State& state) {
+    std::vector<double> lateMs;
+    const std::uint64_t ahead = clockFrequency() / 500;
+    for (auto _ : state) {
+        const std::uint64_t deadline = clockTicks() + ahead;
+        sleepUntilTicks(deadline);
+        lateMs.push_back(static_cast<double>(clockTicks() - deadline) * 1000.0 /
+                         static_cast<double>(clockFrequency()));
+    }
+    std::sort(lateMs.begin(), lateMs.end());
+    state.counters["median_late_ms"] = lateMs[lateMs.size() / 2];
+    state.counters["worst_late_ms"] = lateMs.back();
+}
+BENCHMARK(BM_SleepToDeadline)->Unit(benchmark::kMillisecond)->Iterations(500);
 
 } // namespace
 } // namespace grumbo
