@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # toolchain and test frameworks
   g++ cmake ninja-build pkg-config clang-format
+  # clang with libFuzzer for the fuzz preset
+  clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # platform layer: window, drawing, text, images, audio and controllers
   libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev fonts-dejavu-core
