@@ -138,15 +138,25 @@ void skyline(Image& img, Rng& rng, float base, float minH, float maxH, Colour bo
 void roundTree(Image& img, float x, float base, float h, Colour trunk, Colour crown, Colour glow) {
     fillRect(img, static_cast<int>(x - h * 0.05f), static_cast<int>(base - h * 0.55f),
              static_cast<int>(std::max(2.0f, h * 0.1f)), static_cast<int>(h * 0.55f) + 40, trunk);
-    fillEllipse(img, x, base - h * 0.7f, h * 0.32f, h * 0.3f, crown);
-    fillEllipse(img, x - h * 0.18f, base - h * 0.58f, h * 0.22f, h * 0.18f, crown);
-    fillEllipse(img, x + h * 0.2f, base - h * 0.6f, h * 0.22f, h * 0.2f, crown);
+    const float blobs[3][4] = {
+        {0, 0.7f, 0.32f, 0.3f}, {-0.18f, 0.58f, 0.22f, 0.18f}, {0.2f, 0.6f, 0.22f, 0.2f}};
+    for (const auto& b : blobs) {
+        fillEllipse(img, x + b[0] * h, base - b[1] * h, b[2] * h, b[3] * h, shade(crown, 0.8f));
+    }
+    // A lighter cap on the side facing the moon gives the crowns their volume.
+    for (const auto& b : blobs) {
+        fillEllipse(img, x + b[0] * h - b[2] * h * 0.15f, base - b[1] * h - b[3] * h * 0.18f, b[2] * h * 0.8f,
+                    b[3] * h * 0.75f, crown);
+    }
+    fillEllipse(img, x - h * 0.08f, base - h * 0.8f, h * 0.14f, h * 0.1f, shade(crown, 1.25f));
     if (alphaOf(glow) != 0) {
-        for (int a = 0; a < 60; ++a) {
-            float t = a * TAU / 60;
-            if (std::sin(t) < 0.1f) {
-                img.blend(static_cast<int>(x + h * 0.32f * std::cos(t)),
-                          static_cast<int>(base - h * 0.7f + h * 0.3f * std::sin(t)), glow);
+        for (int a = 0; a < 180; ++a) {
+            float t = a * TAU / 180;
+            if (std::sin(t) < 0.15f) {
+                float gx = x + h * 0.32f * std::cos(t);
+                float gy = base - h * 0.7f + h * 0.3f * std::sin(t);
+                img.blend(static_cast<int>(gx), static_cast<int>(gy), glow);
+                img.blend(static_cast<int>(gx), static_cast<int>(gy) - 1, withAlpha(glow, 0.35f));
             }
         }
     }
@@ -182,22 +192,37 @@ void neonWoodland(Image& img, const WorldLook& look, Rng& rng) {
     glowDisc(img, 700, 110, 38, rgb(0xF0E8FF), rgb(0xC080FF));
     fillEllipse(img, 688, 100, 8, 6, rgb(0xD8D0F0));
     fillEllipse(img, 716, 124, 6, 5, rgb(0xD8D0F0));
-    fillRidge(img, {330, {30, 16, 8, 0}, {2, 5, 11, 1}, {0.3f, 1.1f, 2.0f, 0}}, depth(look, look.far, 0.3f),
-              depth(look, look.accent, 0.7f));
-    for (int i = 0; i < 14; ++i) {
-        float x = i * BG_W / 14.0f + rng.range(-20, 20);
-        float h = rng.range(120, 170);
-        Colour glow = withAlpha(i % 2 ? rgb(0xFF5FD8) : look.accent, 0.8f);
+    fillRidge(img, {300, {34, 16, 8, 0}, {2, 5, 11, 1}, {0.3f, 1.1f, 2.0f, 0}}, depth(look, look.far, 0.35f),
+              depth(look, look.accent, 0.55f));
+    haze(img, 250, 420, look.haze, 0.3f);
+    const Colour neon[3] = {look.accent, rgb(0xFF5FD8), rgb(0x68E6FF)};
+    for (int i = 0; i < 16; ++i) {
+        float x = i * BG_W / 16.0f + rng.range(-15, 15);
+        float h = rng.range(100, 140);
+        Colour glow = withAlpha(depth(look, neon[i % 3], 0.3f), 0.7f);
         wrapped([&](float o) {
-            roundTree(img, x + o, 400, h, depth(look, look.mid, 0.2f), depth(look, look.mid, 0.1f), glow);
+            roundTree(img, x + o, 420, h, depth(look, look.mid, 0.3f), depth(look, rgb(0x245A52), 0.35f),
+                      glow);
         });
     }
-    haze(img, 300, 440, look.haze, 0.35f);
+    haze(img, 330, 470, look.haze, 0.3f);
     for (int i = 0; i < 9; ++i) {
         float x = i * BG_W / 9.0f + rng.range(-30, 30);
         float h = rng.range(190, 240);
+        Colour glow = neon[(i + 1) % 3];
+        wrapped([&](float o) { roundTree(img, x + o, 480, h, look.near, rgb(0x1C4A40), glow); });
+    }
+    fillRidge(img, {478, {6, 3, 0, 0}, {5, 13, 1, 1}, {0.5f, 1.2f, 0, 0}}, shade(look.near, 0.8f),
+              look.accent);
+    // Glowing mushrooms along the forest floor.
+    for (int i = 0; i < 14; ++i) {
+        float x = i * BG_W / 14.0f + rng.range(-20, 20);
+        Colour cap = neon[i % 3];
         wrapped([&](float o) {
-            roundTree(img, x + o, 470, h, look.near, shade(look.near, 1.2f), withAlpha(look.accent, 0.9f));
+            fillEllipse(img, x + o, 478, 14, 8, withAlpha(cap, 0.15f));
+            fillRect(img, static_cast<int>(x + o) - 1, 472, 3, 8, rgb(0xD8D0C0));
+            fillEllipse(img, x + o, 472, 6, 3.5f, cap);
+            img.set(static_cast<int>(x + o) - 2, 471, rgb(0xFFFFFF));
         });
     }
     for (int i = 0; i < 70; ++i) {
@@ -292,7 +317,7 @@ void splashZone(Image& img, const WorldLook& look, Rng& rng) {
     // Water slide tubes looping over the bay.
     const Colour tubes[3] = {rgb(0xFF6A8A), rgb(0xFFD050), rgb(0x6AE08A)};
     for (int t = 0; t < 3; ++t) {
-        Colour c = depth(look, tubes[t], 0.15f + t * 0.1f);
+        Colour c = depth(look, tubes[t], 0.35f + t * 0.1f);
         auto tubeY = [t](int x) { return 250 + t * 40 + 60 * std::sin(TAU * (t + 1) * x / BG_W + t); };
         // The tube runs a little past both edges so its two ends are built alike.
         for (int x = -10; x < BG_W + 10; ++x) {
@@ -435,7 +460,11 @@ void snackFactory(Image& img, const WorldLook& look, Rng& rng) {
     for (int x = 0; x < BG_W; ++x) {
         float t = std::fmod(x / 48.0f, 1.0f);
         int top = static_cast<int>(330 - 30 * t);
-        fillRect(img, x, top, 1, BG_H - top, far);
+        fillRect(img, x, top, 1, BG_H - top, t > 0.85f ? shade(far, 0.8f) : far);
+        // Skylights glow under each saw tooth.
+        if (t > 0.1f && t < 0.7f) {
+            fillRect(img, x, 340, 1, 8, depth(look, look.accent, 0.45f));
+        }
     }
     for (int i = 0; i < 5; ++i) {
         float x = (i + 0.5f) * BG_W / 5 + rng.range(-30, 30);
@@ -456,8 +485,8 @@ void snackFactory(Image& img, const WorldLook& look, Rng& rng) {
         float x = 240 + i * 480.0f;
         wrapped([&](float o) {
             fillRect(img, static_cast<int>(x + o - 3), 260, 6, 200, look.near);
-            fillEllipse(img, x + o, 240, 46, 40, rgb(0xE8A050));
-            fillEllipse(img, x + o, 234, 42, 34, rgb(0xFF7AB0));
+            fillEllipse(img, x + o, 240, 46, 40, depth(look, rgb(0xE8A050), 0.35f));
+            fillEllipse(img, x + o, 234, 42, 34, depth(look, rgb(0xFF7AB0), 0.35f));
             for (int k = 0; k < 10; ++k) {
                 float a = k * TAU / 10;
                 fillRect(img, static_cast<int>(x + o + 28 * std::cos(a)),
@@ -566,9 +595,15 @@ Image buildBackground(int world) {
         neonWoodland, deadSignalCity, staticForest, splashZone,     alphabetCitadel,
         pixelPeak,    retroReactor,   snackFactory, midnightArcade, skySummit};
     PAINTERS[world](img, look, rng);
-    // Dim the whole backdrop a little so the lit foreground always reads on top of it.
+    // The whole backdrop is dimmed and partly desaturated so the lit, outlined foreground always
+    // reads on top of it; bright daylight worlds get a little more of it.
+    const float dim = (world == 3 || world == 5 || world == 9) ? 0.74f : 0.84f;
     for (Colour& c : img.pixels) {
-        c = shade(c, 0.82f) | 0xFF000000u;
+        int r = static_cast<int>((c >> 16) & 0xFF);
+        int g = static_cast<int>((c >> 8) & 0xFF);
+        int b = static_cast<int>(c & 0xFF);
+        Colour grey = rgb(static_cast<std::uint32_t>((r * 3 + g * 6 + b) / 10) * 0x010101u);
+        c = shade(mix(c, grey, 0.22f), dim) | 0xFF000000u;
     }
     return img;
 }

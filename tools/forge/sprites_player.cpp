@@ -54,7 +54,7 @@ void drawArm(Image& cell, float shoulderX, float shoulderY, float handX, float h
 
 void drawStreamer(Image& cell, const Pose& p) {
     const float b = p.bob;
-    const float hipY = 46 + b;
+    const float hipY = 44 + b;
     // Far limbs first so the body covers their roots.
     drawArm(cell, 27 + p.lean * 0.5f, 33 + b, p.backHandX, p.backHandY + b, HOODIE_DEEP);
     drawLeg(cell, 28, hipY, p.backFootX, p.backFootY);
@@ -64,11 +64,11 @@ void drawStreamer(Image& cell, const Pose& p) {
     part(cell, [&](Image& l) {
         float tx = 16 + p.lean;
         std::vector<float> torso = {tx + 4,  28 + b, tx + 28, 28 + b, tx + 31, 40 + b,
-                                    tx + 29, 50 + b, tx + 1,  50 + b, tx,      38 + b};
+                                    tx + 29, 48 + b, tx + 1,  48 + b, tx,      38 + b};
         shadedPolygon(l, torso, HOODIE);
-        fillRect(l, static_cast<int>(tx + 10), static_cast<int>(42 + b), 14, 5, HOODIE.dark);
-        fillRect(l, static_cast<int>(tx + 10), static_cast<int>(42 + b), 14, 1, shade(HOODIE.dark, 0.8f));
-        fillRect(l, static_cast<int>(tx + 2), static_cast<int>(48 + b), 28, 2, HOODIE_DEEP.mid);
+        fillRect(l, static_cast<int>(tx + 10), static_cast<int>(40 + b), 14, 5, HOODIE.dark);
+        fillRect(l, static_cast<int>(tx + 10), static_cast<int>(40 + b), 14, 1, shade(HOODIE.dark, 0.8f));
+        fillRect(l, static_cast<int>(tx + 2), static_cast<int>(46 + b), 28, 2, HOODIE_DEEP.mid);
         drawLine(l, tx + 20, 30 + b, tx + 19, 37 + b, 1, rgb(0xF0E8FF));
         drawLine(l, tx + 24, 30 + b, tx + 24, 36 + b, 1, rgb(0xF0E8FF));
         // The channel logo: a small green play mark on the chest.
@@ -131,9 +131,9 @@ Pose runPose(int frame) {
     p.bob = -std::fabs(std::sin(t)) * 2.0f + 1.0f;
     p.lean = 2;
     float swing = std::cos(t);
-    p.frontFootX = 31 + 12 * swing;
+    p.frontFootX = 32 + 14 * swing;
     p.frontFootY = 62 - std::max(0.0f, std::sin(t)) * 6;
-    p.backFootX = 31 - 12 * swing;
+    p.backFootX = 30 - 14 * swing;
     p.backFootY = 62 - std::max(0.0f, -std::sin(t)) * 6;
     p.frontHandX = 37 - 9 * swing;
     p.frontHandY = 43 - std::fabs(swing) * 2;
