@@ -183,7 +183,7 @@ void bassLine(Track& track, const Song& song, const Grid& g, Rng& noise) {
             n.length = g.stepSeconds * len;
             n.freq = midiToFreq(static_cast<float>(chordRoot + interval));
             n.wave = song.bass;
-            n.volume = song.bass == Wave::Triangle || song.bass == Wave::Sine ? 0.5f : 0.28f;
+            n.volume = song.bass == Wave::Triangle || song.bass == Wave::Sine ? 0.38f : 0.22f;
             n.pan = 0;
             n.env = {0.004f, 0.09f, 0.55f, 0.05f};
             addNote(track, n, noise);
@@ -280,7 +280,7 @@ void melody(Track& track, const Song& song, const Grid& g, Rng& rng, Rng& noise)
             n.freq = midiToFreq(static_cast<float>(
                 song.root + 24 + degreeOffset(song.scale, p.degrees[static_cast<size_t>(k)])));
             n.wave = song.lead;
-            n.volume = song.lead == Wave::Sine || song.lead == Wave::Triangle ? 0.3f : 0.16f;
+            n.volume = song.lead == Wave::Sine || song.lead == Wave::Triangle ? 0.36f : 0.22f;
             n.pan = 0.12f;
             n.env = {0.006f, 0.12f, 0.65f, 0.09f};
             n.vibratoDepth = hold > 1 ? 0.006f : 0.0f;
