@@ -1,0 +1,136 @@
+// The SDL drawing device, offscreen with the software renderer: colours and
+// opacity land in the right bytes, mirroring, drawable textures, clips, text,
+// stale handles, and the frame clock's deadline sleep.
+#include "platform/clock.h"
+#include "platform/renderer.h"
+#include "platform/window.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+class SdlVideo : public testing::Test {
+  protected:
+    void SetUp() override {
+        useOffscreenVideo();
+        WindowOptions options;
+        options.title = "video test";
+        options.clientWidth = 64;
+        options.clientHeight = 48;
+        ASSERT_TRUE(window.open(options));
+        ASSERT_TRUE(renderer.create(window));
+        renderer.clear(0x102030, 1);
+    }
+
+    // Red, green and blue of a window pixel as 0xRRGGBB.
+    std::uint32_t pixel(int x, int y) {
+        std::vector<std::uint8_t> bgra;
+        int width = 0;
+        int height = 0;
+        EXPECT_TRUE(renderer.readPixels(bgra, width, height));
+        const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x) * 4;
+        return static_cast<std::uint32_t>(bgra[at + 2]) << 16 |
+               static_cast<std::uint32_t>(bgra[at + 1]) << 8 | bgra[at];
+    }
+
+    Window window;
+    Renderer renderer;
+};
+
+TEST_F(SdlVideo, FillsReadBackAsBlueGreenRedBytes) {
+    int width = 0;
+    int height = 0;
+    renderer.outputSize(width, height);
+    EXPECT_EQ(width, 64);
+    EXPECT_EQ(height, 48);
+    renderer.fillRect(FRect{10, 10, 5, 5}, 0xFF8000, 1);
+    EXPECT_EQ(pixel(12, 12), 0xFF8000u);
+    EXPECT_EQ(pixel(0, 0), 0x102030u);
+    EXPECT_EQ(pixel(15, 15), 0x102030u);
+}
+
+TEST_F(SdlVideo, OpacityBlendsOverWhatIsBelow) {
+    renderer.clear(0x000000, 1);
+    renderer.fillRect(FRect{0, 0, 8, 8}, 0xFFFFFF, 0.5f);
+    const std::uint32_t grey = pixel(4, 4) & 0xFF;
+    EXPECT_NEAR(static_cast<int>(grey), 128, 2);
+    renderer.fillRect(FRect{0, 0, 8, 8}, 0xFF0000, 0);
+    EXPECT_EQ(pixel(4, 4) & 0xFF, grey);
+}
+
+TEST_F(SdlVideo, MirroredImagesSwapLeftAndRight) {
+    const std::uint32_t pixels[2] = {0xFFFF0000u, 0xFF0000FFu};
+    Texture image = renderer.createImage(2, 1, pixels);
+    ASSERT_TRUE(image.valid());
+    renderer.drawImage(image, FRect{0, 0, 2, 1}, FRect{0, 0, 2, 1}, false, 0, 1);
+    renderer.drawImage(image, FRect{0, 0, 2, 1}, FRect{0, 2, 2, 1}, true, 0, 1);
+    EXPECT_EQ(pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(pixel(1, 0), 0x0000FFu);
+    EXPECT_EQ(pixel(0, 2), 0x0000FFu);
+    EXPECT_EQ(pixel(1, 2), 0xFF0000u);
+    // A half-turn of a symmetric placement mirrors too, about the centre.
+    renderer.drawImage(image, FRect{0, 0, 2, 1}, FRect{0, 4, 2, 1}, false, 180, 1);
+    EXPECT_EQ(pixel(0, 4), 0x0000FFu);
+}
+
+TEST_F(SdlVideo, DrawableTexturesCollectDrawingAndClipsConfineIt) {
+    Texture layer = renderer.createTarget(8, 8, true);
+    ASSERT_TRUE(layer.valid());
+    renderer.setTarget(&layer);
+    renderer.clear(0x00FF00, 1);
+    renderer.setTarget(nullptr);
+    const FRect clip{0, 0, 4, 48};
+    renderer.setClip(&clip);
+    renderer.drawImage(layer, FRect{0, 0, 8, 8}, FRect{0, 0, 8, 8}, false, 0, 1);
+    renderer.setClip(nullptr);
+    EXPECT_EQ(pixel(2, 2), 0x00FF00u);
+    EXPECT_EQ(pixel(6, 2), 0x102030u);
+}
+
+TEST_F(SdlVideo, ReleasedAndMissingTexturesDrawNothing) {
+    const std::uint32_t white = 0xFFFFFFFFu;
+    Texture image = renderer.createImage(1, 1, &white);
+    const Texture copy = image;
+    renderer.release(image);
+    EXPECT_FALSE(image.valid());
+    renderer.drawImage(copy, FRect{0, 0, 1, 1}, FRect{0, 0, 8, 8}, false, 0, 1);
+    EXPECT_EQ(pixel(3, 3), 0x102030u);
+    EXPECT_FALSE(renderer.loadImage("no/such/picture.png").valid());
+    EXPECT_FALSE(renderer.takeDeviceLoss());
+}
+
+TEST_F(SdlVideo, TextIsRasterisedWhiteAndWrapsAtTheBoxWidth) {
+    const std::string font = "assets/DejaVuSansMono-Bold.ttf";
+    if (!std::filesystem::exists(font)) {
+        GTEST_SKIP() << "the generated assets are not built";
+    }
+    ASSERT_TRUE(renderer.openFont(font));
+    // Seven characters of a 16-pixel monospaced face, about 10 pixels each.
+    const Texture line = renderer.renderText("GO LIVE", 16, 0, false);
+    ASSERT_TRUE(line.valid());
+    EXPECT_GT(line.width, 40);
+    EXPECT_LT(line.width, 100);
+    const Texture centred = renderer.renderText("GO LIVE", 16, 400, true);
+    ASSERT_TRUE(centred.valid());
+    EXPECT_LE(centred.width, 400);
+    EXPECT_EQ(centred.height, line.height);
+    const Texture wrapped = renderer.renderText("GO LIVE GO LIVE GO LIVE", 16, 80, false);
+    ASSERT_TRUE(wrapped.valid());
+    EXPECT_LE(wrapped.width, 80);
+    EXPECT_GE(wrapped.height, 2 * line.height);
+    EXPECT_FALSE(renderer.renderText("", 16, 80, false).valid());
+}
+
+TEST(FrameClock, SleepReturnsAtOrAfterTheDeadline) {
+    const std::uint64_t start = clockTicks();
+    const std::uint64_t deadline = start + clockFrequency() / 1000;
+    sleepUntilTicks(deadline);
+    EXPECT_GE(clockTicks(), deadline);
+    sleepUntilTicks(start);
+    EXPECT_GE(clockTicks(), deadline);
+}
+
+} // namespace
+} // namespace grumbo
