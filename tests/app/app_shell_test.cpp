@@ -216,6 +216,20 @@ TEST_F(Shell, PickupNoticesQueueAtMostFourBehindTheShownOne) {
     EXPECT_EQ(app->toastQueue.size(), 4u);
 }
 
+TEST_F(Shell, ALevelWithADifferentPickupCountAnnouncesNothingAlreadyCollected) {
+    runFrames(1);
+    std::vector<Pickup>& pickups = app->game.level.pickups;
+    Pickup taken;
+    taken.kind = PickupKind::Burrito;
+    taken.collected = true;
+    taken.pos = {-5000, 300};
+    pickups.push_back(taken);
+    runFrames(1);
+    EXPECT_EQ(app->pickupSeen.size(), pickups.size());
+    EXPECT_EQ(app->toastTimer, 0);
+    EXPECT_TRUE(app->toastQueue.empty());
+}
+
 TEST(ShellStartUp, MissingSpriteSheetShowsTheArtworkMessageThenFails) {
     headless::clearErrorBoxes();
     const fs::path empty = fs::path(testing::TempDir()) / "grumbo_no_assets";
