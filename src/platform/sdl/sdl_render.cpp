@@ -84,9 +84,11 @@ struct Renderer::Impl {
 namespace {
 
 // Device loss arrives as an event; watching for it marks the textures lost
-// no matter who pumps the queue.
+// no matter who pumps the queue. A reset of the render targets alone (some
+// devices report one on every resize) only loses their content, which the app
+// redraws in full every frame anyway, so it is no loss.
 int deviceLossWatch(void* userdata, SDL_Event* event) {
-    if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET) {
+    if (event->type == SDL_RENDER_DEVICE_RESET) {
         static_cast<Renderer::Impl*>(userdata)->lost = true;
     }
     return 0;
