@@ -46,6 +46,8 @@ class Renderer {
     // True once after the device dropped its textures; every handle is stale
     // from then on and the owner must recreate what it needs.
     bool takeDeviceLoss();
+    // True once after drawable textures lost their content (they stay valid).
+    bool takeTargetsReset();
     void outputSize(int& width, int& height) const;
 
     // Decodes an image file; an invalid texture when it is missing or unreadable.

@@ -194,6 +194,10 @@ bool Renderer::takeDeviceLoss() {
     return true;
 }
 
+bool Renderer::takeTargetsReset() {
+    return false;
+}
+
 void Renderer::outputSize(int& width, int& height) const {
     width = 0;
     height = 0;

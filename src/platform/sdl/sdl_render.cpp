@@ -19,6 +19,7 @@ struct Renderer::Impl {
     std::vector<int> freeSlots;
     std::uint32_t epoch = 1;
     bool lost = false;
+    bool targetsReset = false;
     bool fontsStarted = false;
     std::string fontPath;
     std::map<int, TTF_Font*> fonts;
@@ -85,11 +86,13 @@ namespace {
 
 // Device loss arrives as an event; watching for it marks the textures lost
 // no matter who pumps the queue. A reset of the render targets alone (some
-// devices report one on every resize) only loses their content, which the app
-// redraws in full every frame anyway, so it is no loss.
+// devices report one on every resize) loses only what was drawn into them.
 int deviceLossWatch(void* userdata, SDL_Event* event) {
+    auto* impl = static_cast<Renderer::Impl*>(userdata);
     if (event->type == SDL_RENDER_DEVICE_RESET) {
-        static_cast<Renderer::Impl*>(userdata)->lost = true;
+        impl->lost = true;
+    } else if (event->type == SDL_RENDER_TARGETS_RESET) {
+        impl->targetsReset = true;
     }
     return 0;
 }
@@ -161,6 +164,12 @@ bool Renderer::takeDeviceLoss() {
     state->lost = false;
     state->dropTextures();
     return true;
+}
+
+bool Renderer::takeTargetsReset() {
+    const bool reset = state->targetsReset;
+    state->targetsReset = false;
+    return reset;
 }
 
 void Renderer::outputSize(int& width, int& height) const {
