@@ -29,7 +29,9 @@ void writePngHeader(const fs::path& path, std::uint32_t width, std::uint32_t hei
 class Shell : public testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::path(testing::TempDir()) / ("grumbo_app_" + std::to_string(++serial));
+        // Every test runs in a process of its own, maybe beside the others.
+        folder = fs::path(testing::TempDir()) /
+                 ("grumbo_app_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(folder / "assets");
         writePngHeader(folder / "assets" / "sprites.png", 1024, 832);
         std::ofstream(folder / "assets" / "DejaVuSansMono-Bold.ttf") << "font";
@@ -61,7 +63,6 @@ class Shell : public testing::Test {
 
     void send(WindowEventKind kind) { headless::pushEvent(app->window, WindowEvent{kind, 0, 0, 0}); }
 
-    static inline int serial = 0;
     fs::path folder;
     std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
     std::unique_ptr<App> app;
