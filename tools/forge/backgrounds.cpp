@@ -378,12 +378,12 @@ void alphabetCitadel(Image& img, const WorldLook& look, Rng& rng) {
                 for (float by = base - h + 12; by < base - 10; by += 26) {
                     char letter = letters[slot++ % 16];
                     int gx = static_cast<int>(tx + w / 2 - 7);
-                    fillRect(img, gx - 3, static_cast<int>(by) - 3, 21, 20, shade(stone, 1.15f));
+                    fillRect(img, gx - 3, static_cast<int>(by) - 3, 21, 20, shade(stone, 1.07f));
                     for (int row = 0; row < 7; ++row) {
                         for (int col = 0; col < 5; ++col) {
                             if (glyphPixel(letter, col, row)) {
                                 fillRect(img, gx + col * 3, static_cast<int>(by) + row * 2, 3, 2,
-                                         depth(look, look.accent, 0.4f));
+                                         depth(look, look.accent, 0.62f));
                             }
                         }
                     }
@@ -528,8 +528,8 @@ void midnightArcade(Image& img, const WorldLook& look, Rng& rng) {
         wrapped([&](float o) {
             float cx = x + o;
             fillPolygon(img, {cx - 22, 470, cx + 22, 470, cx + 24, 360, cx - 20, 360}, look.near);
-            fillRect(img, static_cast<int>(cx - 16), 372, 32, 24, withAlpha(neon[i % 3], 0.55f));
-            fillRect(img, static_cast<int>(cx - 18), 362, 36, 6, neon[(i + 1) % 3]);
+            fillRect(img, static_cast<int>(cx - 16), 372, 32, 24, withAlpha(neon[i % 3], 0.3f));
+            fillRect(img, static_cast<int>(cx - 18), 362, 36, 6, depth(look, neon[(i + 1) % 3], 0.4f));
         });
     }
     // Perspective grid floor.
