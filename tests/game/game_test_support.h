@@ -66,6 +66,26 @@ inline Game startedWithoutEnemies(int world) {
     return game;
 }
 
+// A started world cut down to one flat floor, so each test places only what
+// it needs. The player stands on the floor at the spawn point, facing right.
+inline Game sandbox(int world = 0) {
+    Game g;
+    g.start(world);
+    g.level.enemies.clear();
+    g.level.hazards.clear();
+    g.level.pickups.clear();
+    g.level.signs.clear();
+    g.level.checkpoints.clear();
+    Platform floor;
+    floor.rect = {0, GROUND_Y, g.level.length, 170};
+    floor.home = {0, GROUND_Y};
+    floor.groundBlock = true;
+    g.level.platforms = {floor};
+    g.sounds.clear();
+    g.particles.clear();
+    return g;
+}
+
 // FNV-1a over the bytes that matter: any difference in position, timers,
 // lists or the generator changes the digest.
 class StateHash {

@@ -1,5 +1,6 @@
 // Firing, projectile flight and hits, and damage to enemies and bosses.
 #include "game/game.h"
+#include "game_test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -10,25 +11,7 @@ namespace {
 
 constexpr float DT = 1.0f / 120;
 
-// A started world cut down to one flat floor, so each test places only what
-// it needs. The player stands on the floor at the spawn point, facing right.
-Game sandbox(int world = 0) {
-    Game g;
-    g.start(world);
-    g.level.enemies.clear();
-    g.level.hazards.clear();
-    g.level.pickups.clear();
-    g.level.signs.clear();
-    g.level.checkpoints.clear();
-    Platform floor;
-    floor.rect = {0, GROUND_Y, g.level.length, 170};
-    floor.home = {0, GROUND_Y};
-    floor.groundBlock = true;
-    g.level.platforms = {floor};
-    g.sounds.clear();
-    g.particles.clear();
-    return g;
-}
+using test::sandbox;
 
 Enemy makeEnemy(EnemyKind kind, float x, int hp) {
     Enemy e;

@@ -1,5 +1,6 @@
 // Platforms that move, crumble and carry; hazards on their cycles; pickups.
 #include "game/game.h"
+#include "game_test_support.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,25 +11,7 @@ namespace {
 
 constexpr float DT = 1.0f / 120;
 
-// A started world cut down to one flat floor, so each test places only what
-// it needs. The player stands on the floor at the spawn point.
-Game sandbox(int world = 0) {
-    Game g;
-    g.start(world);
-    g.level.enemies.clear();
-    g.level.hazards.clear();
-    g.level.pickups.clear();
-    g.level.signs.clear();
-    g.level.checkpoints.clear();
-    Platform floor;
-    floor.rect = {0, GROUND_Y, g.level.length, 170};
-    floor.home = {0, GROUND_Y};
-    floor.groundBlock = true;
-    g.level.platforms = {floor};
-    g.sounds.clear();
-    g.particles.clear();
-    return g;
-}
+using test::sandbox;
 
 Platform ledge(float x, float y, float w) {
     Platform p;
