@@ -110,15 +110,16 @@ void drawStreamer(Image& cell, const Pose& p) {
     });
     // Headset: band over the hair, ear cup, boom mic to the mouth.
     part(cell, [&](Image& l) {
-        for (int a = 0; a <= 20; ++a) {
-            float t = PI * (1.05f + 0.9f * a / 20.0f);
+        for (int a = 0; a <= 60; ++a) {
+            float t = PI * (1.05f + 0.9f * a / 60.0f);
             l.set(static_cast<int>(hx - 2 + 11.5f * std::cos(t)),
                   static_cast<int>(hy - 1 + 11.5f * std::sin(t)), HEADSET.light);
             l.set(static_cast<int>(hx - 2 + 12.5f * std::cos(t)),
                   static_cast<int>(hy - 1 + 12.5f * std::sin(t)), HEADSET.mid);
         }
         shadedRoundRect(l, static_cast<int>(hx - 7), static_cast<int>(hy - 3), 7, 9, 2, HEADSET);
-        fillRect(l, static_cast<int>(hx - 5), static_cast<int>(hy - 1), 3, 5, rgb(0x55FF9A));
+        fillRect(l, static_cast<int>(hx - 5), static_cast<int>(hy), 3, 3, HEADSET.dark);
+        fillRect(l, static_cast<int>(hx - 4), static_cast<int>(hy + 1), 1, 1, rgb(0x55FF9A));
         drawLine(l, hx - 2, hy + 4, hx + 6, hy + 8, 1.5f, HEADSET.mid);
         fillRect(l, static_cast<int>(hx + 6), static_cast<int>(hy + 7), 3, 2, rgb(0x55FF9A));
     });
