@@ -1,0 +1,170 @@
+#include "synth.h"
+#include "voice.h"
+#include "writers.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace grumbo::forge {
+namespace {
+
+Note plainNote(double start, double length, float freq) {
+    Note n;
+    n.start = start;
+    n.length = length;
+    n.freq = freq;
+    n.wave = Wave::Sine;
+    n.volume = 0.5f;
+    n.env = {0.001f, 0.001f, 1.0f, 0.001f};
+    return n;
+}
+
+TEST(Synth, ALoopingTrackCarriesTailsRoundToItsStart) {
+    Rng noise{1};
+    const double frame = 1.0 / SAMPLE_RATE;
+    Track loop(1000, true);
+    Track once(1000, false);
+    addNote(loop, plainNote(900 * frame, 250 * frame, 441), noise);
+    addNote(once, plainNote(900 * frame, 250 * frame, 441), noise);
+    float loopHead = 0;
+    float onceHead = 0;
+    for (size_t i = 0; i < 100; ++i) {
+        loopHead = std::max(loopHead, std::fabs(loop.left[i]));
+        onceHead = std::max(onceHead, std::fabs(once.left[i]));
+    }
+    EXPECT_GT(loopHead, 0.1f);
+    EXPECT_EQ(onceHead, 0.0f);
+    // The one-shot track keeps what fits and drops the rest.
+    EXPECT_NEAR(peakOf(once), peakOf(loop), 0.05f);
+}
+
+TEST(Synth, FilteringALoopMatchesTheSteadyStateOfTheRepeatedLoop) {
+    // A square wave with a whole number of periods in the loop.
+    const size_t n = 4410;
+    Track loop(n, true);
+    Track repeated(3 * n, false);
+    for (size_t i = 0; i < 3 * n; ++i) {
+        float v = (i / 147) % 2 ? 0.6f : -0.6f;
+        if (i < n) {
+            loop.left[i] = v;
+            loop.right[i] = -v;
+        }
+        repeated.left[i] = v;
+        repeated.right[i] = -v;
+    }
+    lowPass(loop, 800.0f);
+    highPass(loop, 60.0f);
+    lowPass(repeated, 800.0f);
+    highPass(repeated, 60.0f);
+    for (size_t i = 0; i < n; i += 7) {
+        ASSERT_NEAR(loop.left[i], repeated.left[2 * n + i], 2e-3f) << i;
+        ASSERT_NEAR(loop.right[i], repeated.right[2 * n + i], 2e-3f) << i;
+    }
+}
+
+TEST(Synth, MusicBalanceReachesItsLoudnessWithoutPassingTheCeiling) {
+    Track t(44100, true);
+    Rng rng{5};
+    for (size_t i = 0; i < t.frames(); ++i) {
+        float spike = i % 5000 == 0 ? 8.0f : 1.0f;
+        t.left[i] = (rng.unit() - 0.5f) * 0.2f * spike;
+        t.right[i] = (rng.unit() - 0.5f) * 0.2f * spike;
+    }
+    balanceMusic(t, 0.19f, 0.89f);
+    EXPECT_LE(peakOf(t), 0.89f);
+    EXPECT_NEAR(rmsOf(t), 0.19f, 0.03f);
+}
+
+TEST(Synth, OneShotsStartAndEndAtRestAndPcmClamps) {
+    Track t(2000);
+    for (size_t i = 0; i < t.frames(); ++i) {
+        t.left[i] = 0.9f;
+        t.right[i] = -0.9f;
+    }
+    fadeEnds(t, 0.002f, 0.02f);
+    EXPECT_EQ(t.left.front(), 0.0f);
+    EXPECT_LT(std::fabs(t.right.back()), 0.05f);
+    Track loud(2);
+    loud.left = {1.5f, -2.0f};
+    loud.right = {0.5f, 0.0f};
+    std::vector<std::int16_t> pcm = toPcm(loud);
+    EXPECT_EQ(pcm, (std::vector<std::int16_t>{32767, 16384, -32767, 0}));
+}
+
+// A mono 16-bit WAV as a streaming speech program writes it: sizes left as placeholders.
+std::vector<std::uint8_t> streamedWav(const std::vector<std::int16_t>& samples, int rate, int bits) {
+    std::vector<std::uint8_t> b;
+    auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        }
+    };
+    auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+    tag("RIFF");
+    put(0x7FFFFFFF, 4);
+    tag("WAVE");
+    tag("fmt ");
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(static_cast<std::uint32_t>(rate), 4);
+    put(static_cast<std::uint32_t>(rate * 2), 4);
+    put(2, 2);
+    put(static_cast<std::uint32_t>(bits), 2);
+    tag("data");
+    put(0x7FFFFFFF, 4);
+    for (std::int16_t s : samples) {
+        put(static_cast<std::uint16_t>(s), 2);
+    }
+    return b;
+}
+
+std::filesystem::path writeTemp(const std::vector<std::uint8_t>& bytes, const std::string& name) {
+    std::random_device seed;
+    std::filesystem::path p =
+        std::filesystem::temp_directory_path() / (name + std::to_string(seed()) + ".wav");
+    writeFile(p.string(), bytes);
+    return p;
+}
+
+TEST(Voice, ReadsSpeechOutputWithPlaceholderSizesAndRefusesOtherFormats) {
+    std::vector<std::int16_t> samples = {0, 1000, -1000, 32767, -32768};
+    std::filesystem::path good = writeTemp(streamedWav(samples, 22050, 16), "grumbo_voice_good_");
+    std::filesystem::path eight = writeTemp(streamedWav(samples, 22050, 8), "grumbo_voice_8bit_");
+    std::vector<std::int16_t> read;
+    int rate = 0;
+    EXPECT_TRUE(readMonoWav(good.string(), read, rate));
+    EXPECT_EQ(rate, 22050);
+    EXPECT_EQ(read, samples);
+    std::vector<std::int16_t> refused;
+    EXPECT_FALSE(readMonoWav(eight.string(), refused, rate));
+    EXPECT_FALSE(readMonoWav((std::filesystem::temp_directory_path() / "grumbo_no_such_file.wav").string(),
+                             refused, rate));
+    std::filesystem::remove(good);
+    std::filesystem::remove(eight);
+}
+
+TEST(Voice, ShapingTrimsSilenceNormalisesAndEndsAtRest) {
+    const int rate = 22050;
+    std::vector<std::int16_t> mono(static_cast<size_t>(rate) * 3 / 2, 0);
+    // Half a second of a voiced buzz in the middle of a second of silence.
+    for (int i = rate / 2; i < rate; ++i) {
+        double t = static_cast<double>(i) / rate;
+        mono[static_cast<size_t>(i)] = static_cast<std::int16_t>(
+            6000 * (std::sin(2 * 3.14159265 * 180 * t) + 0.5 * std::sin(2 * 3.14159265 * 540 * t)));
+    }
+    Track shaped = shapeVoice(mono, rate);
+    const double seconds = static_cast<double>(shaped.frames()) / SAMPLE_RATE;
+    // 0.5 s read 7 % faster, plus a short breath either side.
+    EXPECT_GT(seconds, 0.5 / 1.07);
+    EXPECT_LT(seconds, 0.5 / 1.07 + 0.1);
+    EXPECT_NEAR(peakOf(shaped), 0.708f, 0.01f);
+    EXPECT_LT(std::fabs(shaped.left.front()), 0.01f);
+    EXPECT_LT(std::fabs(shaped.left.back()), 0.01f);
+    EXPECT_EQ(shaped.left, shaped.right);
+}
+
+} // namespace
+} // namespace grumbo::forge
