@@ -276,6 +276,9 @@ const char* App::weaponSprite(Weapon weapon) {
 }
 
 void App::beginWorldLayer() {
+    if (!useWorldLayer) {
+        return;
+    }
     const int width = static_cast<int>(std::ceil(viewWidth));
     if (!worldLayer.valid() || worldLayer.width != width) {
         renderer.release(worldLayer);

@@ -178,6 +178,31 @@ TEST_F(Shell, DeviceLossReleasesEverythingAndTheNextFrameRecreatesIt) {
     EXPECT_GT(images, 5);
 }
 
+TEST_F(Shell, TheWorldLayerDrawsWhatDirectDrawingDrawsAndScalesItOnce) {
+    runFrames(2);
+    auto count = [&](headless::DrawKind kind, bool toTarget) {
+        int n = 0;
+        for (const headless::DrawCall& call : headless::drawLog(app->renderer)) {
+            n += call.kind == kind && call.toTarget == toTarget ? 1 : 0;
+        }
+        return n;
+    };
+    headless::clearDrawLog(app->renderer);
+    app->render();
+    const int layerImages = count(headless::DrawKind::Image, true);
+    const int layerFills = count(headless::DrawKind::Fill, true);
+    const int windowImages = count(headless::DrawKind::Image, false);
+    ASSERT_GT(layerImages, 10);
+
+    app->useWorldLayer = false;
+    headless::clearDrawLog(app->renderer);
+    app->render();
+    EXPECT_EQ(count(headless::DrawKind::Image, true), 0);
+    // The layer's own composite is the one window image the direct frame lacks.
+    EXPECT_EQ(count(headless::DrawKind::Image, false), layerImages + windowImages - 1);
+    EXPECT_GE(count(headless::DrawKind::Fill, false), layerFills);
+}
+
 TEST_F(Shell, SpritesOffTheCanvasAreNotDrawn) {
     headless::clearDrawLog(app->renderer);
     app->sprite("player_idle", -70, 100, 64, 64, false, 1, 0);
