@@ -256,6 +256,35 @@ TEST_F(Shell, ALevelWithADifferentPickupCountAnnouncesNothingAlreadyCollected) {
     EXPECT_TRUE(app->toastQueue.empty());
 }
 
+TEST_F(Shell, TheAddressJokeAndWaitingToastsComeFromThePresentationTick) {
+    app->ipJokeCountdown = 0.001f;
+    app->toastQueue.push_back("BURRITO");
+    runFrames(2);
+    ASSERT_FALSE(app->ipText.empty());
+    int parts = 0;
+    std::size_t at = 0;
+    while (at <= app->ipText.size()) {
+        const std::size_t dot = std::min(app->ipText.find('.', at), app->ipText.size());
+        const int number = std::stoi(app->ipText.substr(at, dot - at));
+        EXPECT_GE(number, 300);
+        EXPECT_LE(number, 999);
+        ++parts;
+        at = dot + 1;
+    }
+    EXPECT_EQ(parts, 4);
+    EXPECT_GT(app->ipJokeTimer, 2.1f);
+    EXPECT_GE(app->ipJokeCountdown, 24);
+    EXPECT_LE(app->ipJokeCountdown, 34);
+    EXPECT_EQ(app->toastText, "BURRITO");
+    EXPECT_GT(app->toastTimer, 2.3f);
+
+    // Only play counts down to the next joke.
+    app->game.state = Paused;
+    const float countdown = app->ipJokeCountdown;
+    runFrames(3);
+    EXPECT_EQ(app->ipJokeCountdown, countdown);
+}
+
 TEST(ShellStartUp, MissingSpriteSheetShowsTheArtworkMessageThenFails) {
     headless::clearErrorBoxes();
     const fs::path empty = fs::path(testing::TempDir()) / "grumbo_no_assets";
