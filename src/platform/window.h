@@ -63,7 +63,8 @@ class Window {
     bool isOpen() const;
     void show();
 
-    // Removes up to `capacity` waiting events into `events` and returns how many.
+    // Takes up to `capacity` waiting events from the system and returns how
+    // many of them it stored in `events` (those the game has no use for are dropped).
     int pollEvents(WindowEvent* events, int capacity);
     // Blocks until an event is waiting or `timeoutMs` passed; true when one waits.
     bool waitEvents(int timeoutMs);

@@ -144,7 +144,9 @@ void Window::show() {
 int Window::pollEvents(WindowEvent* events, int capacity) {
     int count = 0;
     SDL_Event event;
-    while (count < capacity && SDL_PollEvent(&event) != 0) {
+    // Every event taken counts against the limit, the ones the window ignores
+    // too, so a flood of mouse motion cannot hold a pass in the pump.
+    for (int taken = 0; taken < capacity && SDL_PollEvent(&event) != 0; ++taken) {
         // Controller hot-plug is handled by the input layer, whatever the window does.
         sdl::handleInputEvent(event);
         WindowEvent translated;
