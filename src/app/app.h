@@ -143,7 +143,6 @@ class App {
     bool inSizeMove = false;
     bool resumeAfterSizeMove = false;
     bool showTimings = false;
-    std::array<bool, WEAPON_COUNT> weaponAnnounced{};
     std::uint32_t graphicsCreates = 0;
     double lastCreateMs = 0;
     FrameStatistics timing;
@@ -205,7 +204,6 @@ class App {
   private:
     void frame(std::uint64_t now);
     void noticePickups();
-    void announceWeapons();
     void pauseForDeactivation();
     void drawText(std::string_view text, float x, float y, float w, float h, int size, std::uint32_t colour,
                   bool centred);

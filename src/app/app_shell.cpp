@@ -177,7 +177,6 @@ void App::frame(std::uint64_t now) {
     pacer.latch(control, game.state == Playing);
     pacer.runSteps(control, dt, [this](const Input& step, float seconds) { game.update(step, seconds); });
     noticePickups();
-    announceWeapons();
     soundEvents();
 
     const std::uint64_t tSimulation = clockTicks();
@@ -224,15 +223,6 @@ void App::noticePickups() {
                 toastQueue.pop_front();
             }
             toastQueue.emplace_back(name);
-        }
-    }
-}
-
-void App::announceWeapons() {
-    for (int i = 0; i < WEAPON_COUNT; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        if (game.player.ownedWeapons[index] && !weaponAnnounced[index]) {
-            weaponAnnounced[index] = true;
         }
     }
 }

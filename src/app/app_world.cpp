@@ -122,9 +122,6 @@ void App::resetLevelPresentation() {
     for (std::size_t i = 0; i < game.level.pickups.size(); ++i) {
         pickupSeen[i] = game.level.pickups[i].collected;
     }
-    for (std::size_t i = 0; i < weaponAnnounced.size(); ++i) {
-        weaponAnnounced[i] = game.player.ownedWeapons[i];
-    }
     toastQueue.clear();
     toastTimer = 0;
     shakeTimer = 0;
