@@ -129,9 +129,7 @@ class App {
     bool running = true;
     bool active = true;
     bool fullscreen = false;
-    bool muted = false;
     bool screenShake = true;
-    bool voiceClips = true;
     bool autoFullscreen = false;
     bool ipJokes = true;
     bool smoke = false;
@@ -140,8 +138,6 @@ class App {
     bool resizePending = false;
     bool dirty = true;
     bool resetTiming = false;
-    bool inSizeMove = false;
-    bool resumeAfterSizeMove = false;
     bool showTimings = false;
     std::uint32_t graphicsCreates = 0;
     double lastCreateMs = 0;
@@ -155,7 +151,6 @@ class App {
     // Presentation state.
     float shakeTimer = 0;
     float presentationClock = 0;
-    double presentationTime = 0;
     float toastTimer = 0;
     std::string toastText;
     std::deque<std::string> toastQueue;

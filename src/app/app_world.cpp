@@ -129,9 +129,6 @@ void App::resetLevelPresentation() {
 }
 
 void App::presentationTick(float dt) {
-    if (dt > 0) {
-        presentationTime += dt;
-    }
     if (toastTimer <= 0 && !toastQueue.empty()) {
         toastText = toastQueue.front();
         toastQueue.pop_front();
