@@ -127,3 +127,26 @@ TEST_F(SdlInput, PlainJoystickWithHat) {
 
 } // namespace
 } // namespace grumbo
+
+namespace grumbo {
+namespace {
+
+TEST(SdlKeyboard, ATapShorterThanAFrameArrivesOnce) {
+    NativeInput::Impl input{std::make_unique<sdl::SdlInputDevices>()};
+    input.start();
+    // Down and up again before the frame samples the keyboard.
+    sdl::pushKeyEvent(Key::Space, true);
+    sdl::pushKeyEvent(Key::Space, false);
+    sdl::pumpInputEvents();
+    EXPECT_TRUE(input.poll(true).jumpPressed);
+    EXPECT_FALSE(input.poll(true).jumpPressed);
+
+    // A tap made before focus was lost does not arrive after it returns.
+    sdl::pushKeyEvent(Key::Space, true);
+    sdl::pushFocusLost();
+    sdl::pumpInputEvents();
+    EXPECT_FALSE(input.poll(true).jumpPressed);
+}
+
+} // namespace
+} // namespace grumbo

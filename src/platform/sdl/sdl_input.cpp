@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <array>
+#include <utility>
 
 namespace grumbo::sdl {
 
@@ -17,6 +18,12 @@ struct OpenDevices {
     std::array<SDL_Joystick*, JOYSTICK_SLOTS> joysticks{};
 };
 OpenDevices openDevices;
+
+// Keys pressed since the keyboard was last sampled. A tap shorter than one
+// frame is over before the frame samples SDL's keyboard state, so the key-down
+// event is remembered here until the next sample reads it. Only the window
+// thread touches it: the pump adds, `poll` consumes.
+std::array<bool, SDL_NUM_SCANCODES> tappedKeys{};
 
 SDL_JoystickID padInstanceLocked(SDL_GameController* controller) {
     return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
@@ -211,6 +218,18 @@ void handleInputEvent(const SDL_Event& event) {
         closeJoystickLocked(event.jdevice.which);
         SDL_UnlockJoysticks();
         break;
+    case SDL_KEYDOWN:
+        if (!event.key.repeat && event.key.keysym.scancode > 0 &&
+            event.key.keysym.scancode < SDL_NUM_SCANCODES) {
+            tappedKeys[static_cast<std::size_t>(event.key.keysym.scancode)] = true;
+        }
+        break;
+    case SDL_WINDOWEVENT:
+        // Presses made before the window lost focus must not arrive after it returns.
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            tappedKeys.fill(false);
+        }
+        break;
     default:
         break;
     }
@@ -266,12 +285,25 @@ bool SdlInputDevices::keyDown(Key key) {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     const SDL_Scancode scancode = scancodeOf(key);
-    const auto downAt = [&](SDL_Scancode code) { return code > 0 && code < count && state[code] != 0; };
+    const auto downAt = [&](SDL_Scancode code) {
+        if (code <= 0 || code >= SDL_NUM_SCANCODES) {
+            return false;
+        }
+        const bool tapped = std::exchange(tappedKeys[static_cast<std::size_t>(code)], false);
+        return tapped || (code < count && state[code] != 0);
+    };
     switch (key) {
-    case Key::Shift:
-        return downAt(SDL_SCANCODE_LSHIFT) || downAt(SDL_SCANCODE_RSHIFT);
-    case Key::Enter:
-        return downAt(SDL_SCANCODE_RETURN) || downAt(SDL_SCANCODE_KP_ENTER);
+    // Both halves are read so that a tap of either one is consumed now.
+    case Key::Shift: {
+        const bool left = downAt(SDL_SCANCODE_LSHIFT);
+        const bool right = downAt(SDL_SCANCODE_RSHIFT);
+        return left || right;
+    }
+    case Key::Enter: {
+        const bool main = downAt(SDL_SCANCODE_RETURN);
+        const bool keypad = downAt(SDL_SCANCODE_KP_ENTER);
+        return main || keypad;
+    }
     default:
         return downAt(scancode);
     }
@@ -484,6 +516,22 @@ void VirtualPad::setJoystick(std::uint32_t buttons, std::int16_t x, std::int16_t
     SDL_JoystickSetVirtualAxis(handle, 0, x);
     SDL_JoystickSetVirtualAxis(handle, 1, y);
     SDL_JoystickSetVirtualHat(handle, 0, hatBits(hat));
+}
+
+void pushKeyEvent(Key key, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancodeOf(key);
+    event.key.keysym.sym = SDL_GetKeyFromScancode(event.key.keysym.scancode);
+    SDL_PushEvent(&event);
+}
+
+void pushFocusLost() {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&event);
 }
 
 void pumpInputEvents() {

@@ -88,6 +88,11 @@ class VirtualPad {
 // pump does. For tools and tests that run without a window.
 void pumpInputEvents();
 
+// Queues a key event or the window's focus loss as the system would deliver
+// them, without touching SDL's sampled keyboard state. For tools and tests.
+void pushKeyEvent(Key key, bool down);
+void pushFocusLost();
+
 // SDL's hat bits as hundredths of a degree clockwise from up, or the centred
 // value.
 std::uint32_t hatAngle(std::uint8_t hat);
