@@ -2,6 +2,7 @@
 // code through the table documented in platform/files.h.
 
 #include "platform/files.h"
+#include "platform/posix/native_path.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -63,47 +64,6 @@ std::uint32_t errorFromErrno(int error) {
 
 std::uint32_t lastErrno() {
     return errorFromErrno(errno);
-}
-
-void appendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Linux file names are bytes; the rest of the program speaks wide text. A surrogate pair (as
-// a 16-bit wchar_t build would hold it) is joined; a lone surrogate keeps its own three-byte
-// form so that no two different wide names ever map to the same file.
-std::uint32_t nativePath(const std::wstring& path, std::string& out) {
-    out.clear();
-    out.reserve(path.size());
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        auto c = static_cast<std::uint32_t>(path[i]);
-        if (c == 0 || c > 0x10FFFF) {
-            return syserror::InvalidName;
-        }
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < path.size()) {
-            auto low = static_cast<std::uint32_t>(path[i + 1]);
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        appendUtf8(out, c);
-    }
-    return syserror::Success;
 }
 
 std::string parentFolder(const std::string& path) {
