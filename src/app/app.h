@@ -4,16 +4,22 @@
 // Its member functions are spread over files by concern: the shell and frame
 // loop (app_shell.cpp), the drawing primitives (app_draw.cpp), the world
 // (app_world.cpp, app_world_layers.cpp), and the flow between play and the
-// screens around it (app_flow.cpp).
+// screens around it (app_menus.cpp, app_hud.cpp), and what is heard and kept
+// (app_sound.cpp).
 #pragma once
 
 #include "app/frame_loop.h"
+#include "app/menus.h"
 #include "app/render_math.h"
+#include "app/save_schema.h"
+#include "app/sound_policy.h"
 #include "app/text_cache.h"
+#include "audio/native_audio.h"
 #include "game/game.h"
 #include "input/native_input.h"
 #include "platform/renderer.h"
 #include "platform/window.h"
+#include "save/native_save.h"
 
 #include <array>
 #include <cstdint>
@@ -58,6 +64,8 @@ class App {
     App();
     // Runs on the given input devices instead of the platform's (tests).
     explicit App(std::unique_ptr<InputDevices> devices);
+    // Runs on the given input devices and sound output (tests).
+    App(std::unique_ptr<InputDevices> devices, std::unique_ptr<AudioOutput> sound);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -69,6 +77,8 @@ class App {
     // window size and full screen; false after the launch error was reported.
     bool startUp(std::string_view commandLine);
     bool init();
+    // After the loop: saves a journey in progress (never in a smoke run).
+    void shutdown();
     // One pass of the loop: pump events, then idle, wait or run a frame.
     void runPass();
     void handleWindowEvent(const WindowEvent& event);
@@ -105,12 +115,26 @@ class App {
     void resetLevelPresentation();
     void presentationTick(float dt);
 
-    // Play and the screens around it (app_flow.cpp).
+    // Play and the screens around it (app_menus.cpp, app_hud.cpp).
     void mouseInput(Control& control);
     void controls(Control& control);
+    // Carries out the highlighted entry of the current menu page.
+    void action();
+    // Starts a world, fresh or continuing the saved journey.
+    void start(int level, bool continuing);
     void menuRender();
+    void signCard();
+    void completionCard();
     void hud();
+
+    // Sound, voice and saving (app_sound.cpp).
     void soundEvents();
+    void encounterReactions();
+    void reaction(const std::string& group, VoiceMoment moment, float chance, float pan);
+    // Reads the settings and the journey to continue, then opens the writer.
+    void loadSaved();
+    // Hands the journey and settings to the writer.
+    void persist();
 
     // Owned subsystems. The window outlives the devices that draw into it and
     // the input layer, so it is declared first and closed last.
@@ -118,6 +142,8 @@ class App {
     Renderer renderer;
     Game game;
     NativeInput input;
+    NativeAudio audio;
+    AsyncSave saver;
 
     // Shell state.
     std::string baseDirectory;
@@ -129,9 +155,6 @@ class App {
     bool running = true;
     bool active = true;
     bool fullscreen = false;
-    bool screenShake = true;
-    bool autoFullscreen = false;
-    bool ipJokes = true;
     bool smoke = false;
     bool gamepadActive = false;
     bool minimized = false;
@@ -143,14 +166,19 @@ class App {
     double lastCreateMs = 0;
     FrameStatistics timing;
     std::string timingText = "F3: collecting frame timings";
-    int resolutionIndex = 0;
     int smokeFrames = 0;
     int smokeLevel = 0;
     FramePacer pacer;
 
+    // What the save file mirrors; an empty `savePath` is worked out at start-up.
+    std::wstring savePath;
+    Settings settings;
+    Progress progress;
+
     // Presentation state.
     float shakeTimer = 0;
     float presentationClock = 0;
+    double presentationTime = 0;
     float toastTimer = 0;
     std::string toastText;
     std::deque<std::string> toastQueue;
@@ -159,15 +187,13 @@ class App {
     std::string ipText;
     std::uint32_t ipJokeRng = 0x2F6B1D3u;
     std::vector<bool> pickupSeen;
+    // Per weapon: its unlock has been noticed (rare ones get a voice line).
+    std::array<bool, WEAPON_COUNT> weaponAnnounced{};
+    SoundPolicy sounds;
 
-    // Menu and mouse state the window events feed.
-    int menuScreen = 0;
-    int menuSelection = 0;
-    bool leftClickPending = false;
-    bool rightClickPending = false;
-    int wheelDelta = 0;
-    float mouseX = 0;
-    float mouseY = 0;
+    // Menu and mouse state; the window events feed the mouse's pending clicks and wheel.
+    MenuState menu;
+    MousePlay mouse;
 
     // Graphics: device-dependent textures are recreated together after a loss.
     bool deviceReady = false;
@@ -199,6 +225,14 @@ class App {
   private:
     void frame(std::uint64_t now);
     void noticePickups();
+    void announceWeapons();
+    void changeSetting(int entry);
+    void titlePage(float cx);
+    void levelSelectPage(float cx);
+    void controlsPage(float cx);
+    void settingsPage(float cx);
+    PolicyContext policyContext() const;
+    void carryOut(PolicyRequests& requests);
     void pauseForDeactivation();
     void drawText(std::string_view text, float x, float y, float w, float h, int size, std::uint32_t colour,
                   bool centred);

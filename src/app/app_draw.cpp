@@ -140,7 +140,7 @@ void App::panel(float x, float y, float w, float h, std::uint32_t colour) {
 }
 
 void App::button(std::string_view label, int index, float x, float y, float w, float h) {
-    const bool selected = index == menuSelection;
+    const bool selected = index == menu.selection;
     rect(x, y, w, h, selected ? 0x243B39u : 0x13172Fu, 0.96f);
     if (selected) {
         rect(x, y, 3, h, 0xB3FF67, 1.0f);

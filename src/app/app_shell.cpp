@@ -1,9 +1,12 @@
 // The shell: start-up, the frame loop with its pacing, window events, frame
 // set-up and presentation, full screen and window sizes, and the smoke run.
 #include "app/app.h"
+#include "app/hud_layout.h"
 #include "app/screenshot.h"
+#include "platform/audio_output.h"
 #include "platform/clock.h"
 #include "platform/input_devices.h"
+#include "platform/user_paths.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,8 +24,8 @@ constexpr int IDLE_WAIT_MS = 100;
 // Waiting on the event queue is coarse; the last stretch before a deadline is
 // slept on the precise clock instead.
 constexpr double PRECISE_SLEEP_SECONDS = 0.002;
-constexpr float TOAST_SECONDS = 2.4f;
-constexpr std::size_t TOAST_QUEUE_LIMIT = 4;
+// Weapons from this index on are the rare ones the persona reacts to.
+constexpr int FIRST_RARE_WEAPON = 4;
 
 double ticksToMs(std::uint64_t from, std::uint64_t to, std::uint64_t frequency) {
     return static_cast<double>(to - from) * 1000.0 / static_cast<double>(frequency);
@@ -34,7 +37,13 @@ App::App() : pacer(clockFrequency()) {}
 
 App::App(std::unique_ptr<InputDevices> devices) : input(std::move(devices)), pacer(clockFrequency()) {}
 
+App::App(std::unique_ptr<InputDevices> devices, std::unique_ptr<AudioOutput> sound)
+    : input(std::move(devices)), audio(std::move(sound)), pacer(clockFrequency()) {}
+
 App::~App() {
+    // The last snapshot reaches the disk before anything else goes away.
+    saver.flush();
+    audio.close();
     window.setLiveRepaint(nullptr);
     releaseDeviceResources();
     renderer.destroy();
@@ -47,8 +56,15 @@ int App::launch(std::string_view commandLine) {
     while (running) {
         runPass();
     }
+    shutdown();
     window.setLiveRepaint(nullptr);
     return 0;
+}
+
+void App::shutdown() {
+    if (!smoke && game.state != Title) {
+        persist();
+    }
 }
 
 bool App::startUp(std::string_view commandLine) {
@@ -73,7 +89,7 @@ bool App::startUp(std::string_view commandLine) {
     }
     if (!smoke) {
         changeResolution();
-        if (autoFullscreen) {
+        if (settings.autoFullscreen) {
             toggleFullscreen();
         }
     }
@@ -101,14 +117,24 @@ bool App::init() {
     if (!renderer.create(window)) {
         return false;
     }
+    // A smoke run neither reads nor writes the player's save.
+    if (!smoke) {
+        loadSaved();
+    }
     renderer.openFont(baseDirectory + "/assets/DejaVuSansMono-Bold.ttf");
     if (!createTarget()) {
         return false;
     }
-    // Until the title screen exists, play starts straight in the first world.
-    game.start(smoke ? smokeLevel : 0);
-    game.state = Playing;
-    resetLevelPresentation();
+    audio.setVolumes(settings.musicVolume, settings.effectsVolume);
+    audio.setMuted(settings.muted);
+    audio.setVoiceEnabled(settings.voiceClips);
+    audio.open(widenPath(baseDirectory + "/assets"));
+    audio.setMusic(-1);
+    if (smoke) {
+        game.start(smokeLevel);
+        audio.setMusic(game.world);
+        resetLevelPresentation();
+    }
     return true;
 }
 
@@ -128,9 +154,9 @@ void App::runPass() {
     }
     if (minimized || !active) {
         input.poll(false);
-        wheelDelta = 0;
-        leftClickPending = false;
-        rightClickPending = false;
+        mouse.wheelDelta = 0;
+        mouse.leftClickPending = false;
+        mouse.rightClickPending = false;
         if (dirty && !minimized) {
             render();
         }
@@ -177,7 +203,9 @@ void App::frame(std::uint64_t now) {
     pacer.latch(control, game.state == Playing);
     pacer.runSteps(control, dt, [this](const Input& step, float seconds) { game.update(step, seconds); });
     noticePickups();
+    announceWeapons();
     soundEvents();
+    encounterReactions();
 
     const std::uint64_t tSimulation = clockTicks();
     captureRequested = smoke && smokeFrames + 1 >= SMOKE_FRAME_COUNT;
@@ -214,15 +242,19 @@ void App::noticePickups() {
         if (pickups[i].kind == PickupKind::SubscriberTokens) {
             continue;
         }
-        const char* name = Game::pickupName(pickups[i].kind);
-        if (toastTimer <= 0) {
-            toastText = name;
-            toastTimer = TOAST_SECONDS;
-        } else {
-            if (toastQueue.size() >= TOAST_QUEUE_LIMIT) {
-                toastQueue.pop_front();
-            }
-            toastQueue.emplace_back(name);
+        pushToast(toastText, toastTimer, toastQueue, Game::pickupName(pickups[i].kind));
+    }
+}
+
+void App::announceWeapons() {
+    for (int i = 0; i < WEAPON_COUNT; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (!game.player.ownedWeapons[index] || weaponAnnounced[index]) {
+            continue;
+        }
+        weaponAnnounced[index] = true;
+        if (i >= FIRST_RARE_WEAPON) {
+            reaction("rare_weapon", VoiceMoment::RareWeapon, 0.6f, 0.0f);
         }
     }
 }
@@ -231,8 +263,8 @@ void App::pauseForDeactivation() {
     input.poll(false);
     if (game.state == Playing) {
         game.state = Paused;
-        menuScreen = 0;
-        menuSelection = 0;
+        menu.screen = MainListScreen;
+        menu.selection = 0;
     }
 }
 
@@ -274,25 +306,25 @@ void App::handleWindowEvent(const WindowEvent& event) {
         dirty = true;
         break;
     case WindowEventKind::LeftDown:
-        leftClickPending = true;
+        mouse.leftClickPending = true;
         window.captureMouse(true);
         break;
     case WindowEventKind::RightDown:
-        rightClickPending = true;
+        mouse.rightClickPending = true;
         window.captureMouse(true);
         break;
     case WindowEventKind::MiddleDown:
         window.captureMouse(true);
         break;
     case WindowEventKind::ButtonUp: {
-        const MouseState mouse = window.mouse();
-        if (!mouse.left && !mouse.right && !mouse.middle) {
+        const MouseState buttons = window.mouse();
+        if (!buttons.left && !buttons.right && !buttons.middle) {
             window.captureMouse(false);
         }
         break;
     }
     case WindowEventKind::Wheel:
-        wheelDelta += event.wheel;
+        mouse.wheelDelta += event.wheel;
         break;
     case WindowEventKind::TimingsKey:
         showTimings = !showTimings;
@@ -342,8 +374,10 @@ void App::render() {
     } else {
         clickRegions.clear();
         world();
-        if (game.state == SignCard || game.state == WorldComplete || game.state == Finale) {
-            menuRender();
+        if (game.state == SignCard) {
+            signCard();
+        } else if (game.state == WorldComplete || game.state == Finale) {
+            completionCard();
         }
     }
     if (showTimings) {
@@ -372,7 +406,7 @@ void App::toggleFullscreen() {
 }
 
 void App::changeResolution() {
-    const auto index = static_cast<std::size_t>(std::clamp(resolutionIndex, 0, 3));
+    const auto index = static_cast<std::size_t>(std::clamp(settings.resolutionIndex, 0, 3));
     fullscreen = false;
     window.setClientSize(WINDOW_WIDTHS[index], WINDOW_HEIGHTS[index]);
     dirty = true;

@@ -2,6 +2,7 @@
 // with screen shake, the sign prompt and the HUD; and the presentation state
 // that lives beside the simulation (terrain textures, toasts, the IP joke).
 #include "app/app.h"
+#include "app/hud_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +18,6 @@ constexpr std::array<std::uint32_t, WORLD_COUNT> TERRAIN_BODY{
 constexpr int TILE_WIDTH = 64;
 constexpr int TILE_HEIGHT = 36;
 constexpr float IP_JOKE_SECONDS = 2.2f;
-constexpr float TOAST_SECONDS = 2.4f;
 
 std::uint32_t scaleColour(std::uint32_t rgb, float factor) {
     std::uint32_t out = 0xFF000000u;
@@ -67,7 +67,7 @@ void App::world() {
     // The level band sits between the HUD bars, squashed so the whole playable
     // height fits, and shakes as a whole.
     const Affine canvas = transform;
-    const Vec2 shake = shakeOffset(screenShake, shakeTimer, presentationClock);
+    const Vec2 shake = shakeOffset(settings.screenShake, shakeTimer, presentationClock);
     setClip(FRect{0, BAND_TOP, viewWidth, BAND_BOTTOM - BAND_TOP});
     transform = canvas.after(Affine{1, BAND_SCALE, shake.x, BAND_OFFSET + shake.y});
     worldLayers(cameraX);
@@ -122,20 +122,29 @@ void App::resetLevelPresentation() {
     for (std::size_t i = 0; i < game.level.pickups.size(); ++i) {
         pickupSeen[i] = game.level.pickups[i].collected;
     }
+    for (std::size_t i = 0; i < weaponAnnounced.size(); ++i) {
+        weaponAnnounced[i] = game.player.ownedWeapons[i];
+    }
     toastQueue.clear();
     toastTimer = 0;
     shakeTimer = 0;
     ipJokeTimer = 0;
+    sounds.resetLevel(presentationTime);
+    audio.setBattleMusic(false, false, 0);
 }
 
 void App::presentationTick(float dt) {
+    if (dt > 0) {
+        presentationTime += dt;
+    }
+    sounds.tick(dt);
     if (toastTimer <= 0 && !toastQueue.empty()) {
         toastText = toastQueue.front();
         toastQueue.pop_front();
-        toastTimer = TOAST_SECONDS;
+        toastTimer = TOAST_SHOW_SECONDS;
     }
     ipJokeTimer = std::max(ipJokeTimer - dt, 0.0f);
-    if (game.state != Playing || !ipJokes) {
+    if (game.state != Playing || !settings.ipJokes) {
         return;
     }
     ipJokeCountdown -= dt;

@@ -3,6 +3,7 @@
 // its draw calls.
 #include "app/app.h"
 #include "platform/clock.h"
+#include "platform/headless/headless_audio_output.h"
 #include "platform/headless/headless_input.h"
 #include "platform/headless/headless_video.h"
 
@@ -37,10 +38,16 @@ class Shell : public testing::Test {
         std::ofstream(folder / "assets" / "DejaVuSansMono-Bold.ttf") << "font";
         headless::setTicks(1000000);
         headless::clearErrorBoxes();
-        app = std::make_unique<App>(std::make_unique<HeadlessInputDevices>(script));
+        fs::remove(folder / "save.ini");
+        app = std::make_unique<App>(std::make_unique<HeadlessInputDevices>(script),
+                                    std::make_unique<HeadlessAudioOutput>());
         app->baseDirectory = folder.string();
+        app->savePath = (folder / "save.ini").wstring();
         ASSERT_TRUE(app->window.open(WindowOptions{}));
         ASSERT_TRUE(app->init());
+        // The game opens on the title; these tests play, as after "New journey".
+        ASSERT_EQ(app->game.state, Title);
+        app->start(0, false);
         app->pacer = FramePacer(clockFrequency());
         app->pacer.restart(clockTicks());
     }
@@ -68,7 +75,7 @@ class Shell : public testing::Test {
     std::unique_ptr<App> app;
 };
 
-TEST_F(Shell, StartsPlayingTheFirstWorldAndPacesSixtyFramesPerSecond) {
+TEST_F(Shell, ANewJourneyPlaysTheFirstWorldAtSixtyFramesPerSecond) {
     EXPECT_EQ(app->game.state, Playing);
     EXPECT_EQ(app->game.world, 0);
     const std::uint64_t start = clockTicks();
@@ -291,6 +298,7 @@ TEST(ShellStartUp, MissingSpriteSheetShowsTheArtworkMessageThenFails) {
     fs::create_directories(empty);
     App app(std::make_unique<HeadlessInputDevices>(std::make_shared<InputScript>()));
     app.baseDirectory = empty.string();
+    app.savePath = (empty / "save.ini").wstring();
     ASSERT_TRUE(app.window.open(WindowOptions{}));
     EXPECT_FALSE(app.init());
     ASSERT_EQ(headless::errorBoxes().size(), 1u);

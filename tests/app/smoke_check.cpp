@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
     check(edge, "the health box's green top edge");
     const std::uint32_t bar = picture.at(45, 70);
     check(near(bar, 0xB3FF67, 16) || near(bar, 0xFF778A, 16) || near(bar, 0x363044, 16), "the health bar");
-    check(near(picture.at(640, 700), 0x0A0C20, 14), "the dark bottom bar");
+    // Between the hints and above the on-screen play buttons.
+    check(near(picture.at(640, 650), 0x0A0C20, 14), "the dark bottom bar");
     // The camera keeps the player about a third into the view; just after a
     // respawn at a checkpoint the player is further left while it catches up.
     int purple = 0;
