@@ -175,5 +175,93 @@ TEST_F(Session, TitleNewJourneyCheckpointPauseContinueSettingsQuit) {
     EXPECT_EQ(app->game.state, Title);
 }
 
+TEST_F(Session, ClickOnATitleButtonActsInTheSameFrame) {
+    runFrames(2);
+    // "New journey" sits at canvas (89, 271), 320 x 37; the window shows 4/3 pixels per unit.
+    headless::setMouse(app->window, MouseState{static_cast<int>(249 * 4 / 3), static_cast<int>(289 * 4 / 3)});
+    runFrames(1);
+    EXPECT_EQ(app->menu.selection, 1);
+    headless::pushEvent(app->window, WindowEvent{WindowEventKind::LeftDown, 0, 0, 0});
+    runFrames(1);
+    EXPECT_EQ(app->game.state, Playing);
+    // The press that started the journey does not fire in it.
+    headless::setMouse(app->window,
+                       MouseState{static_cast<int>(249 * 4 / 3), static_cast<int>(289 * 4 / 3), true});
+    runFrames(2);
+    EXPECT_TRUE(app->game.projectiles.empty());
+}
+
+TEST_F(Session, FullScreenAutoCommitAndWindowSizes) {
+    app->menu.screen = SettingsScreen;
+    app->menu.selection = 2; // auto-commit, while windowed: full screen at once
+    app->action();
+    EXPECT_TRUE(app->settings.autoFullscreen);
+    EXPECT_TRUE(app->fullscreen);
+    EXPECT_TRUE(app->window.fullscreen());
+    app->action(); // off again: the mode stays
+    EXPECT_FALSE(app->settings.autoFullscreen);
+    EXPECT_TRUE(app->fullscreen);
+
+    // A new window size leaves full screen first.
+    app->menu.selection = 0;
+    app->action();
+    EXPECT_EQ(app->settings.resolutionIndex, 1);
+    EXPECT_FALSE(app->fullscreen);
+    EXPECT_FALSE(app->window.fullscreen());
+    IniSnapshot file = saved();
+    EXPECT_EQ(file.integer(L"Settings", L"Resolution", -1), 1);
+    EXPECT_EQ(file.integer(L"Settings", L"AutoFullscreen", -1), 0);
+    EXPECT_EQ(file.get(L"Journey", L"Level", L"none"), L"none");
+}
+
+TEST_F(Session, ContinuingACompletedWorldOpensOnItsCardAndMovesOn) {
+    app.reset();
+    const std::wstring text = L"[Journey]\r\nLevel=4\r\nSubscribers=900\r\nCompletion=1\r\nWeapons=17\r\n"
+                              L"Equipped=4\r\nCampaignVersion=4\r\n";
+    const std::vector<std::uint8_t> bytes = encodeSaveText(text);
+    std::ofstream(savePath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    boot();
+    EXPECT_EQ(app->progress.savedLevel, 4);
+    runFrames(1);
+    press(Key::Enter); // Continue journey
+    ASSERT_EQ(app->game.state, WorldComplete);
+    EXPECT_EQ(app->game.world, 4);
+    EXPECT_EQ(app->game.subscribers, 900);
+    EXPECT_EQ(app->game.player.weapon, BanHammer);
+    press(Key::Enter); // next world
+    EXPECT_EQ(app->game.state, Playing);
+    EXPECT_EQ(app->game.world, 5);
+    IniSnapshot file = saved();
+    EXPECT_EQ(file.integer(L"Journey", L"Level", -1), 5);
+    EXPECT_EQ(file.integer(L"Journey", L"HighestLevel", -1), 5);
+    EXPECT_EQ(file.integer(L"Journey", L"Completion", -1), 0);
+}
+
+TEST_F(Session, AnOversizedSaveStillLoadsAndIsNeverOverwritten) {
+    app.reset();
+    std::wstring text = L"[Journey]\r\nLevel=2\r\nSubscribers=5\r\n[Settings]\r\nMusic=70\r\n; ";
+    text += std::wstring(AsyncSave::MAX_FILE_BYTES / 2, L'x');
+    const std::vector<std::uint8_t> bytes = encodeSaveText(text);
+    std::ofstream(savePath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    boot();
+    EXPECT_EQ(app->progress.savedLevel, 2);
+    EXPECT_FLOAT_EQ(app->settings.musicVolume, 0.7f);
+    runFrames(1);
+    press(Key::Enter); // Continue: playable, with no detail restored
+    ASSERT_EQ(app->game.state, Playing);
+    EXPECT_EQ(app->game.world, 2);
+    EXPECT_EQ(app->game.checkpoint, -1);
+    runFrames(10);
+    app->shutdown();
+    app->saver.flush();
+    EXPECT_EQ(fs::file_size(savePath), bytes.size());
+    std::ifstream in(savePath, std::ios::binary);
+    const std::vector<std::uint8_t> after{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(after == bytes);
+}
+
 } // namespace
 } // namespace grumbo

@@ -10,7 +10,9 @@
 #include "platform/headless/headless_input.h"
 #include "platform/user_paths.h"
 
+#include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -18,6 +20,15 @@ namespace {
 using namespace grumbo;
 
 int failures = 0;
+
+// Resident memory in MiB, from the kernel's view of this process.
+double residentMiB() {
+    std::ifstream statm("/proc/self/statm");
+    double pages = 0;
+    double resident = 0;
+    statm >> pages >> resident;
+    return resident * 4096.0 / (1024.0 * 1024.0);
+}
 
 void shoot(App& app, const std::string& folder, const std::string& name) {
     // A few frames let the text cache and the animations settle.
@@ -55,6 +66,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: app_screen_tour <game folder> <output folder>\n");
         return 2;
     }
+    const auto launched = std::chrono::steady_clock::now();
     const std::string out = argv[2];
     App app(std::make_unique<HeadlessInputDevices>(std::make_shared<InputScript>()),
             std::make_unique<HeadlessAudioOutput>());
@@ -67,6 +79,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     app.window.show();
+    app.render();
+    const auto firstFrame = std::chrono::steady_clock::now();
+    std::printf("first title frame after %.0f ms, resident %.1f MiB\n",
+                std::chrono::duration<double, std::milli>(firstFrame - launched).count(), residentMiB());
 
     shoot(app, out, "title");
     for (const auto& [screen, name] :
@@ -118,5 +134,6 @@ int main(int argc, char** argv) {
     app.game.state = Title;
     app.menu = MenuState{};
     app.saver.flush();
+    std::printf("after touring every world, resident %.1f MiB\n", residentMiB());
     return failures == 0 ? 0 : 1;
 }
