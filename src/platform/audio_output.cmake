@@ -1,4 +1,8 @@
 # Sound output: the SDL device for the game, and a hardware-free device for tests.
+# Windows builds use the native backend (win32.cmake).
+if(WIN32)
+  return()
+endif()
 find_package(SDL2 REQUIRED)
 
 add_library(grumbo_platform_audio_sdl STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl/sdl_audio_output.cpp)

@@ -1,5 +1,9 @@
 # Files: exclusive creation, full writes, fsync, atomic rename and whole-file reads, reported
 # as Windows system error codes. Linux builds use the POSIX backend.
+# Windows builds use the native backend (win32.cmake).
+if(WIN32)
+  return()
+endif()
 add_library(grumbo_platform_files STATIC
   ${CMAKE_CURRENT_LIST_DIR}/posix/files_posix.cpp
   ${CMAKE_CURRENT_LIST_DIR}/posix/native_path.cpp

@@ -1,5 +1,9 @@
 # Input devices: the SDL2 keyboard, game controllers and joysticks that
 # `NativeInput` reads, and a scripted stand-in for tests and headless runs.
+# Windows builds use the native backend (win32.cmake).
+if(WIN32)
+  return()
+endif()
 find_package(SDL2 REQUIRED)
 add_library(grumbo_platform_input STATIC
   ${CMAKE_CURRENT_LIST_DIR}/sdl/sdl_input.cpp

@@ -1,6 +1,10 @@
 # Window, clock, drawing device, text, images, message boxes and frame
 # read-back. Both backends implement the same headers (window.h, clock.h,
 # renderer.h); a program links exactly one of them.
+# Windows builds use the native backend (win32.cmake).
+if(WIN32)
+  return()
+endif()
 find_package(SDL2 REQUIRED)
 find_package(SDL2_image REQUIRED)
 find_package(SDL2_ttf REQUIRED)

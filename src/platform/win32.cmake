@@ -1,0 +1,63 @@
+# The native Windows backend of the platform layer. On Windows it defines the targets the
+# other fragments define elsewhere, under the same names, so the game's libraries link it
+# unchanged; none of the SDL or POSIX fragments apply there.
+if(NOT WIN32)
+  return()
+endif()
+
+set(GRUMBO_WIN32_DIR ${CMAKE_CURRENT_LIST_DIR}/win32)
+
+add_library(grumbo_platform_files STATIC ${GRUMBO_WIN32_DIR}/files_win32.cpp)
+target_include_directories(grumbo_platform_files PUBLIC ${PROJECT_SOURCE_DIR}/src)
+
+add_library(grumbo_platform_dir_list STATIC ${GRUMBO_WIN32_DIR}/dir_list_win32.cpp)
+target_include_directories(grumbo_platform_dir_list PUBLIC ${PROJECT_SOURCE_DIR}/src)
+
+add_library(grumbo_platform_user_paths STATIC ${GRUMBO_WIN32_DIR}/user_paths_win32.cpp)
+target_include_directories(grumbo_platform_user_paths PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(grumbo_platform_user_paths PUBLIC shell32)
+
+add_library(grumbo_platform_input STATIC ${GRUMBO_WIN32_DIR}/win32_input.cpp)
+target_include_directories(grumbo_platform_input PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(grumbo_platform_input PUBLIC winmm)
+
+# The audio library links the game's sound device by this name on every system.
+add_library(grumbo_platform_audio_winmm STATIC ${GRUMBO_WIN32_DIR}/winmm_audio_output.cpp)
+target_include_directories(grumbo_platform_audio_winmm PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(grumbo_platform_audio_winmm PUBLIC winmm)
+add_library(grumbo_platform_audio_sdl ALIAS grumbo_platform_audio_winmm)
+
+add_library(grumbo_video_win32 STATIC
+  ${GRUMBO_WIN32_DIR}/win32_clock.cpp
+  ${GRUMBO_WIN32_DIR}/win32_window.cpp
+  ${GRUMBO_WIN32_DIR}/d2d_renderer.cpp
+)
+target_include_directories(grumbo_video_win32 PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(grumbo_video_win32 PUBLIC d2d1 dwrite windowscodecs ole32 gdi32 user32 winmm uuid)
+
+# The artwork comes from a native build's asset forge (the forge cannot run here).
+set(GRUMBO_WINDOWS_ASSETS "${PROJECT_SOURCE_DIR}/build/ci/bin/assets" CACHE PATH
+    "The assets folder of a native build, packed beside the Windows executable")
+
+# The entry point and the icon resource; an object library, so the resource is always linked.
+configure_file(${GRUMBO_WIN32_DIR}/grumbos_megastream.rc.in ${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc @ONLY)
+add_library(grumbo_win32_entry OBJECT ${GRUMBO_WIN32_DIR}/win_main.cpp
+                                      ${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc)
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc PROPERTIES
+                            OBJECT_DEPENDS ${GRUMBO_WINDOWS_ASSETS}/icon.ico)
+target_link_libraries(grumbo_win32_entry PUBLIC grumbo_app shell32 ole32)
+target_link_options(grumbo_win32_entry INTERFACE -municode -mwindows)
+
+# `cmake --build --target grumbo_windows_zip`: the executable and its assets folder in one zip.
+set(GRUMBO_WINDOWS_STAGE ${CMAKE_BINARY_DIR}/package/GrumbosMegastream)
+set(GRUMBO_WINDOWS_ZIP ${CMAKE_BINARY_DIR}/GrumbosMegastream-windows.zip)
+add_custom_target(grumbo_windows_zip
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/package ${GRUMBO_WINDOWS_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${GRUMBO_WINDOWS_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:grumbos_megastream> ${GRUMBO_WINDOWS_STAGE}/
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${GRUMBO_WINDOWS_ASSETS} ${GRUMBO_WINDOWS_STAGE}/assets
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/package
+          ${CMAKE_COMMAND} -E tar cf ${GRUMBO_WINDOWS_ZIP} --format=zip GrumbosMegastream
+  DEPENDS grumbos_megastream
+  COMMENT "Packing the Windows executable and its assets into GrumbosMegastream-windows.zip"
+  VERBATIM)
