@@ -114,12 +114,13 @@ bool App::init() {
     if (baseDirectory.empty()) {
         baseDirectory = executableDirectory();
     }
-    if (!renderer.create(window)) {
-        return false;
-    }
+    // The settings come first: they decide how the window and the sound start.
     // A smoke run neither reads nor writes the player's save.
     if (!smoke) {
         loadSaved();
+    }
+    if (!renderer.create(window)) {
+        return false;
     }
     renderer.openFont(baseDirectory + "/assets/DejaVuSansMono-Bold.ttf");
     if (!createTarget()) {

@@ -3,6 +3,7 @@
 #include "app/hud_layout.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace grumbo {
@@ -74,8 +75,9 @@ const Enemy* hudBoss(const Game& game) {
 }
 
 std::string worldNumber(int world) {
-    const int shown = std::clamp(world, 0, 98) + 1;
-    return shown < 10 ? "0" + std::to_string(shown) : std::to_string(shown);
+    char number[8];
+    std::snprintf(number, sizeof number, "%02d", std::clamp(world, 0, 98) + 1);
+    return number;
 }
 
 std::string worldTitle(int world, const std::string& name) {
