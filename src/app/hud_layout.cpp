@@ -75,7 +75,7 @@ const Enemy* hudBoss(const Game& game) {
 }
 
 std::string worldNumber(int world) {
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d", std::clamp(world, 0, 98) + 1);
     return number;
 }
