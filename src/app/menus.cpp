@@ -161,8 +161,8 @@ float nextEffectsVolume(float volume) {
     return volume > 0.9f ? 0.0f : std::min(volume + 0.25f, 1.0f);
 }
 
-// Truncated, but a volume reached by float steps (0.28 + 0.14 is just under
-// 0.42) still reads as its intended percent.
+// Truncated, but a percent read from the save (53 / 100 as a float is just
+// under 0.53) still reads as itself.
 int wholePercent(float volume) {
     return static_cast<int>(volume * 100.0f + 0.001f);
 }
@@ -269,15 +269,6 @@ bool signClickHit(float mouseX, float mouseY, Vec2 signPos, float cameraX, float
     const float promptX = std::clamp(sx - 112, 8.0f, std::max(viewWidth - 232, 8.0f));
     const bool onPrompt = mouseX >= promptX && mouseX < promptX + 224 && mouseY >= 332 && mouseY < 364;
     return onSign || onPrompt;
-}
-
-void MousePlay::forgetPress(bool rightHeld) {
-    leftClickPending = false;
-    rightClickPending = false;
-    leftConsumed = true;
-    touchButton = -1;
-    wheelDelta = 0;
-    rightWasHeld = rightHeld;
 }
 
 void MousePlay::update(const MouseSample& sample, const MouseScene& scene, MenuState& menu,

@@ -164,8 +164,6 @@ class MousePlay {
     // ORs play actions into the control record; then clears the pending
     // clicks and keeps the wheel's remainder below one notch.
     void update(const MouseSample& sample, const MouseScene& scene, MenuState& menu, Control& control);
-    // Forgets a press that is still held, e.g. after a window drag.
-    void forgetPress(bool rightHeld);
 
     float mouseX = 0;
     float mouseY = 0;

@@ -222,6 +222,21 @@ TEST(SaveSchemaTest, StartupReaderHonoursDefaultsCaseAndClamps) {
     EXPECT_NE(text.find(L"Music=100\r\n"), std::wstring::npos);
 }
 
+TEST(SaveSchemaTest, EveryVolumePercentSurvivesLoadAndSave) {
+    Game title;
+    for (int percent = 0; percent <= 100; ++percent) {
+        Progress progress;
+        Settings settings;
+        loadSaveText(L"[Settings]\nMusic=" + std::to_wstring(percent) + L"\nEffects=" +
+                         std::to_wstring(percent),
+                     progress, settings);
+        IniSnapshot saved;
+        saved.parse(saveSnapshotText(L"", title, progress, settings));
+        EXPECT_EQ(saved.integer(L"Settings", L"Music", -1), percent);
+        EXPECT_EQ(saved.integer(L"Settings", L"Effects", -1), percent);
+    }
+}
+
 TEST(SaveSchemaTest, CorruptOrOversizedFileLeavesGamePlayableAndUntouched) {
     FlowTempFolder folder;
     const auto corrupt = folder.path / "corrupt.ini";
