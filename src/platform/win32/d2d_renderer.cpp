@@ -3,6 +3,7 @@
 // PNG files, and a GDI copy of the window for reading a frame back.
 
 #include "platform/win32/d2d_renderer_impl.h"
+#include "platform/win32/win32_api.h"
 #include "platform/win32/win32_window_impl.h"
 
 #include <algorithm>
@@ -50,6 +51,17 @@ std::wstring widen(const std::string& text) {
     return out;
 }
 
+void releaseSlot(D2dSlot& slot);
+
+D2dSlot makeSlot(ID2D1Bitmap* bitmap, ID2D1BitmapRenderTarget* target, int width, int height) {
+    D2dSlot slot;
+    slot.bitmap = bitmap;
+    slot.target = target;
+    slot.width = width;
+    slot.height = height;
+    return slot;
+}
+
 void popClip(Renderer::Impl& impl) {
     if (impl.clipPushed && impl.current != nullptr) {
         impl.current->PopAxisAlignedClip();
@@ -80,8 +92,7 @@ void dropDeviceResources(Renderer::Impl& impl) {
     impl.clipPushed = false;
     impl.current = nullptr;
     for (D2dSlot& slot : impl.slots) {
-        releaseCom(slot.bitmap);
-        releaseCom(slot.target);
+        releaseSlot(slot);
     }
     impl.slots.clear();
     impl.freeSlots.clear();
@@ -184,6 +195,67 @@ IDWriteTextFormat* textFormat(Renderer::Impl& impl, int pixelSize) {
     format->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_NEAR);
     impl.textFormats.emplace(pixelSize, format);
     return format;
+}
+
+// Paints a text layout in `rgb` on transparency.
+void paintText(ID2D1BitmapRenderTarget* target, IDWriteTextLayout* layout, float left, std::uint32_t rgb) {
+    ID2D1SolidColorBrush* ink = nullptr;
+    if (FAILED(target->CreateSolidColorBrush(colour(rgb, 1), &ink))) {
+        return;
+    }
+    target->BeginDraw();
+    target->SetTransform(D2D1::Matrix3x2F::Identity());
+    target->Clear(D2D1::ColorF(0, 0, 0, 0));
+    target->SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE);
+    target->DrawTextLayout(D2D1::Point2F(-left, 0), layout, ink, D2D1_DRAW_TEXT_OPTIONS_CLIP);
+    target->EndDraw();
+    ink->Release();
+}
+
+void releaseSlot(D2dSlot& slot) {
+    for (D2dInk& ink : slot.inks) {
+        releaseCom(ink.bitmap);
+        releaseCom(ink.target);
+    }
+    slot.inks.clear();
+    releaseCom(slot.bitmap);
+    releaseCom(slot.target);
+    releaseCom(slot.layout);
+}
+
+// Few texts are shown in more than one colour; beyond this many the oldest colour goes.
+constexpr std::size_t MAX_INKS = 4;
+
+// The bitmap of a text slot in `rgb`, painted the first time that colour is asked for.
+ID2D1Bitmap* inkedText(Renderer::Impl& impl, D2dSlot& slot, std::uint32_t rgb) {
+    if (rgb == 0xFFFFFF) {
+        return slot.bitmap;
+    }
+    for (const D2dInk& ink : slot.inks) {
+        if (ink.rgb == rgb) {
+            return ink.bitmap;
+        }
+    }
+    D2dInk ink;
+    ink.rgb = rgb;
+    const D2D1_PIXEL_FORMAT format =
+        D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED);
+    const D2D1_SIZE_F size = D2D1::SizeF(static_cast<float>(slot.width), static_cast<float>(slot.height));
+    if (impl.windowTarget == nullptr ||
+        FAILED(impl.windowTarget->CreateCompatibleRenderTarget(
+            &size, nullptr, &format, D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS_NONE, &ink.target)) ||
+        FAILED(ink.target->GetBitmap(&ink.bitmap))) {
+        releaseCom(ink.target);
+        return slot.bitmap;
+    }
+    paintText(ink.target, slot.layout, slot.layoutLeft, rgb);
+    if (slot.inks.size() >= MAX_INKS) {
+        releaseCom(slot.inks.front().bitmap);
+        releaseCom(slot.inks.front().target);
+        slot.inks.erase(slot.inks.begin());
+    }
+    slot.inks.push_back(ink);
+    return ink.bitmap;
 }
 
 // A GDI copy of the window's client area as top-down BGRX rows.
@@ -362,7 +434,7 @@ Texture Renderer::loadImage(const std::string& path) {
     }
     const D2D1_SIZE_U size = bitmap->GetPixelSize();
     return addSlot(*state,
-                   D2dSlot{bitmap, nullptr, static_cast<int>(size.width), static_cast<int>(size.height)});
+                   makeSlot(bitmap, nullptr, static_cast<int>(size.width), static_cast<int>(size.height)));
 }
 
 Texture Renderer::createImage(int width, int height, const std::uint32_t* argb) {
@@ -385,7 +457,7 @@ Texture Renderer::createImage(int width, int height, const std::uint32_t* argb) 
             static_cast<UINT>(width) * 4, bitmapProperties(), &bitmap))) {
         return {};
     }
-    return addSlot(*state, D2dSlot{bitmap, nullptr, width, height});
+    return addSlot(*state, makeSlot(bitmap, nullptr, width, height));
 }
 
 Texture Renderer::createTarget(int width, int height, bool opaque) {
@@ -405,7 +477,7 @@ Texture Renderer::createTarget(int width, int height, bool opaque) {
         target->Release();
         return {};
     }
-    return addSlot(*state, D2dSlot{bitmap, target, width, height});
+    return addSlot(*state, makeSlot(bitmap, target, width, height));
 }
 
 void Renderer::release(Texture& texture) {
@@ -413,8 +485,7 @@ void Renderer::release(Texture& texture) {
         if (state->currentSlot == texture.id) {
             endSlotDrawing(*state);
         }
-        releaseCom(slot->bitmap);
-        releaseCom(slot->target);
+        releaseSlot(*slot);
         state->freeSlots.push_back(texture.id);
     }
     texture = Texture{};
@@ -516,17 +587,20 @@ void Renderer::drawImage(const Texture& texture, const FRect& source, const FRec
     }
     const D2D1_RECT_F destRect = rectOf(dest);
     const D2D1_RECT_F sourceRect = rectOf(source);
-    if ((tint & 0xFFFFFF) != 0xFFFFFF && state->brush != nullptr) {
-        // Tinted pictures are white shapes (text): the tint colour painted through their alpha.
+    tint &= 0xFFFFFF;
+    // White text multiplied by a tint is the same text painted in that colour.
+    ID2D1Bitmap* bitmap = slot->layout != nullptr ? inkedText(*state, *slot, tint) : slot->bitmap;
+    if (slot->layout == nullptr && tint != 0xFFFFFF && state->brush != nullptr) {
+        // Other tinted pictures are taken as white shapes: the tint painted through their alpha.
         state->brush->SetColor(colour(tint, 1));
         state->brush->SetOpacity(opacity);
         const D2D1_ANTIALIAS_MODE previous = target->GetAntialiasMode();
         target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-        target->FillOpacityMask(slot->bitmap, state->brush, D2D1_OPACITY_MASK_CONTENT_GRAPHICS, &destRect,
+        target->FillOpacityMask(bitmap, state->brush, D2D1_OPACITY_MASK_CONTENT_GRAPHICS, &destRect,
                                 &sourceRect);
         target->SetAntialiasMode(previous);
     } else {
-        target->DrawBitmap(slot->bitmap, destRect, opacity, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
+        target->DrawBitmap(bitmap, destRect, opacity, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
                            &sourceRect);
     }
     if (transformed) {
@@ -580,16 +654,13 @@ Texture Renderer::renderText(const std::string& text, int pixelSize, int wrapWid
         texture = createTarget(width, height, false);
     }
     D2dSlot* slot = slotOf(*state, texture);
-    ID2D1SolidColorBrush* white = nullptr;
-    if (slot != nullptr && SUCCEEDED(slot->target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), &white))) {
-        slot->target->BeginDraw();
-        slot->target->Clear(D2D1::ColorF(0, 0, 0, 0));
-        slot->target->SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE);
-        slot->target->DrawTextLayout(D2D1::Point2F(-left, 0), layout, white, D2D1_DRAW_TEXT_OPTIONS_CLIP);
-        slot->target->EndDraw();
-        releaseCom(white);
+    if (slot == nullptr) {
+        releaseCom(layout);
+        return {};
     }
-    releaseCom(layout);
+    slot->layout = layout;
+    slot->layoutLeft = left;
+    paintText(slot->target, layout, left, 0xFFFFFF);
     return texture;
 }
 

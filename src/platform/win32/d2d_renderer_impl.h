@@ -4,15 +4,22 @@
 #pragma once
 
 #include "platform/renderer.h"
+#include "platform/win32/win32_api.h"
 
 #include <d2d1.h>
 #include <dwrite.h>
 #include <map>
 #include <vector>
 #include <wincodec.h>
-#include <windows.h>
 
 namespace grumbo {
+
+// Text shown in a colour other than white: the same layout painted in that colour.
+struct D2dInk {
+    std::uint32_t rgb = 0xFFFFFF;
+    ID2D1BitmapRenderTarget* target = nullptr;
+    ID2D1Bitmap* bitmap = nullptr;
+};
 
 struct D2dSlot {
     ID2D1Bitmap* bitmap = nullptr;
@@ -20,6 +27,10 @@ struct D2dSlot {
     ID2D1BitmapRenderTarget* target = nullptr;
     int width = 0;
     int height = 0;
+    // Text keeps its layout, so it can be painted again in each colour it is shown in.
+    IDWriteTextLayout* layout = nullptr;
+    float layoutLeft = 0;
+    std::vector<D2dInk> inks;
 };
 
 struct Renderer::Impl {

@@ -1,8 +1,7 @@
 // Folder listing with FindFirstFileW; names come back as the system's UTF-16.
 
 #include "platform/dir_list.h"
-
-#include <windows.h>
+#include "platform/win32/win32_api.h"
 
 namespace grumbo {
 

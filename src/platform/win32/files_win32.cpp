@@ -2,10 +2,10 @@
 // codes the save writer stores are the system's own.
 
 #include "platform/files.h"
+#include "platform/win32/win32_api.h"
 
 #include <algorithm>
 #include <limits>
-#include <windows.h>
 
 namespace grumbo {
 namespace {

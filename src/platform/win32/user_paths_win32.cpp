@@ -1,9 +1,7 @@
 // The local application-data folder from the shell, and UTF-8 paths widened to UTF-16.
 
 #include "platform/user_paths.h"
-
-#include <shlobj.h>
-#include <windows.h>
+#include "platform/win32/win32_api.h"
 
 namespace grumbo {
 

@@ -2,9 +2,7 @@
 // waitable timer (with a 1 ms system timer period where that kind of timer is missing).
 
 #include "platform/clock.h"
-
-#include <mmsystem.h>
-#include <windows.h>
+#include "platform/win32/win32_api.h"
 
 namespace grumbo {
 namespace {

@@ -1,8 +1,8 @@
 #include "platform/win32/win32_input.h"
 
+#include "platform/win32/win32_api.h"
+
 #include <array>
-#include <mmsystem.h>
-#include <xinput.h>
 
 namespace grumbo {
 

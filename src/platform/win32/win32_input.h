@@ -3,8 +3,7 @@
 #pragma once
 
 #include "platform/input_devices.h"
-
-#include <windows.h>
+#include "platform/win32/win32_api.h"
 
 namespace grumbo {
 

@@ -2,10 +2,10 @@
 // into `WindowEvent`s, the message pump, sizes, borderless full screen, mouse capture and
 // message boxes.
 
+#include "platform/win32/win32_api.h"
 #include "platform/win32/win32_window_impl.h"
 
 #include <algorithm>
-#include <windowsx.h>
 
 namespace grumbo {
 namespace {

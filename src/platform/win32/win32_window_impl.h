@@ -1,11 +1,11 @@
 // The Win32 window's state, shared by the window and the Direct2D renderer.
 #pragma once
 
+#include "platform/win32/win32_api.h"
 #include "platform/window.h"
 
 #include <deque>
 #include <functional>
-#include <windows.h>
 
 namespace grumbo {
 

@@ -2,11 +2,9 @@
 // command line after the program name as one UTF-8 text.
 
 #include "app/app.h"
+#include "platform/win32/win32_api.h"
 
-#include <objbase.h>
-#include <shellapi.h>
 #include <string>
-#include <windows.h>
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform/win32/winmm_audio_output.h"
 
+#include "platform/win32/win32_api.h"
+
 #include <algorithm>
 
 namespace grumbo {

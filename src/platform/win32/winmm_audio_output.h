@@ -3,12 +3,11 @@
 #pragma once
 
 #include "platform/audio_output.h"
+#include "platform/win32/win32_api.h"
 
 #include <array>
 #include <atomic>
-#include <mmsystem.h>
 #include <mutex>
-#include <windows.h>
 
 namespace grumbo {
 

@@ -1,0 +1,284 @@
+// Checks what only the Windows backend does, against the real system DLLs (run under Wine
+// in CI): drawing and GDI read-back, text through DirectWrite, the render-target loss path,
+// the wave-out buffer cycle, the save writer's file calls and the XInput loader.
+// Prints one line per failed check and a closing "N passed, N failed" line.
+
+#include "platform/dir_list.h"
+#include "platform/files.h"
+#include "platform/renderer.h"
+#include "platform/user_paths.h"
+#include "platform/win32/d2d_renderer_impl.h"
+#include "platform/win32/win32_input.h"
+#include "platform/win32/winmm_audio_output.h"
+#include "platform/window.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+int passed = 0;
+int failed = 0;
+
+void check(bool ok, const std::string& what) {
+    if (ok) {
+        ++passed;
+    } else {
+        ++failed;
+        std::printf("FAILED: %s\n", what.c_str());
+    }
+}
+
+struct Frame {
+    std::vector<std::uint8_t> bgra;
+    int width = 0;
+    int height = 0;
+
+    std::uint32_t at(int x, int y) const {
+        const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x) * 4;
+        return static_cast<std::uint32_t>(bgra[i + 2]) << 16 | static_cast<std::uint32_t>(bgra[i + 1]) << 8 |
+               bgra[i];
+    }
+    int count(int x0, int y0, int x1, int y1, bool (*test)(std::uint32_t)) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                n += test(at(x, y)) ? 1 : 0;
+            }
+        }
+        return n;
+    }
+};
+
+bool isYellow(std::uint32_t c) {
+    return (c >> 16) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && (c & 0xFF) < 0x40;
+}
+bool isWhite(std::uint32_t c) {
+    return (c >> 16) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0;
+}
+
+void pump(grumbo::Window& window) {
+    grumbo::WindowEvent events[64];
+    window.pollEvents(events, 64);
+}
+
+void drawingChecks() {
+    using namespace grumbo;
+    Window window;
+    WindowOptions options;
+    options.title = "backend check";
+    options.clientWidth = 320;
+    options.clientHeight = 200;
+    check(window.open(options), "the window opens");
+    window.show();
+    pump(window);
+    int w = 0;
+    int h = 0;
+    window.clientSize(w, h);
+    check(w == 320 && h == 200,
+          "the client area has the asked size (" + std::to_string(w) + "x" + std::to_string(h) + ")");
+    Renderer renderer;
+    check(renderer.create(window), "Direct2D renderer created");
+
+    // Solid fills, a drawable texture, a tinted text picture, then the GDI read-back.
+    const Texture text = renderer.renderText("HELLO 123", 24, 300, false);
+    check(text.valid() && text.width > 40 && text.height >= 20, "DirectWrite text rasterised (" +
+                                                                    std::to_string(text.width) + "x" +
+                                                                    std::to_string(text.height) + ")");
+    Texture layer = renderer.createTarget(64, 64, true);
+    check(layer.valid(), "a drawable texture");
+    // Under Wine the window needs a few frames on screen before a copy of it shows them.
+    constexpr int PASSES = 20;
+    for (int pass = 0; pass < PASSES; ++pass) {
+        pump(window);
+        ::Sleep(15);
+        renderer.setTarget(&layer);
+        renderer.clear(0x0000FF, 1);
+        renderer.setTarget(nullptr);
+        renderer.setClip(nullptr);
+        renderer.clear(0x102030, 1);
+        renderer.fillRect(FRect{10, 10, 50, 30}, 0xFF0000, 1);
+        renderer.drawImage(layer, FRect{0, 0, 64, 64}, FRect{100, 10, 32, 32}, false, 0, 1);
+        const FRect clip{0, 0, 200, 200};
+        renderer.setClip(&clip);
+        renderer.fillRect(FRect{180, 150, 100, 40}, 0x00FF00, 1);
+        renderer.setClip(nullptr);
+        renderer.drawImage(text, FRect{0, 0, static_cast<float>(text.width), static_cast<float>(text.height)},
+                           FRect{10, 60, static_cast<float>(text.width), static_cast<float>(text.height)},
+                           false, 0, 1, 0xFFFF00);
+        renderer.drawImage(text, FRect{0, 0, static_cast<float>(text.width), static_cast<float>(text.height)},
+                           FRect{10, 120, static_cast<float>(text.width), static_cast<float>(text.height)},
+                           false, 0, 1);
+        if (pass + 1 < PASSES) {
+            renderer.present();
+        }
+    }
+    Frame frame;
+    check(renderer.readPixels(frame.bgra, frame.width, frame.height) && frame.width == 320 &&
+              frame.height == 200,
+          "the frame reads back through GDI");
+    renderer.present();
+    if (frame.width == 320 && frame.height == 200) {
+        check(frame.at(30, 20) == 0xFF0000, "filled rectangle at its place");
+        check(frame.at(5, 5) == 0x102030, "clear colour around it");
+        check(frame.at(116, 26) == 0x0000FF, "the drawable texture drawn into the window");
+        check(frame.at(190, 160) == 0x00FF00 && frame.at(250, 160) == 0x102030,
+              "the clip keeps the fill inside");
+        const int yellow = frame.count(10, 60, 10 + text.width, 60 + text.height, isYellow);
+        check(yellow > 40, "tinted text pixels (" + std::to_string(yellow) + ")");
+        const int white = frame.count(10, 120, 10 + text.width, 120 + text.height, isWhite);
+        check(white > 40, "white text pixels (" + std::to_string(white) + ")");
+    }
+
+    // A lost target drops every texture: old handles draw nothing, new ones work.
+    simulateTargetLoss(renderer);
+    renderer.clear(0, 1);
+    renderer.present();
+    check(renderer.takeDeviceLoss(), "the loss is reported once");
+    check(!renderer.takeDeviceLoss(), "and only once");
+    const std::uint32_t red = 0xFFFF0000;
+    const Texture fresh = renderer.createImage(1, 1, &red);
+    check(fresh.valid() && fresh.epoch != text.epoch, "textures made after the loss carry a new epoch");
+    for (int pass = 0; pass < PASSES; ++pass) {
+        pump(window);
+        ::Sleep(15);
+        renderer.setTarget(nullptr);
+        renderer.clear(0x000000, 1);
+        renderer.drawImage(text, FRect{0, 0, 10, 10}, FRect{0, 0, 100, 100}, false, 0, 1);
+        renderer.drawImage(fresh, FRect{0, 0, 1, 1}, FRect{200, 100, 20, 20}, false, 0, 1);
+        if (pass + 1 < PASSES) {
+            renderer.present();
+        }
+    }
+    Frame after;
+    check(renderer.readPixels(after.bgra, after.width, after.height) && after.width == 320,
+          "a frame after the loss reads back");
+    renderer.present();
+    if (after.width == 320 && after.height == 200) {
+        check(after.at(50, 50) == 0x000000, "a stale texture draws nothing");
+        check(after.at(210, 110) == 0xFF0000, "the window target is made anew");
+    }
+    renderer.destroy();
+    window.close();
+}
+
+void audioChecks() {
+    using namespace grumbo;
+    WinmmAudioOutput output;
+    std::atomic<int> callbacks{0};
+    std::atomic<int> mostInFlight{0};
+    if (!output.open([&] { callbacks.fetch_add(1); })) {
+        std::printf("no wave-out device: buffer cycle checks skipped\n");
+        return;
+    }
+    std::vector<std::int16_t> samples(AUDIO_OUTPUT_SAMPLES, 0);
+    const std::span<const std::int16_t, AUDIO_OUTPUT_SAMPLES> buffer(samples.data(), AUDIO_OUTPUT_SAMPLES);
+    bool allQueued = true;
+    for (int slot = 0; slot < AUDIO_OUTPUT_SLOTS; ++slot) {
+        allQueued = output.submit(slot, buffer) && allQueued;
+    }
+    check(allQueued, "four buffers queued");
+    check(!output.submit(0, buffer) || output.done(0), "a buffer still playing is not queued again");
+    // Keep the cycle going for about a third of a second: each slot is refilled only once done.
+    int resubmitted = 0;
+    bool refusedBusy = true;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(350);
+    while (std::chrono::steady_clock::now() < end) {
+        mostInFlight = std::max(mostInFlight.load(), output.inFlight());
+        for (int slot = 0; slot < AUDIO_OUTPUT_SLOTS; ++slot) {
+            if (output.done(slot)) {
+                resubmitted += output.submit(slot, buffer) ? 1 : 0;
+            } else if (output.submit(slot, buffer)) {
+                refusedBusy = false;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    check(refusedBusy, "busy buffers are refused");
+    check(mostInFlight.load() <= AUDIO_OUTPUT_SLOTS, "never more than four buffers in flight");
+    check(callbacks.load() >= 4 && resubmitted >= 4,
+          "the device hands buffers back and they are queued again (" + std::to_string(callbacks.load()) +
+              " done, " + std::to_string(resubmitted) + " requeued)");
+    output.close();
+    const int closedAt = callbacks.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    check(callbacks.load() == closedAt, "no buffer-done call after close");
+    for (int slot = 0; slot < AUDIO_OUTPUT_SLOTS; ++slot) {
+        check(output.done(slot), "every slot free after close");
+    }
+}
+
+void fileChecks() {
+    using namespace grumbo;
+    const std::wstring folder = L"backend_check_files";
+    check(createFolders(folder + L"/a/b") == syserror::Success, "nested folders created");
+    check(createFolders(folder + L"/a/b") == syserror::Success, "existing folders are success");
+    check(createFolder(folder + L"/a") == syserror::AlreadyExists, "an existing folder answers 183");
+    auto files = makeNativeFileSystem();
+    const std::wstring target = folder + L"/save.ini";
+    const std::wstring temporary = folder + L"/save.ini.tmp";
+    files->remove(target);
+    files->remove(temporary);
+    FileHandle handle = INVALID_FILE;
+    check(files->openRead(folder + L"/missing.ini", handle) == syserror::FileNotFound,
+          "a missing file answers 2 as GetLastError gives it");
+    check(files->createNew(folder + L"/no/such/dir/x.tmp", handle) == syserror::PathNotFound,
+          "a missing folder answers 3");
+    for (const char* text : {"first", "second"}) {
+        check(files->createNew(temporary, handle) == syserror::Success, "temporary created exclusively");
+        FileHandle again = INVALID_FILE;
+        check(files->createNew(temporary, again) == syserror::FileExists, "a second creation answers 80");
+        std::size_t done = 0;
+        const std::string content(text);
+        check(files->write(handle, content.data(), content.size(), done) == syserror::Success &&
+                  done == content.size(),
+              "full write");
+        check(files->flush(handle) == syserror::Success, "flushed");
+        check(files->close(handle) == syserror::Success, "closed");
+        check(files->replace(temporary, target) == syserror::Success, "replaced with write-through");
+        std::vector<std::uint8_t> bytes;
+        check(readWholeFile(target, bytes, 1024) == syserror::Success &&
+                  std::string(bytes.begin(), bytes.end()) == content,
+              "the replaced file holds the new text");
+    }
+    check(files->replace(temporary, target) == syserror::FileNotFound, "replacing from nothing answers 2");
+    std::vector<std::uint8_t> bytes;
+    check(readWholeFile(target, bytes, 3) == syserror::FileTooLarge && bytes.empty(),
+          "the size limit answers 223");
+    check(readWholeFile(folder, bytes, 1024) == syserror::AccessDenied, "a folder is not read as a file");
+    std::vector<DirEntry> entries;
+    check(listFolder(folder, entries) && entries.size() == 2, "the folder lists its file and subfolder");
+    check(!listFolder(folder + L"/missing", entries), "a missing folder cannot be listed");
+    files->remove(target);
+    check(!userDataFolder().empty(), "the local application-data folder is found");
+    check(widenPath("caf\xC3\xA9") == L"caf\u00E9", "UTF-8 paths widen to UTF-16");
+}
+
+void xinputChecks() {
+    using namespace grumbo;
+    const wchar_t* const fallback[] = {L"grumbo_absent_1.dll", L"grumbo_absent_2.dll", L"xinput9_1_0.dll"};
+    XInputLibrary library = loadXInput(fallback, 3);
+    check(library.loadedName == 2 && library.getState != nullptr, "XInput falls back to the third name");
+    unloadXInput(library);
+    const wchar_t* const none[] = {L"grumbo_absent_1.dll", L"grumbo_absent_2.dll"};
+    library = loadXInput(none, 2);
+    check(library.module == nullptr && library.getState == nullptr, "no XInput leaves pads off");
+    library = loadXInput(XINPUT_LIBRARY_NAMES, 3);
+    check(library.loadedName >= 0, "the system has one of the three XInput names");
+    unloadXInput(library);
+}
+
+} // namespace
+
+int main() {
+    drawingChecks();
+    audioChecks();
+    fileChecks();
+    xinputChecks();
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}
