@@ -14,6 +14,7 @@ constexpr wchar_t WINDOW_CLASS[] = L"GrumboNativeAdventure";
 constexpr DWORD FRAMED_STYLE = WS_OVERLAPPEDWINDOW;
 // The icon compiled into the executable.
 constexpr int ICON_RESOURCE = 1;
+constexpr UINT_PTR LIVE_REPAINT_TIMER = 1;
 
 std::wstring widen(const std::string& text) {
     if (text.empty()) {
@@ -80,11 +81,22 @@ LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
         }
         return 0;
     }
+    // No frame runs inside the modal move and size loop; a 33 ms timer keeps the picture alive.
     case WM_ENTERSIZEMOVE:
         impl->inSizeMove = true;
+        ::SetTimer(hwnd, LIVE_REPAINT_TIMER, 33, nullptr);
         return 0;
     case WM_EXITSIZEMOVE:
+        ::KillTimer(hwnd, LIVE_REPAINT_TIMER);
         impl->inSizeMove = false;
+        return 0;
+    case WM_TIMER:
+        if (wparam != LIVE_REPAINT_TIMER) {
+            break;
+        }
+        if (impl->inSizeMove && impl->liveRepaint) {
+            impl->liveRepaint();
+        }
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
