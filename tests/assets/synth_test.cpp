@@ -101,7 +101,11 @@ std::vector<std::uint8_t> streamedWav(const std::vector<std::int16_t>& samples, 
             b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
         }
     };
-    auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+    auto tag = [&](const char* t) {
+        for (int i = 0; i < 4; ++i) {
+            b.push_back(static_cast<std::uint8_t>(t[i]));
+        }
+    };
     tag("RIFF");
     put(0x7FFFFFFF, 4);
     tag("WAVE");
