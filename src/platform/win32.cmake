@@ -38,6 +38,10 @@ target_link_libraries(grumbo_video_win32 PUBLIC d2d1 dwrite windowscodecs ole32 
 # The artwork comes from a native build's asset forge (the forge cannot run here).
 set(GRUMBO_WINDOWS_ASSETS "${PROJECT_SOURCE_DIR}/build/ci/bin/assets" CACHE PATH
     "The assets folder of a native build, packed beside the Windows executable")
+if(NOT EXISTS ${GRUMBO_WINDOWS_ASSETS}/icon.ico)
+  message(FATAL_ERROR "No forged assets in ${GRUMBO_WINDOWS_ASSETS}: build the native target grumbo_assets "
+                      "first and pass its bin/assets folder as GRUMBO_WINDOWS_ASSETS")
+endif()
 
 # The entry point and the icon resource; an object library, so the resource is always linked.
 configure_file(${GRUMBO_WIN32_DIR}/grumbos_megastream.rc.in ${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc @ONLY)
