@@ -68,5 +68,5 @@ add_custom_target(grumbo_windows_zip
 
 # Checks of what only this backend does, run under Wine by scripts/windows-smoke.sh.
 add_executable(win32_backend_check EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/win32/backend_check.cpp)
-target_link_libraries(win32_backend_check PRIVATE grumbo_video_win32 grumbo_platform_audio_winmm
+target_link_libraries(win32_backend_check PRIVATE grumbo_video_win32 grumbo_platform_audio_winmm grumbo_save
                       grumbo_platform_files grumbo_platform_dir_list grumbo_platform_user_paths grumbo_platform_input)

@@ -11,6 +11,7 @@
 #include "platform/win32/win32_input.h"
 #include "platform/win32/winmm_audio_output.h"
 #include "platform/window.h"
+#include "save/native_save.h"
 
 #include <atomic>
 #include <chrono>
@@ -258,6 +259,38 @@ void fileChecks() {
     check(widenPath("caf\xC3\xA9") == L"caf\u00E9", "UTF-8 paths widen to UTF-16");
 }
 
+// The save writer's worker thread on the Win32 calls: a snapshot lands as UTF-16 text with a
+// byte-order mark, and a second writer reads it back.
+void saveWriterChecks() {
+    using namespace grumbo;
+    const std::wstring path = L"backend_check_files/journey.ini";
+    makeNativeFileSystem()->remove(path);
+    const std::wstring text = L"[Journey]\r\nLevel=3\r\n";
+    {
+        AsyncSave save;
+        check(save.open(path), "the save writer opens on a missing file");
+        save.enqueue(L"[Journey]\r\nLevel=1\r\n");
+        save.enqueue(text);
+        save.flush();
+        check(save.lastError() == syserror::Success,
+              "the snapshot is written (" + std::to_string(save.lastError()) + ")");
+    }
+    std::vector<std::uint8_t> bytes;
+    check(readWholeFile(path, bytes, 4096) == syserror::Success && bytes.size() == 2 + text.size() * 2 &&
+              bytes[0] == 0xFF && bytes[1] == 0xFE,
+          "UTF-16 little-endian with a byte-order mark");
+    AsyncSave again;
+    check(again.open(path) && again.latestSnapshot() == text,
+          "a second writer reads the newest snapshot back");
+    std::vector<DirEntry> entries;
+    listFolder(L"backend_check_files", entries);
+    bool leftovers = false;
+    for (const DirEntry& entry : entries) {
+        leftovers = leftovers || entry.name.find(L"journey.ini.") == 0;
+    }
+    check(!leftovers, "no temporary file is left beside the save");
+}
+
 void xinputChecks() {
     using namespace grumbo;
     const wchar_t* const fallback[] = {L"grumbo_absent_1.dll", L"grumbo_absent_2.dll", L"xinput9_1_0.dll"};
@@ -278,6 +311,7 @@ int main() {
     drawingChecks();
     audioChecks();
     fileChecks();
+    saveWriterChecks();
     xinputChecks();
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
