@@ -60,7 +60,7 @@ if [ ! -f "$native/bin/assets/sprites.png" ] || [ ! -x "$native/bin/app_smoke_ch
   cmake --build "$native" --target grumbo_assets app_smoke_check -j"$jobs"
 fi
 
-echo "== cross build"
+echo "== cross build ($(x86_64-w64-mingw32-g++-posix --version | head -1)), run under $(wine --version 2>/dev/null)"
 (cd "$root" && cmake --preset windows -DGRUMBO_WINDOWS_ASSETS="$native/bin/assets" > /dev/null)
 cmake --build "$build" --target grumbo_windows_zip win32_backend_check -j"$jobs"
 test -s "$build/GrumbosMegastream-windows.zip"
