@@ -15,6 +15,8 @@ PACKAGES=(
   zlib1g-dev espeak-ng
   # a real X11 display for the smoke run and the windowed tests
   xvfb xauth
+  # the Windows release: cross compiler, and Wine (with Mesa for its Direct2D) for its smoke test
+  g++-mingw-w64-x86-64-posix wine wine64 libgl1-mesa-dri
 )
 
 missing=()
