@@ -58,5 +58,17 @@ TEST(Playthrough, AWholeRunReplaysIdentically) {
     EXPECT_EQ(stateHash(first), stateHash(second));
 }
 
+// The recorded outcome of the whole run. Any change to how the game plays
+// moves these numbers; when a change is meant, record the new ones here.
+TEST(Playthrough, AWholeRunMatchesItsRecording) {
+    Game game;
+    const Playthrough run = fullRun(game);
+    const std::array<std::int64_t, 10> recordedSteps = {2374, 2464, 2554, 2947, 3016,
+                                                        3225, 3128, 2940, 3373, 3509};
+    EXPECT_EQ(run.steps, recordedSteps);
+    EXPECT_EQ(game.deaths, 0);
+    EXPECT_EQ(stateHash(game), 11699341081608810454ull);
+}
+
 } // namespace
 } // namespace grumbo::test
