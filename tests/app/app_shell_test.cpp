@@ -1,15 +1,10 @@
 // The shell driven through the headless backend: a clock that moves only when
 // the loop waits, scripted window events and keys, and a renderer that records
 // its draw calls.
-#include "app/app.h"
-#include "platform/clock.h"
-#include "platform/headless/headless_audio_output.h"
-#include "platform/headless/headless_input.h"
-#include "platform/headless/headless_video.h"
+#include "headless_app.h"
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace grumbo {
@@ -17,38 +12,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A PNG header is all the headless renderer reads of a picture.
-void writePngHeader(const fs::path& path, std::uint32_t width, std::uint32_t height) {
-    unsigned char bytes[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    for (int i = 0; i < 4; ++i) {
-        bytes[16 + i] = static_cast<unsigned char>(width >> (24 - 8 * i));
-        bytes[20 + i] = static_cast<unsigned char>(height >> (24 - 8 * i));
-    }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
 class Shell : public testing::Test {
   protected:
     void SetUp() override {
         // Every test runs in a process of its own, maybe beside the others.
         folder = fs::path(testing::TempDir()) /
                  ("grumbo_app_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder / "assets");
-        writePngHeader(folder / "assets" / "sprites.png", 1024, 832);
-        std::ofstream(folder / "assets" / "DejaVuSansMono-Bold.ttf") << "font";
+        test::writeStandInAssets(folder);
         headless::setTicks(1000000);
         headless::clearErrorBoxes();
         fs::remove(folder / "save.ini");
-        app = std::make_unique<App>(std::make_unique<HeadlessInputDevices>(script),
-                                    std::make_unique<HeadlessAudioOutput>());
-        app->baseDirectory = folder.string();
-        app->savePath = (folder / "save.ini").wstring();
-        ASSERT_TRUE(app->window.open(WindowOptions{}));
-        ASSERT_TRUE(app->init());
+        test::openHeadlessApp(app, folder, folder / "save.ini", script);
+        if (HasFatalFailure()) {
+            return;
+        }
         // The game opens on the title; these tests play, as after "New journey".
         ASSERT_EQ(app->game.state, Title);
         app->start(0, false);
-        app->pacer = FramePacer(clockFrequency());
         app->pacer.restart(clockTicks());
     }
 
@@ -57,14 +37,7 @@ class Shell : public testing::Test {
         fs::remove_all(folder);
     }
 
-    // Runs loop passes until `frames` frames were rendered.
-    void runFrames(int frames) {
-        const int target = headless::presentCount(app->renderer) + frames;
-        for (int pass = 0; pass < frames * 20 && headless::presentCount(app->renderer) < target; ++pass) {
-            app->runPass();
-        }
-        ASSERT_EQ(headless::presentCount(app->renderer), target);
-    }
+    void runFrames(int frames) { test::runFrames(*app, frames); }
 
     int stepsTaken() const { return static_cast<int>(std::lround(app->game.levelTime / SIMULATION_STEP)); }
 

@@ -2,11 +2,7 @@
 // the headless backend: the title, a new journey, a checkpoint, the pause
 // menu, back to the title, continue, settings, and quitting, with the save
 // file checked along the way.
-#include "app/app.h"
-#include "platform/clock.h"
-#include "platform/headless/headless_audio_output.h"
-#include "platform/headless/headless_input.h"
-#include "platform/headless/headless_video.h"
+#include "headless_app.h"
 #include "save/ini_snapshot.h"
 #include "save/save_text.h"
 
@@ -21,15 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writePngHeader(const fs::path& path, std::uint32_t width, std::uint32_t height) {
-    unsigned char bytes[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    for (int i = 0; i < 4; ++i) {
-        bytes[16 + i] = static_cast<unsigned char>(width >> (24 - 8 * i));
-        bytes[20 + i] = static_cast<unsigned char>(height >> (24 - 8 * i));
-    }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
 class Session : public testing::Test {
   protected:
     void SetUp() override {
@@ -37,37 +24,20 @@ class Session : public testing::Test {
         folder = fs::path(testing::TempDir()) /
                  ("grumbo_session_" + std::to_string(seed()) + "_" + std::to_string(++serial));
         fs::remove_all(folder);
-        fs::create_directories(folder / "assets");
-        writePngHeader(folder / "assets" / "sprites.png", 1024, 832);
-        std::ofstream(folder / "assets" / "DejaVuSansMono-Bold.ttf") << "font";
+        test::writeStandInAssets(folder);
         headless::setTicks(1000000);
         savePath = folder / "save.ini";
         boot();
     }
 
-    void boot() {
-        app = std::make_unique<App>(std::make_unique<HeadlessInputDevices>(script),
-                                    std::make_unique<HeadlessAudioOutput>());
-        app->baseDirectory = folder.string();
-        app->savePath = savePath.wstring();
-        ASSERT_TRUE(app->window.open(WindowOptions{}));
-        ASSERT_TRUE(app->init());
-        app->pacer = FramePacer(clockFrequency());
-        app->pacer.restart(clockTicks());
-    }
+    void boot() { test::openHeadlessApp(app, folder, savePath, script); }
 
     void TearDown() override {
         app.reset();
         fs::remove_all(folder);
     }
 
-    void runFrames(int frames) {
-        const int target = headless::presentCount(app->renderer) + frames;
-        for (int pass = 0; pass < frames * 20 && headless::presentCount(app->renderer) < target; ++pass) {
-            app->runPass();
-        }
-        ASSERT_EQ(headless::presentCount(app->renderer), target);
-    }
+    void runFrames(int frames) { test::runFrames(*app, frames); }
 
     void press(Key key) {
         script->setKey(key, true);
