@@ -4,18 +4,16 @@
 // warning before a gap. It reads the game and changes nothing.
 #include "app/app.h"
 #include "app/hud_layout.h"
+#include "app/palette.h"
 
 #include <cmath>
 #include <string>
 
 namespace grumbo {
 
-namespace {
+using namespace palette;
 
-constexpr std::uint32_t WHITE = 0xF2F3FF;
-constexpr std::uint32_t GREEN = 0xB3FF67;
-constexpr std::uint32_t GOLD = 0xFFCB66;
-constexpr std::uint32_t VIOLET = 0xAE79FF;
+namespace {
 
 std::uint32_t rgb(int r, int g, int b) {
     return static_cast<std::uint32_t>(r) << 16 | static_cast<std::uint32_t>(g) << 8 |

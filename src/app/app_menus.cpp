@@ -4,6 +4,7 @@
 // level select, controls sheet and settings pages and the cards over the world.
 #include "app/app.h"
 #include "app/hud_layout.h"
+#include "app/palette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,15 +12,7 @@
 
 namespace grumbo {
 
-namespace {
-
-constexpr std::uint32_t WHITE = 0xF2F3FF;
-constexpr std::uint32_t GREEN = 0xB3FF67;
-constexpr std::uint32_t GOLD = 0xFFCB66;
-constexpr std::uint32_t VIOLET = 0xAE79FF;
-constexpr std::uint32_t NIGHT = 0x0A0C20;
-
-} // namespace
+using namespace palette;
 
 void App::mouseInput(Control& control) {
     const MouseState state = window.mouse();

@@ -1,12 +1,15 @@
 // The layers of the level band, back to front. Coordinates are world units
 // with the camera subtracted; the band transform does the vertical squash.
 #include "app/app.h"
+#include "app/palette.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 namespace grumbo {
+
+using namespace palette;
 
 namespace {
 
@@ -15,9 +18,6 @@ constexpr std::array<std::uint32_t, WORLD_COUNT> STRIPE{0x8AFA73, 0xDD79FA, 0xB2
 constexpr std::array<std::uint32_t, WORLD_COUNT> BODY{0x173A34, 0x36283E, 0x283326, 0x1B4F67, 0x353153,
                                                       0x244754, 0x233746, 0x50332D, 0x30204F, 0x423949};
 constexpr const char* FART_FRAMES[5] = {"fart_0", "fart_1", "fart_2", "fart_3", "fart_4"};
-constexpr std::uint32_t AMBER = 0xFFCB66;
-constexpr std::uint32_t GREEN = 0xB3FF67;
-constexpr std::uint32_t WHITE = 0xF2F3FF;
 
 // True when [left, right) in world units lies wholly outside the view grown by `margin`.
 bool offView(float left, float right, float cameraX, float viewWidth, float margin) {
@@ -82,8 +82,8 @@ void App::drawPitEdges(float cameraX) {
         }
         const float left = pit.left - cameraX;
         const float right = pit.right - cameraX;
-        rect(left - 6, pit.y, 6, 12, AMBER, 0.9f);
-        rect(right, pit.y, 6, 12, AMBER, 0.9f);
+        rect(left - 6, pit.y, 6, 12, GOLD, 0.9f);
+        rect(right, pit.y, 6, 12, GOLD, 0.9f);
         rect(left - 6, pit.y + 12, 6, 4, 0x0A0C20, 0.9f);
         rect(right, pit.y + 12, 6, 4, 0x0A0C20, 0.9f);
     }
@@ -132,10 +132,10 @@ void App::drawPlatforms(float cameraX) {
             line(x + 4, r.y + 12, x + r.w - 4, r.y + 12, 0xBDF7FF, 2, 0.7f);
         }
         if (platform.crumbling && platform.crumbleTimer > 0) {
-            line(x, r.y + 1, x + r.w, r.y + 1, AMBER, 2, 0.4f + 0.4f * std::sin(26 * presentationClock));
+            line(x, r.y + 1, x + r.w, r.y + 1, GOLD, 2, 0.4f + 0.4f * std::sin(26 * presentationClock));
         }
         if (platform.beltSpeed != 0) {
-            text(platform.beltSpeed > 0 ? ">>>" : "<<<", x + r.w * 0.5f - 24, r.y - 19, 48, 17, 0, AMBER,
+            text(platform.beltSpeed > 0 ? ">>>" : "<<<", x + r.w * 0.5f - 24, r.y - 19, 48, 17, 0, GOLD,
                  true);
         }
     }
@@ -170,7 +170,7 @@ void App::hazards(float cameraX) {
             break;
         case HazardKind::Flame:
             rect(x, bottom - 8, r.w, 8, 0x2B2230, 1);
-            rect(x, bottom - 8, r.w, 2, AMBER, 1);
+            rect(x, bottom - 8, r.w, 2, GOLD, 1);
             if (hazard.active) {
                 for (int i = 0; i < 5; ++i) {
                     const float fi = static_cast<float>(i);
@@ -200,7 +200,7 @@ void App::hazards(float cameraX) {
             line(centre, std::min(homeTop, r.y) - 40, centre, r.y, 0x8A8FA0, 4, 1);
             rect(x, r.y, r.w, r.h, 0x6E7386, 1);
             rect(x + 6, r.y + 6, r.w - 12, r.h - 19, 0x4A4E5E, 1);
-            rect(x, bottom - 7, r.w, 7, hazard.active ? 0xFF696Bu : AMBER, 1);
+            rect(x, bottom - 7, r.w, 7, hazard.active ? 0xFF696Bu : GOLD, 1);
             break;
         }
         case HazardKind::Geyser:
@@ -236,8 +236,8 @@ void App::drawMarkers(float cameraX) {
         const float x = sign.pos.x - cameraX;
         const float y = sign.pos.y;
         rect(x - 3, y - 30, 6, 30, 0x7E593F, 1);
-        panel(x - 24, y - 58, 48, 31, sign.read ? GREEN : AMBER);
-        text("?", x - 24, y - 61, 48, 34, 3, AMBER, true);
+        panel(x - 24, y - 58, 48, 31, sign.read ? GREEN : GOLD);
+        text("?", x - 24, y - 61, 48, 34, 3, GOLD, true);
     }
 }
 
@@ -270,8 +270,8 @@ void App::drawGate(float cameraX) {
     rect(x, gate.y, 8, gate.h, 0x3B3F5C, 1);
     rect(x + gate.w - 8, gate.y, 8, gate.h, 0x3B3F5C, 1);
     rect(x, gate.y, gate.w, 8, 0x3B3F5C, 1);
-    rect(x, gate.y, gate.w, 2, open ? GREEN : AMBER, 1);
-    text(gateLabel(open), x - 28, gate.y - 27, gate.w + 56, 25, 1, open ? GREEN : AMBER, true);
+    rect(x, gate.y, gate.w, 2, open ? GREEN : GOLD, 1);
+    text(gateLabel(open), x - 28, gate.y - 27, gate.w + 56, 25, 1, open ? GREEN : GOLD, true);
     text(gateGlyph(open), x, gate.y + 0.38f * gate.h, gate.w, 40, 3, WHITE, true);
 }
 
@@ -315,21 +315,21 @@ void App::drawEnemies(float cameraX) {
             text("TAGGED", x + boxWidth * 0.5f - 27, y - 30, 54, 13, 0, 0x0A0C20, true);
         }
         if (enemy.stunTimer > 0) {
-            text("* * *", x, y - 17, boxWidth, 17, 0, AMBER, true);
+            text("* * *", x, y - 17, boxWidth, 17, 0, GOLD, true);
         }
         if (boss || enemy.maxHp > 3) {
             const float fill = std::clamp(
                 static_cast<float>(enemy.hp) / static_cast<float>(std::max(enemy.maxHp, 1)), 0.0f, 1.0f);
             rect(x + 4, y - 7, boxWidth - 8, 4, 0x2B2233, 0.9f);
-            rect(x + 4, y - 7, (boxWidth - 8) * fill, 4, boss ? AMBER : 0xFF778Au, 1);
+            rect(x + 4, y - 7, (boxWidth - 8) * fill, 4, boss ? GOLD : 0xFF778Au, 1);
         }
         if (boss && enemy.windupTimer > 0) {
             const float ax = enemy.aimPoint.x - cameraX;
             const float ay = enemy.aimPoint.y;
-            line(ax - 16, ay, ax - 7, ay, AMBER, 2, 0.6f);
-            line(ax + 7, ay, ax + 16, ay, AMBER, 2, 0.6f);
-            line(ax, ay - 16, ax, ay - 7, AMBER, 2, 0.6f);
-            line(ax, ay + 7, ax, ay + 16, AMBER, 2, 0.6f);
+            line(ax - 16, ay, ax - 7, ay, GOLD, 2, 0.6f);
+            line(ax + 7, ay, ax + 16, ay, GOLD, 2, 0.6f);
+            line(ax, ay - 16, ax, ay - 7, GOLD, 2, 0.6f);
+            line(ax, ay + 7, ax, ay + 16, GOLD, 2, 0.6f);
         }
     }
 }
@@ -417,8 +417,8 @@ void App::drawPlayer(float cameraX) {
         sprite("power_flashlight", lampX, y + 25, 27, 20, player.facing < 0, 1, 0);
         const float fromX = lampX + 13;
         const float fromY = y + 35;
-        line(fromX, fromY, fromX + 115 * facing, y + 10, AMBER, 2, 0.2f);
-        line(fromX, fromY, fromX + 115 * facing, y + 59, AMBER, 2, 0.2f);
+        line(fromX, fromY, fromX + 115 * facing, y + 10, GOLD, 2, 0.2f);
+        line(fromX, fromY, fromX + 115 * facing, y + 59, GOLD, 2, 0.2f);
     }
 }
 
