@@ -38,18 +38,7 @@ D2D1_BITMAP_PROPERTIES bitmapProperties() {
         D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);
 }
 
-std::wstring widen(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(std::max(needed, 0)), L'\0');
-    if (needed > 0) {
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, out.data(), needed);
-    }
-    return out;
-}
+using win32::widen;
 
 void releaseSlot(D2dSlot& slot);
 

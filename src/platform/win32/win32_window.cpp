@@ -16,18 +16,7 @@ constexpr DWORD FRAMED_STYLE = WS_OVERLAPPEDWINDOW;
 constexpr int ICON_RESOURCE = 1;
 constexpr UINT_PTR LIVE_REPAINT_TIMER = 1;
 
-std::wstring widen(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(std::max(needed, 0)), L'\0');
-    if (needed > 0) {
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, out.data(), needed);
-    }
-    return out;
-}
+using win32::widen;
 
 std::string narrow(const std::wstring& text) {
     if (text.empty()) {
