@@ -57,6 +57,15 @@ inline int runUntilGrounded(Game& game, const Input& in, int maxSteps) {
     return -1;
 }
 
+// The simulation's generator, as the game documents it, to predict draws.
+struct Lcg {
+    std::uint32_t state;
+    float next() {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<float>(state >> 8) / 16777215.0f;
+    }
+};
+
 // A game whose level holds no enemies: movement tests must not depend on
 // where the patrols happen to wander.
 inline Game startedWithoutEnemies(int world) {

@@ -234,6 +234,9 @@ TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
     game.player.health = 1;
     game.player.shield = 40;
     game.player.dashTime = 0.1f;
+    game.player.vel = {200, -300};
+    game.player.jumpsUsed = 2;
+    game.jumpBuffer = game.fireCooldown = 0.05f;
     game.projectiles.push_back(Projectile{});
     game.level.pickups[0].collected = true;
     game.subscribers = 700;
@@ -244,6 +247,13 @@ TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
     EXPECT_EQ(game.player.shield, 40); // the shield survives a death
     EXPECT_FLOAT_EQ(game.player.invulnerable, 2);
     EXPECT_FLOAT_EQ(game.player.dashTime, 0);
+    EXPECT_FLOAT_EQ(game.player.vel.x, 0);
+    EXPECT_FLOAT_EQ(game.player.vel.y, 0);
+    EXPECT_EQ(game.player.jumpsUsed, 0);
+    EXPECT_TRUE(game.player.grounded);
+    EXPECT_FLOAT_EQ(game.coyoteTime, 0.1f);
+    EXPECT_FLOAT_EQ(game.jumpBuffer + game.fireCooldown, 0);
+    EXPECT_FLOAT_EQ(game.cameraX, 0);
     EXPECT_TRUE(game.projectiles.empty());
     EXPECT_TRUE(game.level.pickups[0].collected);
     EXPECT_EQ(game.subscribers, 700);
@@ -259,6 +269,15 @@ TEST(Lifecycle, CameraStaysInsideTheLevel) {
     Game game = test::startedWithoutEnemies(0);
     run(game, Input{}, 240);
     EXPECT_FLOAT_EQ(game.cameraX, 0);
+
+    // The camera leads the player by 0.35 of the view and eases in: faster
+    // the further it lags, never past its target.
+    game.player.pos = {1000, 406};
+    game.update(Input{}, STEP);
+    const float target = 1000 - 0.35f * 960;
+    EXPECT_FLOAT_EQ(game.cameraX, (target * 7 + 20) * STEP);
+    run(game, Input{}, 240);
+    EXPECT_FLOAT_EQ(game.cameraX, target);
 
     game.player.pos = {5800, 406};
     run(game, Input{}, 600);
@@ -285,9 +304,19 @@ TEST(Lifecycle, ExitGatePaysOnceAndTheLastWorldPaysTheBillion) {
     EXPECT_EQ(game.state, Playing);
     EXPECT_FLOAT_EQ(game.player.pos.x, game.level.exitGate.x - 42 - 10);
 
+    // Level with the gate or not at all: a player high above it passes nothing.
     game.exitOpen = true;
+    const Vec2 below = game.player.pos;
+    game.player.pos = {below.x + 20, game.level.exitGate.y - 64 - 40};
+    game.player.grounded = false;
+    game.update(Input{}, STEP);
+    EXPECT_EQ(game.state, Playing);
+    game.player.pos = below;
+    game.player.grounded = true;
     run(game, holdRight(), 30);
     EXPECT_EQ(game.state, WorldComplete);
+    EXPECT_FLOAT_EQ(game.particles.back().pos.x, game.player.pos.x + 20);
+    EXPECT_FLOAT_EQ(game.particles.back().pos.y, game.player.pos.y);
     EXPECT_EQ(game.subscribers, 1000 + 10000 + 2500 * 3);
     EXPECT_EQ(game.sounds.back().sound, Sound::WorldComplete);
     run(game, holdRight(), 30);
@@ -314,6 +343,12 @@ TEST(Lifecycle, ExitGatePaysOnceAndTheLastWorldPaysTheBillion) {
     rich.player.pos = last.player.pos;
     run(rich, holdRight(), 30);
     EXPECT_EQ(rich.subscribers, 1500000000 + 10000 + 2500 * 9);
+
+    // Advancing past the last world is the finale, never a restart of it.
+    rich.advanceLevel();
+    EXPECT_EQ(rich.state, Finale);
+    EXPECT_EQ(rich.world, 9);
+    EXPECT_EQ(rich.sounds.back().sound, Sound::GameComplete);
 
     // From the finale, a confirm starts a new run.
     last.update(confirm, STEP);

@@ -80,6 +80,9 @@ TEST(PlayerJump, TwoJumpsBeforeLandingAndThreeWithTheBurrito) {
         run(burrito, test::holdJump(), 15);
     }
     EXPECT_EQ(burrito.player.jumpsUsed, 3);
+    const float rising = burrito.player.vel.y;
+    burrito.update(pressJump(), STEP);
+    EXPECT_GT(burrito.player.vel.y, rising); // a fourth is refused
 
     // When the burrito runs out in mid-air, a third jump is refused.
     Game expiring = standingAt(200);
@@ -107,33 +110,38 @@ TEST(PlayerJump, CoyoteTimeGivesALateGroundJump) {
         return game;
     };
 
-    Game early = walkOff(6); // about 0.06 s after leaving the edge
+    Game early = walkOff(12); // 0.108 s after leaving the edge
     EXPECT_FLOAT_EQ(early.player.vel.y, -655 + 1500 * STEP);
     EXPECT_EQ(early.player.jumpsUsed, 1); // one air jump still left
 
-    Game late = walkOff(20); // about 0.18 s: coyote time is over
+    Game late = walkOff(13); // 0.117 s: coyote time (0.11 s) is over
     EXPECT_FLOAT_EQ(late.player.vel.y, -610 + 1500 * STEP);
     EXPECT_EQ(late.player.jumpsUsed, 2); // the ground jump was spent by walking off
 }
 
 TEST(PlayerJump, BufferedPressJumpsRightAfterLanding) {
-    Game game = standingAt(200);
-    game.update(pressJump(), STEP);
-    run(game, test::holdJump(), 30);
-    game.update(pressJump(), STEP);
-    // Fall until about 0.1 s from the ground, then press once more.
-    while (game.player.pos.y + game.player.vel.y * 0.1f < 406) {
+    // Spend both jumps, then press again a given time before the landing.
+    const auto pressBeforeLanding = [](float lead) {
+        Game game = standingAt(200);
+        game.update(pressJump(), STEP);
+        run(game, test::holdJump(), 30);
+        game.update(pressJump(), STEP);
+        while (game.player.vel.y < 0 || game.player.pos.y + game.player.vel.y * lead < 406) {
+            game.update(Input{}, STEP);
+        }
+        game.update(pressJump(), STEP);
+        EXPECT_EQ(game.player.jumpsUsed, 2);
+        EXPECT_GT(test::runUntilGrounded(game, Input{}, 60), 0);
+        // The landing step itself is airborne; the jump comes on the next one.
         game.update(Input{}, STEP);
-    }
-    game.update(pressJump(), STEP);
-    EXPECT_EQ(game.player.jumpsUsed, 2);
-    const int landing = test::runUntilGrounded(game, Input{}, 60);
-    ASSERT_GT(landing, 0);
-    EXPECT_LE(landing, 14);
-    // The landing step itself is airborne; the jump comes on the next one.
-    game.update(Input{}, STEP);
-    EXPECT_LT(game.player.vel.y, -600);
-    EXPECT_EQ(game.player.jumpsUsed, 1);
+        return game;
+    };
+    const Game inTime = pressBeforeLanding(0.1f);
+    EXPECT_FLOAT_EQ(inTime.player.vel.y, -655 + 2775 * STEP);
+    EXPECT_EQ(inTime.player.jumpsUsed, 1);
+    const Game tooEarly = pressBeforeLanding(0.17f);
+    EXPECT_TRUE(tooEarly.player.grounded);
+    EXPECT_EQ(tooEarly.player.jumpsUsed, 0);
 }
 
 TEST(PlayerJump, TheWorldHasACeiling) {
@@ -153,20 +161,22 @@ TEST(PlayerDash, FixedSpeedThenCooldownAndHarmlessWhileDashing) {
     game.update(test::dashPress(), STEP);
     EXPECT_FLOAT_EQ(game.player.vel.x, 720);
     EXPECT_EQ(game.sounds.back().sound, Sound::Dash);
+    EXPECT_FLOAT_EQ(game.sounds.back().volume, 0.8f);
     const int hp = game.player.health;
     game.damagePlayer(30, 100);
     EXPECT_EQ(game.player.health, hp);
-    run(game, Input{}, 10);
-    EXPECT_FLOAT_EQ(game.player.vel.x, 720); // the stick is ignored mid-dash
-    EXPECT_GT(game.player.vel.y, 0);         // gravity still acts
-
-    run(game, Input{}, 30);
+    // 0.16 s at full speed with the stick let go, while gravity still acts.
+    run(game, Input{}, 19);
+    EXPECT_FLOAT_EQ(game.player.vel.x, 720);
+    EXPECT_GT(game.player.vel.y, 0);
+    run(game, Input{}, 1);
     EXPECT_LT(game.player.vel.x, 720);
-    const float x = game.player.pos.x;
-    game.update(test::dashPress(), STEP);
-    EXPECT_LT(game.player.vel.x, 720); // cooling down
-    EXPECT_GT(game.player.pos.x, x);
-    run(game, Input{}, 200);
+
+    // The next dash is ready 1.6 s after the first.
+    run(game, Input{}, 169);
+    game.update(test::dashPress(-1), STEP);
+    EXPECT_GT(game.player.vel.x, -720);
+    run(game, Input{}, 5);
     game.update(test::dashPress(-1), STEP);
     EXPECT_FLOAT_EQ(game.player.vel.x, -720);
 }
@@ -239,6 +249,93 @@ TEST(PlayerPlatforms, OneWayLedgesCatchFromAboveOnly) {
     }
     EXPECT_LT(top, 357 - 64); // passed up through it
     EXPECT_TRUE(landedOnLedge);
+}
+
+TEST(PlayerRun, SpeedsAccelerationsAndTheEdgesOfTheLevel) {
+    struct Case {
+        bool boosted, airborne;
+        float accel, top;
+    };
+    for (const Case c :
+         {Case{false, false, 1900, 280}, Case{true, false, 1900, 360}, Case{false, true, 1300, 280}}) {
+        SCOPED_TRACE(testing::Message() << c.boosted << c.airborne);
+        Game game = test::sandbox();
+        game.player.speedBoost = c.boosted ? 5 : 0;
+        game.player.grounded = !c.airborne;
+        game.player.pos.y = c.airborne ? 200 : game.player.pos.y;
+        game.update(holdRight(), STEP);
+        EXPECT_FLOAT_EQ(game.player.vel.x, c.accel * STEP);
+        run(game, holdRight(), 30);
+        EXPECT_FLOAT_EQ(game.player.vel.x, c.top);
+    }
+
+    // Aiming behind turns the player while the run goes on the other way.
+    Game aiming = standingAt(300);
+    Input in = holdRight();
+    in.aiming = true;
+    in.aim = {300 + 21 - 1, 300};
+    run(aiming, in, 5);
+    EXPECT_EQ(aiming.player.facing, -1);
+    EXPECT_GT(aiming.player.vel.x, 0);
+    in.aim.x = aiming.player.pos.x + 21 - 0.25f;
+    aiming.update(in, STEP);
+    EXPECT_EQ(aiming.player.facing, 1); // half a unit from the centre does not turn
+
+    // The left edge of the world holds, and the gate stays 10 short until the boss falls.
+    Game edge = test::sandbox();
+    edge.player.pos.x = 3;
+    Input left;
+    left.left = true;
+    run(edge, left, 30);
+    EXPECT_FLOAT_EQ(edge.player.pos.x, 0);
+    edge.player.pos.x = edge.level.exitGate.x - 80;
+    run(edge, holdRight(), 60);
+    EXPECT_FLOAT_EQ(edge.player.pos.x, edge.level.exitGate.x - 42 - 10);
+    edge.exitOpen = true;
+    edge.level.exitGate.y = -1000;
+    run(edge, holdRight(), 600);
+    EXPECT_FLOAT_EQ(edge.player.pos.x, edge.level.length - 42);
+}
+
+TEST(PlayerJump, GravityShortHopsAndTheFallSpeedLimit) {
+    Game held = standingAt(200);
+    held.update(pressJump(), STEP);
+    EXPECT_FLOAT_EQ(held.player.vel.y, -655 + 1500 * STEP);
+    EXPECT_EQ(held.player.jumpsUsed, 1);
+    held.update(Input{}, STEP);
+    EXPECT_FLOAT_EQ(held.player.vel.y, -655 + 1500 * STEP + 2775 * STEP);
+
+    Game falling = test::sandbox();
+    falling.level.platforms.clear();
+    falling.player.grounded = false;
+    falling.player.pos.y = 76;
+    run(falling, Input{}, 80);
+    EXPECT_FLOAT_EQ(falling.player.vel.y, 920);
+    EXPECT_EQ(falling.deaths, 0);
+    run(falling, Input{}, 60);
+    EXPECT_EQ(falling.deaths, 1);
+}
+
+TEST(PlayerJump, TheJumpCloudComesFromBehindThePlayer) {
+    for (int facing : {1, -1}) {
+        Game game = standingAt(200);
+        game.player.facing = facing;
+        test::Lcg lcg{game.rng};
+        const Vec2 at = game.player.pos;
+        game.fartJump(false);
+        for (int i = 0; i < 60; ++i) {
+            lcg.next(); // the burst's own four draws a particle
+        }
+        ASSERT_EQ(game.particles.size(), 15u);
+        for (const Particle& p : game.particles) {
+            EXPECT_FLOAT_EQ(p.pos.x, facing > 0 ? at.x + 5 : at.x + 42 - 5);
+            EXPECT_FLOAT_EQ(p.pos.y, at.y + 0.73f * 64);
+            const float r1 = lcg.next();
+            const float r2 = lcg.next();
+            EXPECT_FLOAT_EQ(p.vel.x, -static_cast<float>(facing) * (100 + 125 * r1));
+            EXPECT_FLOAT_EQ(p.vel.y, 50 + 105 * r2);
+        }
+    }
 }
 
 TEST(PlayerRun, RecordedRunCrossesTheFirstPit) {

@@ -87,20 +87,25 @@ TEST(Firing, EachWeaponFiresItsShotsDamageAndCooldown) {
     struct Row {
         Weapon weapon;
         size_t shots;
-        int damage;
-        int powered;
+        float speed, life, w, h;
+        int damage, powered;
         float cooldown;
         int pierce;
+        float gravity;
         int bounces;
-        float blast;
-        float slow;
+        float blast, slow;
     };
     const Row rows[] = {
-        {GiftedSubs, 1, 2, 3, 0.28f, 1, 0, 0, 0},       {IpAddresses, 1, 2, 3, 0.23f, 1, 0, 0, 0},
-        {WaterSlides, 1, 4, 6, 0.65f, 1, 0, 0, 0},      {FidgetSpinners, 1, 1, 2, 0.16f, 1, 0, 0, 0},
-        {BanHammer, 1, 9, 13, 0.45f, 1, 0, 0, 0},       {RaidRocket, 1, 10, 15, 0.8f, 1, 0, 130, 0},
-        {SnackShotgun, 5, 2, 3, 0.55f, 1, 0, 0, 0},     {RgbLaser, 1, 4, 6, 0.2f, 3, 0, 0, 0},
-        {ReceiptCannon, 3, 4, 6, 0.38f, 1, 0, 0, 2.5f}, {OneByOne, 1, 12, 18, 0.6f, 3, 4, 0, 0},
+        {GiftedSubs, 1, 700, 3.2f, 22, 22, 2, 3, 0.28f, 1, 0, 0, 0, 0},
+        {IpAddresses, 1, 890, 2.5f, 33, 12, 2, 3, 0.23f, 1, 0, 0, 0, 0},
+        {WaterSlides, 1, 480, 2.0f, 48, 32, 4, 6, 0.65f, 1, 0, 0, 0, 0},
+        {FidgetSpinners, 1, 720, 2.5f, 26, 26, 1, 2, 0.16f, 1, 0, 0, 0, 0},
+        {BanHammer, 1, 250, 0.18f, 64, 64, 9, 13, 0.45f, 1, 0, 0, 0, 0},
+        {RaidRocket, 1, 420, 2.5f, 38, 24, 10, 15, 0.8f, 1, 0, 0, 130, 0},
+        {SnackShotgun, 5, 720, 1.15f, 15, 15, 2, 3, 0.55f, 1, 0, 0, 0, 0},
+        {RgbLaser, 1, 1800, 0.8f, 76, 10, 4, 6, 0.2f, 3, 0, 0, 0, 0},
+        {ReceiptCannon, 3, 760, 2.7f, 30, 14, 4, 6, 0.38f, 1, 0, 0, 0, 2.5f},
+        {OneByOne, 1, 620, 5.0f, 34, 34, 12, 18, 0.6f, 3, 650, 4, 0, 0},
     };
     for (const Row& row : rows) {
         for (bool powered : {false, true}) {
@@ -110,10 +115,18 @@ TEST(Firing, EachWeaponFiresItsShotsDamageAndCooldown) {
             g.player.powerUp = powered ? 5 : 0;
             g.shoot(Input{});
             ASSERT_EQ(g.projectiles.size(), row.shots);
+            // An unaimed centre shot flies straight ahead at the weapon's speed.
+            EXPECT_FLOAT_EQ(g.projectiles[row.shots / 2].vel.x, row.speed);
             for (const Projectile& p : g.projectiles) {
                 EXPECT_EQ(p.weapon, row.weapon);
+                EXPECT_FLOAT_EQ(std::hypot(p.vel.x, p.vel.y),
+                                row.weapon == OneByOne ? std::hypot(620.0f, 160.0f) : row.speed);
+                EXPECT_FLOAT_EQ(p.life, row.life);
+                EXPECT_FLOAT_EQ(p.size.x, row.w);
+                EXPECT_FLOAT_EQ(p.size.y, row.h);
                 EXPECT_EQ(p.damage, powered ? row.powered : row.damage);
                 EXPECT_EQ(p.pierce, row.pierce);
+                EXPECT_FLOAT_EQ(p.gravity, row.gravity);
                 EXPECT_EQ(p.bounces, row.bounces);
                 EXPECT_FLOAT_EQ(p.blastRadius, row.blast);
                 EXPECT_FLOAT_EQ(p.slowOnHit, row.slow);
@@ -270,13 +283,75 @@ TEST(ProjectileFlight, SpinnersSpinFasterAndWaterLeavesATrail) {
     ASSERT_EQ(g.projectiles.size(), 2u);
     EXPECT_NEAR(g.projectiles[0].spin, 12, 0.01);
     EXPECT_NEAR(g.projectiles[1].spin, 2.5, 0.01);
-    int drops = 0;
-    for (const Particle& p : g.particles) {
-        drops += p.kind == 3 && p.color == 0xff72daffu ? 1 : 0;
+
+    // Each step of a water shot draws once, and below 0.45 a second time for
+    // a drop that trails behind it.
+    g.particles.clear();
+    test::Lcg lcg{g.rng};
+    for (int step = 0; step < 20 && g.particles.empty(); ++step) {
+        const Projectile water = g.projectiles[1];
+        const float r = lcg.next();
+        g.updateProjectiles(DT);
+        ASSERT_EQ(g.particles.size(), r < 0.45f ? 1u : 0u);
+        if (r >= 0.45f) {
+            continue;
+        }
+        const Particle& drop = g.particles[0];
+        EXPECT_FLOAT_EQ(drop.pos.x, water.pos.x + water.vel.x * DT + 20);
+        EXPECT_FLOAT_EQ(drop.pos.y, water.pos.y + 14);
+        EXPECT_FLOAT_EQ(drop.vel.x, -70);
+        EXPECT_FLOAT_EQ(drop.vel.y, 40 * lcg.next() - 25);
+        EXPECT_FLOAT_EQ(drop.life, 0.25f);
+        EXPECT_FLOAT_EQ(drop.maxLife, 0.25f);
+        EXPECT_FLOAT_EQ(drop.size, 7);
+        EXPECT_EQ(drop.kind, 3);
     }
-    // About 45 % of the 60 steps leave a drop.
-    EXPECT_GT(drops, 10);
-    EXPECT_LT(drops, 50);
+    EXPECT_EQ(g.particles.size(), 1u);
+}
+
+TEST(Particles, BurstsDrawFourNumbersEachAndDriftOrFallByKind) {
+    for (int kind : {0, 1, 2, 3}) {
+        SCOPED_TRACE(kind);
+        Game g = sandbox();
+        test::Lcg lcg{g.rng};
+        g.burst({100, 200}, 3, 0xff123456u, kind);
+        g.burst({0, 0}, 0, 0, kind);
+        ASSERT_EQ(g.particles.size(), 3u);
+        for (const Particle& p : g.particles) {
+            const float r1 = lcg.next(), r2 = lcg.next(), r3 = lcg.next(), r4 = lcg.next();
+            EXPECT_FLOAT_EQ(p.pos.x, 100);
+            EXPECT_FLOAT_EQ(p.vel.x, 220 * r1 - 110);
+            EXPECT_FLOAT_EQ(p.vel.y, 200 * r2 - 165);
+            EXPECT_FLOAT_EQ(p.life, 0.35f + 0.55f * r3);
+            EXPECT_FLOAT_EQ(p.maxLife, p.life);
+            EXPECT_FLOAT_EQ(p.size, kind == 0 ? 12 + 15 * r4 : 4 + 6 * r4);
+            EXPECT_EQ(p.color, 0xff123456u);
+        }
+        // Clouds and trails slow down, rise and swell; sparks and bursts fall.
+        const Particle before = g.particles[0];
+        const float dt = 0.1f;
+        g.updateParticles(dt);
+        const Particle& p = g.particles[0];
+        const bool floats = kind == 0 || kind == 3;
+        EXPECT_FLOAT_EQ(p.life, before.life - dt);
+        EXPECT_FLOAT_EQ(p.pos.x, 100 + before.vel.x * dt);
+        EXPECT_FLOAT_EQ(p.pos.y, 200 + before.vel.y * dt);
+        EXPECT_FLOAT_EQ(p.vel.x, floats ? before.vel.x * 0.75f : before.vel.x);
+        EXPECT_FLOAT_EQ(p.vel.y, before.vel.y + (floats ? -5.5f : 40));
+        EXPECT_FLOAT_EQ(p.size, before.size + (floats ? 1.4f : 0));
+    }
+}
+
+TEST(Particles, TheOldestGoPast700AndSpentOnesAtOnce) {
+    Game g = sandbox();
+    Particle p;
+    for (int i = 0; i < 710; ++i) {
+        p.life = i == 0 ? 0.001f : 1 + static_cast<float>(i);
+        g.particles.push_back(p);
+    }
+    g.updateParticles(DT);
+    ASSERT_EQ(g.particles.size(), 700u);
+    EXPECT_FLOAT_EQ(g.particles.front().life, 11 - DT);
 }
 
 TEST(ProjectileHits, LaserPiercesThreeEnemiesOnceEach) {

@@ -380,27 +380,29 @@ TEST(Pickups, WeakerWeaponIsOnlyAddedAndStrongerOneIsEquippedReady) {
 
 TEST(Pickups, MagnetPullsNearbyTokensOnly) {
     Game g = sandbox();
-    g.player.magnet = 10;
+    // The magnet's last half second still pulls.
+    g.player.magnet = 0.5f;
     const Vec2 hub{g.player.pos.x + 21, g.player.pos.y + 30};
     Pickup near;
-    near.pos = {hub.x + 150, hub.y};
+    near.pos = {hub.x + 90, hub.y - 120};
     Pickup far = near;
-    far.pos.x = hub.x + 250;
+    far.pos = {hub.x + 250, hub.y};
     Pickup burger = near;
     burger.kind = PickupKind::Hamburger;
     g.level.pickups = {near, far, burger};
     g.updatePickups(DT);
-    EXPECT_NEAR(g.level.pickups[0].pos.x, hub.x + 150 - 520 * DT, 1e-3);
-    EXPECT_FLOAT_EQ(g.level.pickups[0].pos.y, hub.y);
+    const float step = 520 * DT;
+    EXPECT_NEAR(g.level.pickups[0].pos.x, hub.x + 90 - 0.6f * step, 1e-3);
+    EXPECT_NEAR(g.level.pickups[0].pos.y, hub.y - 120 + 0.8f * step, 1e-3);
     EXPECT_FLOAT_EQ(g.level.pickups[1].pos.x, hub.x + 250);
-    EXPECT_FLOAT_EQ(g.level.pickups[2].pos.x, hub.x + 150);
+    EXPECT_FLOAT_EQ(g.level.pickups[2].pos.x, hub.x + 90);
 
     // Without the magnet tokens stay put; with it they end up collected.
     g.player.magnet = 0;
     g.updatePickups(DT);
-    EXPECT_NEAR(g.level.pickups[0].pos.x, hub.x + 150 - 520 * DT, 1e-3);
+    EXPECT_NEAR(g.level.pickups[0].pos.x, hub.x + 90 - 0.6f * step, 1e-3);
     g.player.magnet = 10;
-    for (int step = 0; step < 60; ++step) {
+    for (int i = 0; i < 60; ++i) {
         g.updatePickups(DT);
     }
     EXPECT_TRUE(g.level.pickups[0].collected);
