@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # toolchain and test frameworks
   g++ cmake ninja-build pkg-config clang-format
+  # the mutation tool and the line counts
+  python3
   # clang with libFuzzer for the fuzz preset
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -76,8 +76,13 @@ TEST(Model, SignsAndPitsNearThePlayer) {
     game.player.pos.y = 320; // on a high ledge
     EXPECT_EQ(game.nearbySign(), -1);
 
-    game.player.pos = {1300, 406};
+    // Only feet down at the floor (446 or lower) stand at a pit's edge.
+    game.player.pos = {1300, 446 - 64};
     game.player.facing = 1;
+    EXPECT_EQ(game.pitAhead(40), 0);
+    game.player.pos.y -= 0.5f;
+    EXPECT_EQ(game.pitAhead(40), -1);
+    game.player.pos = {1300, 406};
     EXPECT_EQ(game.pitAhead(40), 0); // right edge 1342, pit at 1370
     EXPECT_EQ(game.pitAhead(20), -1);
     EXPECT_EQ(game.pitAhead(-1), -1);
@@ -187,6 +192,23 @@ TEST(Lifecycle, CheckpointsNeverMoveTheRespawnBackwards) {
     EXPECT_FALSE(game.level.checkpoints[2].reached);
     ASSERT_FALSE(game.sounds.empty());
     EXPECT_EQ(game.sounds.back().sound, Sound::Checkpoint);
+    EXPECT_FLOAT_EQ(game.sounds.back().volume, 1);
+    EXPECT_FLOAT_EQ(game.particles.back().pos.x, 3350);
+    EXPECT_FLOAT_EQ(game.particles.back().pos.y, game.level.checkpoints[1].pos.y - 55);
+    EXPECT_EQ(game.particles.back().kind, 2);
+
+    // A flag counts from 55 units either side of the player's centre.
+    Game reach = test::startedWithoutEnemies(0);
+    reach.player.pos = {3350 - 21 - 55.25f, 406};
+    run(reach, Input{}, 1);
+    EXPECT_EQ(reach.checkpoint, -1);
+    reach.player.pos.x += 0.5f;
+    run(reach, Input{}, 1);
+    EXPECT_EQ(reach.checkpoint, 1);
+    // A respawn point set from outside marks every flag up to it.
+    reach.level.checkpoints[0].reached = false;
+    run(reach, Input{}, 1);
+    EXPECT_TRUE(reach.level.checkpoints[0].reached);
 
     // Walking back to the first flag does not activate it.
     game.player.pos = {1810 - 21, 406};

@@ -192,6 +192,7 @@ TEST(PlayerDamage, ShieldAbsorbsFirstThenHealthAndKnockback) {
     ASSERT_GE(game.sounds.size(), 2u);
     EXPECT_EQ(game.sounds[game.sounds.size() - 2].sound, Sound::ShieldBreak);
     EXPECT_EQ(game.sounds.back().sound, Sound::Hurt);
+    EXPECT_FLOAT_EQ(game.sounds.back().volume, 1);
 
     // Immune for 1.25 s.
     game.damagePlayer(30, 400);
@@ -312,7 +313,12 @@ TEST(PlayerJump, GravityShortHopsAndTheFallSpeedLimit) {
     run(falling, Input{}, 80);
     EXPECT_FLOAT_EQ(falling.player.vel.y, 920);
     EXPECT_EQ(falling.deaths, 0);
-    run(falling, Input{}, 60);
+    // The fall kills once the top edge passes 730.
+    falling.player.pos.y = 729.5f;
+    falling.player.vel.y = 0;
+    run(falling, Input{}, 1);
+    EXPECT_EQ(falling.deaths, 0);
+    run(falling, Input{}, 10);
     EXPECT_EQ(falling.deaths, 1);
 }
 
@@ -322,7 +328,10 @@ TEST(PlayerJump, TheJumpCloudComesFromBehindThePlayer) {
         game.player.facing = facing;
         test::Lcg lcg{game.rng};
         const Vec2 at = game.player.pos;
-        game.fartJump(false);
+        // Facing left, the jump is an air jump: a paler cloud and a softer sound.
+        game.fartJump(facing < 0);
+        EXPECT_FLOAT_EQ(game.sounds.back().volume, facing < 0 ? 0.8f : 1.0f);
+        EXPECT_EQ(game.particles.back().color, facing < 0 ? 0xffcccf66u : 0xff9fb956u);
         for (int i = 0; i < 60; ++i) {
             lcg.next(); // the burst's own four draws a particle
         }

@@ -484,6 +484,9 @@ TEST(EnemyDamage, ScoresByKindAndArmorTakesOneLess) {
     g.damageEnemy(g.level.enemies[0], 5);
     EXPECT_EQ(g.subscribers, 3000);
     EXPECT_EQ(countSounds(g, Sound::EnemyDefeated), 3);
+    EXPECT_FLOAT_EQ(g.sounds.back().volume, 0.8f);
+    EXPECT_EQ(g.particles.back().kind, 2);
+    EXPECT_EQ(g.particles.back().color, 0xff75e7cbu);
 
     // The dead stay dead: no score, no hit points, no sound.
     g.damageEnemy(g.level.enemies[0], 5);
