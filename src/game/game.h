@@ -369,6 +369,7 @@ class Game {
     void advanceLevel();
     void restartCheckpoint();
     void emit(Sound sound, float x, float volume, Weapon weapon = GiftedSubs);
+    void addSubscribers(int amount);
 
     // The player (game_player.cpp).
     void updatePlayer(const Input& input, float dt);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace grumbo {
 
@@ -185,7 +187,7 @@ void Game::checkExitGate() {
     if (!exitOpen || !atGate || !levelWithGate) {
         return;
     }
-    subscribers += 10000 + 2500 * world;
+    addSubscribers(10000 + 2500 * world);
     Sound sound = Sound::WorldComplete;
     if (world == 9) {
         state = Finale;
@@ -252,6 +254,14 @@ void Game::restartCheckpoint() {
 
     const float maxX = std::max(level.length - viewWidth, 0.0f);
     cameraX = std::clamp(player.pos.x - 0.35f * viewWidth, 0.0f, maxX);
+}
+
+// A huge count carried in from a saved journey stops at the largest one
+// instead of wrapping around to a negative score.
+void Game::addSubscribers(int amount) {
+    const std::int64_t total = std::int64_t{subscribers} + amount;
+    subscribers = static_cast<int>(
+        std::clamp<std::int64_t>(total, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 void Game::emit(Sound sound, float x, float volume, Weapon weapon) {

@@ -278,7 +278,7 @@ void Game::damageEnemy(Enemy& enemy, int amount) {
             return;
         }
         enemy.alive = false;
-        subscribers += 25000 + 3500 * world;
+        addSubscribers(25000 + 3500 * world);
         burst(centre, 20, 0xff75e7cb, 2);
         emit(Sound::EnemyDefeated, enemy.pos.x, 1.0f);
         exitOpen = true;
@@ -293,9 +293,9 @@ void Game::damageEnemy(Enemy& enemy, int amount) {
 
     if (enemy.hp <= 0) {
         enemy.alive = false;
-        subscribers += enemy.kind == EnemyKind::Slender   ? 1500
+        addSubscribers(enemy.kind == EnemyKind::Slender   ? 1500
                        : enemy.kind == EnemyKind::Armored ? 1000
-                                                          : 500;
+                                                          : 500);
         burst(centre, 20, 0xff75e7cb, 2);
         emit(Sound::EnemyDefeated, enemy.pos.x, 0.8f);
     }

@@ -51,7 +51,7 @@ void applyPickup(Game& game, const Pickup& pickup) {
     Player& player = game.player;
     switch (pickup.kind) {
     case PickupKind::SubscriberTokens:
-        game.subscribers += pickup.value;
+        game.addSubscribers(pickup.value);
         return;
     case PickupKind::HotDog:
         heal(player, 20);

@@ -4,7 +4,9 @@
 #include "game_test_support.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace grumbo {
 namespace {
@@ -376,6 +378,38 @@ TEST(Lifecycle, ExitGatePaysOnceAndTheLastWorldPaysTheBillion) {
     last.update(confirm, STEP);
     EXPECT_EQ(last.world, 0);
     EXPECT_EQ(last.subscribers, 0);
+}
+
+TEST(Lifecycle, SubscribersStopAtTheLargestCountInsteadOfWrapping) {
+    const int top = std::numeric_limits<int>::max();
+    Game g = test::sandbox(9);
+    Enemy zombie;
+    zombie.size = {40, 60};
+    Enemy boss = zombie;
+    boss.kind = EnemyKind::Boss;
+    Pickup token;
+    token.value = 300;
+    token.pos = {g.player.pos.x + 21, g.player.pos.y + 32};
+    g.level.pickups = {token};
+    const std::function<void()> payouts[] = {
+        [&] { g.damageEnemy(zombie, 5); },
+        [&] { g.damageEnemy(boss, 5); },
+        [&] { g.update(Input{}, STEP); },
+        [&] {
+            g.exitOpen = true;
+            g.player.pos.x = g.level.exitGate.x - 41;
+            g.update(Input{}, STEP);
+        },
+    };
+    for (const auto& payout : payouts) {
+        g.subscribers = top - 100;
+        payout();
+        EXPECT_EQ(g.subscribers, top);
+    }
+    EXPECT_EQ(g.state, Finale);
+    g.subscribers = -50;
+    g.addSubscribers(20);
+    EXPECT_EQ(g.subscribers, -30);
 }
 
 TEST(Lifecycle, SoundQueueHoldsAtMost256) {
