@@ -2,10 +2,12 @@
 // opacity land in the right bytes, mirroring, drawable textures, clips, text,
 // stale handles, and the frame clock's deadline sleep.
 #include "platform/clock.h"
+#include "platform/image_header.h"
 #include "platform/renderer.h"
 #include "platform/window.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace grumbo {
@@ -99,6 +101,47 @@ TEST_F(SdlVideo, ReleasedAndMissingTexturesDrawNothing) {
     EXPECT_EQ(pixel(3, 3), 0x102030u);
     EXPECT_FALSE(renderer.loadImage("no/such/picture.png").valid());
     EXPECT_FALSE(renderer.takeDeviceLoss());
+}
+
+// A few bytes that claim a picture of gigabytes are refused before decoding;
+// a real picture with a damaged or foreign header is refused too.
+TEST_F(SdlVideo, ImagesAreCheckedByTheSizeTheyDeclare) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "grumbo_video_test";
+    std::filesystem::create_directories(folder);
+    const auto pngClaiming = [&](const char* name, unsigned width, unsigned height) {
+        unsigned char bytes[69] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                   0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+        for (int i = 0; i < 4; ++i) {
+            bytes[16 + i] = static_cast<unsigned char>(width >> (24 - 8 * i));
+            bytes[20 + i] = static_cast<unsigned char>(height >> (24 - 8 * i));
+        }
+        std::ofstream(folder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+        return (folder / name).string();
+    };
+    int width = 0;
+    int height = 0;
+    EXPECT_TRUE(readPngSize(pngClaiming("huge.png", 40000, 40000), width, height));
+    EXPECT_EQ(width, 40000);
+    EXPECT_FALSE(imageSizeUsable(width, height));
+    EXPECT_FALSE(renderer.loadImage(pngClaiming("huge.png", 40000, 40000)).valid());
+    EXPECT_FALSE(renderer.loadImage(pngClaiming("tall.png", 16, 8193)).valid());
+    EXPECT_TRUE(imageSizeUsable(8192, 8192));
+    EXPECT_FALSE(imageSizeUsable(4096, 4096, 2048));
+    EXPECT_FALSE(imageSizeUsable(0, 5));
+
+    const std::string sheet = "assets/sprites.png";
+    if (std::filesystem::exists(sheet)) {
+        EXPECT_TRUE(renderer.loadImage(sheet).valid());
+        std::filesystem::copy_file(sheet, folder / "torn.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::fstream torn(folder / "torn.png", std::ios::in | std::ios::out | std::ios::binary);
+        torn.seekp(1);
+        torn.put('Q');
+        torn.close();
+        EXPECT_FALSE(renderer.loadImage((folder / "torn.png").string()).valid());
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(SdlVideo, TextIsRasterisedWhiteAndWrapsAtTheBoxWidth) {

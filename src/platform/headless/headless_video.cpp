@@ -1,6 +1,7 @@
 #include "platform/headless/headless_video.h"
 
 #include "platform/clock.h"
+#include "platform/image_header.h"
 
 #include <algorithm>
 #include <deque>
@@ -13,24 +14,6 @@ namespace {
 std::uint64_t fakeTicks = 0;
 bool failOpen = false;
 std::vector<std::string> shownErrors;
-
-// Width and height from a PNG's header chunk; zero when the file is not a PNG.
-bool pngSize(const std::string& path, int& width, int& height) {
-    std::ifstream file(path, std::ios::binary);
-    unsigned char header[24] = {};
-    if (!file.read(reinterpret_cast<char*>(header), sizeof header) || header[1] != 'P' || header[2] != 'N' ||
-        header[3] != 'G') {
-        return false;
-    }
-    auto read32 = [&](int at) {
-        return static_cast<int>(
-            (static_cast<unsigned>(header[at]) << 24) | (static_cast<unsigned>(header[at + 1]) << 16) |
-            (static_cast<unsigned>(header[at + 2]) << 8) | static_cast<unsigned>(header[at + 3]));
-    };
-    width = read32(16);
-    height = read32(20);
-    return width > 0 && height > 0;
-}
 
 } // namespace
 
@@ -209,7 +192,7 @@ void Renderer::outputSize(int& width, int& height) const {
 Texture Renderer::loadImage(const std::string& path) {
     int width = 0;
     int height = 0;
-    if (!ready() || !pngSize(path, width, height)) {
+    if (!ready() || !readPngSize(path, width, height) || !imageSizeUsable(width, height)) {
         return {};
     }
     return state->make(width, height);

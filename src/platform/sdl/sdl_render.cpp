@@ -1,6 +1,7 @@
 // The drawing device on SDL_Renderer with SDL_image for pictures and SDL_ttf
 // for text. Textures live in a slot table; a device loss empties it and bumps
 // the epoch, which turns every handle the app still holds stale.
+#include "platform/image_header.h"
 #include "platform/renderer.h"
 #include "platform/sdl/sdl_window_impl.h"
 
@@ -24,6 +25,8 @@ struct Renderer::Impl {
     std::string fontPath;
     std::map<int, TTF_Font*> fonts;
     std::string name;
+    // The device's largest texture side; 0 when it states none.
+    int maxTextureSide = 0;
 
     SDL_Texture* find(const Texture& texture) const {
         if (texture.id < 0 || texture.epoch != epoch || texture.id >= static_cast<int>(slots.size())) {
@@ -138,6 +141,7 @@ bool Renderer::create(Window& window) {
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(state->renderer, &info);
     state->name = info.name != nullptr ? info.name : "unknown";
+    state->maxTextureSide = std::min(info.max_texture_width, info.max_texture_height);
     state->lost = false;
     SDL_AddEventWatch(deviceLossWatch, state.get());
     return true;
@@ -181,7 +185,10 @@ void Renderer::outputSize(int& width, int& height) const {
 }
 
 Texture Renderer::loadImage(const std::string& path) {
-    if (state->renderer == nullptr) {
+    int width = 0;
+    int height = 0;
+    if (state->renderer == nullptr || !readPngSize(path, width, height) ||
+        !imageSizeUsable(width, height, state->maxTextureSide)) {
         return {};
     }
     return state->adopt(IMG_LoadTexture(state->renderer, path.c_str()));

@@ -2,6 +2,7 @@
 // textures and compatible bitmap targets for drawable ones, DirectWrite for text, WIC for
 // PNG files, and a GDI copy of the window for reading a frame back.
 
+#include "platform/image_header.h"
 #include "platform/win32/d2d_renderer_impl.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_window_impl.h"
@@ -396,10 +397,13 @@ void Renderer::outputSize(int& width, int& height) const {
 }
 
 Texture Renderer::loadImage(const std::string& path) {
-    if (state->imaging == nullptr || !ensureWindowTarget(*state)) {
+    const std::wstring file = widen(path);
+    int width = 0;
+    int height = 0;
+    if (state->imaging == nullptr || !ensureWindowTarget(*state) || !readPngSize(file, width, height) ||
+        !imageSizeUsable(width, height, static_cast<int>(state->windowTarget->GetMaximumBitmapSize()))) {
         return {};
     }
-    const std::wstring file = widen(path);
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
     IWICFormatConverter* converter = nullptr;
