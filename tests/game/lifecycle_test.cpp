@@ -255,6 +255,12 @@ TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
     game.start(0);
     Enemy& zombie = game.level.enemies[0];
     zombie.pos.x = 200;
+    zombie.vel = {50, -20};
+    zombie.chaseTimer = zombie.attackCooldown = 1;
+    Enemy& boss = game.level.enemies.back();
+    ASSERT_EQ(boss.kind, EnemyKind::Boss);
+    boss.attackCooldown = 0.5f;
+    boss.windupTimer = boss.chaseTimer = 0.3f;
     game.player.health = 1;
     game.player.shield = 40;
     game.player.dashTime = 0.1f;
@@ -285,6 +291,11 @@ TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
     // The zombie that stood on the spawn point went to the far end of its patrol.
     EXPECT_FLOAT_EQ(zombie.pos.x, zombie.patrolMax);
     EXPECT_FLOAT_EQ(zombie.windupTimer, 2.5f);
+    EXPECT_FLOAT_EQ(zombie.vel.x + zombie.vel.y + zombie.chaseTimer + zombie.attackCooldown, 0);
+    // The boss, far away, holds its next attack for 1.6 s.
+    EXPECT_FLOAT_EQ(boss.attackCooldown, 1.6f);
+    EXPECT_FLOAT_EQ(boss.windupTimer + boss.chaseTimer, 0);
+    EXPECT_FLOAT_EQ(game.sounds.back().volume, 1);
     ASSERT_FALSE(game.sounds.empty());
     EXPECT_EQ(game.sounds.back().sound, Sound::Death);
 }
@@ -299,7 +310,10 @@ TEST(Lifecycle, CameraStaysInsideTheLevel) {
     game.player.pos = {1000, 406};
     game.update(Input{}, STEP);
     const float target = 1000 - 0.35f * 960;
-    EXPECT_FLOAT_EQ(game.cameraX, (target * 7 + 20) * STEP);
+    const float first = (target * 7 + 20) * STEP;
+    EXPECT_FLOAT_EQ(game.cameraX, first);
+    game.update(Input{}, STEP);
+    EXPECT_FLOAT_EQ(game.cameraX, first + ((target - first) * 7 + 20) * STEP);
     run(game, Input{}, 240);
     EXPECT_FLOAT_EQ(game.cameraX, target);
 
@@ -317,6 +331,9 @@ TEST(Lifecycle, CameraStaysInsideTheLevel) {
     game.checkpoint = 1;
     game.restartCheckpoint();
     EXPECT_FLOAT_EQ(game.cameraX, 3350 - 0.35f * 960);
+    game.level.checkpoints[1].pos.x = 5950;
+    game.restartCheckpoint();
+    EXPECT_FLOAT_EQ(game.cameraX, 6000 - 960);
 }
 
 TEST(Lifecycle, ExitGatePaysOnceAndTheLastWorldPaysTheBillion) {

@@ -203,6 +203,10 @@ TEST(Firing, AimCloserThan48OrUnmappedFiresStraightAhead) {
         EXPECT_FLOAT_EQ(p.vel.x, 700);
         EXPECT_FLOAT_EQ(p.vel.y, 0);
     }
+    // 48.5 away is far enough to aim.
+    g.projectiles.clear();
+    g.shoot(aimAt({centre.x + 29.1f, centre.y - 38.8f}));
+    EXPECT_NEAR(g.projectiles[0].vel.y, -0.8f * 700, 0.01);
     // Aiming behind the player turns the shot around without turning the player.
     g.projectiles.clear();
     g.shoot(aimAt({centre.x - 300, centre.y}));
@@ -239,6 +243,10 @@ TEST(ProjectileCap, At140NothingFiresAndTheTriggerWaits) {
     EXPECT_EQ(g.projectiles.size(), 140u);
     EXPECT_EQ(countSounds(g, Sound::Shoot), 0);
     EXPECT_FLOAT_EQ(g.fireCooldown, 0.1f);
+    g.fireCooldown = 0;
+    g.shoot(Input{});
+    EXPECT_EQ(g.projectiles.size(), 140u);
+    EXPECT_FLOAT_EQ(g.fireCooldown, 0.1f);
 }
 
 TEST(ProjectileCap, UpdateKeepsTheNewest160) {
@@ -267,10 +275,16 @@ TEST(ProjectileFlight, LeavingTheWorldOrRunningOutRemovesAShot) {
     Projectile right = parkedShot();
     right.pos.x = g.level.length + 99;
     right.vel.x = 240;
-    g.projectiles = {spent, left, deep, high, right, parkedShot()};
+    // An enemy's arcing shot falls through platforms; only the brick bounces.
+    Projectile arc = hostileShot({3000, GROUND_Y - 30}, 5);
+    arc.vel.y = 200;
+    arc.gravity = 100;
+    g.projectiles = {spent, left, deep, high, right, parkedShot(), arc};
     g.updateProjectiles(DT);
-    ASSERT_EQ(g.projectiles.size(), 1u);
+    ASSERT_EQ(g.projectiles.size(), 2u);
     EXPECT_FLOAT_EQ(g.projectiles[0].pos.x, 3000);
+    fly(g, 0.3f);
+    EXPECT_GT(g.projectiles[1].pos.y, GROUND_Y);
 }
 
 TEST(ProjectileFlight, SpinnersSpinFasterAndWaterLeavesATrail) {
@@ -340,6 +354,53 @@ TEST(Particles, BurstsDrawFourNumbersEachAndDriftOrFallByKind) {
         EXPECT_FLOAT_EQ(p.vel.y, before.vel.y + (floats ? -5.5f : 40));
         EXPECT_FLOAT_EQ(p.size, before.size + (floats ? 1.4f : 0));
     }
+}
+
+// Every event bursts its own number of particles of its own colour and kind
+// at its own place.
+TEST(Particles, EachEventBurstsItsCountColourAndKindInItsPlace) {
+    Game g = sandbox();
+    const auto expectBurst = [&](std::size_t before, std::size_t count, unsigned colour, int kind, Vec2 at) {
+        ASSERT_GE(g.particles.size(), before + count);
+        for (std::size_t i = before; i < before + count; ++i) {
+            EXPECT_EQ(g.particles[i].color, colour);
+            EXPECT_EQ(g.particles[i].kind, kind);
+            EXPECT_FLOAT_EQ(g.particles[i].pos.x, at.x);
+            EXPECT_FLOAT_EQ(g.particles[i].pos.y, at.y);
+        }
+    };
+    const Vec2 p = g.player.pos;
+    std::size_t n = g.particles.size();
+    g.player.shield = 5;
+    g.damagePlayer(8, p.x + 100);
+    expectBurst(n, 12, 0xff79dfffu, 1, {p.x + 21, p.y + 30});
+    expectBurst(n + 12, 10, 0xffff9168u, 1, {p.x + 21, p.y + 30});
+    EXPECT_EQ(g.particles.size(), n + 22);
+
+    g.level.enemies = {makeEnemy(EnemyKind::Zombie, 400, 2), makeBoss(800, 30)};
+    Enemy& zombie = g.level.enemies[0];
+    n = g.particles.size();
+    g.damageEnemy(zombie, 1);
+    expectBurst(n, 5, 0xffffdc7au, 1, {420, GROUND_Y - 30});
+    g.damageEnemy(zombie, 1);
+    expectBurst(n + 5, 5, 0xffffdc7au, 1, {420, GROUND_Y - 30});
+    expectBurst(n + 10, 20, 0xff75e7cbu, 2, {420, GROUND_Y - 30});
+
+    Enemy& boss = g.level.enemies[1];
+    for (const auto& [hit, colour] : {std::pair{10, 0xffbd86ffu}, std::pair{10, 0xffff8877u}}) {
+        n = g.particles.size();
+        g.damageEnemy(boss, hit);
+        expectBurst(n + 5, 25, colour, 2, {854, boss.pos.y + 40});
+    }
+
+    Platform crumbling;
+    crumbling.rect = {1000, 300, 120, 20};
+    crumbling.crumbling = true;
+    crumbling.crumbleTimer = DT / 2;
+    g.level.platforms.push_back(crumbling);
+    n = g.particles.size();
+    g.updatePlatforms(DT);
+    expectBurst(n, 12, 0xffbaae9eu, 1, {1060, 300});
 }
 
 TEST(Particles, TheOldestGoPast700AndSpentOnesAtOnce) {
@@ -419,13 +480,20 @@ TEST(ProjectileHits, BrickBouncesFourTimesAndBreaksOnTheFifthLanding) {
     for (int step = 0; step < 2400 && !g.projectiles.empty(); ++step) {
         const int before = g.projectiles[0].bounces;
         const float fallSpeed = g.projectiles[0].vel.y + 650 * DT;
+        const float bottom = g.projectiles[0].pos.y + 34;
+        const std::size_t sparks = g.particles.size();
         g.updateProjectiles(DT);
-        if (g.projectiles.empty() || g.projectiles[0].bounces < before) {
+        if (g.projectiles.empty()) {
             ++landings;
-        }
-        if (!g.projectiles.empty() && g.projectiles[0].bounces < before) {
+            EXPECT_NEAR(bottom, GROUND_Y, 20) << "breaks on the floor, not below it";
+        } else if (g.projectiles[0].bounces < before) {
+            ++landings;
             EXPECT_FLOAT_EQ(g.projectiles[0].pos.y + 34, GROUND_Y);
             EXPECT_FLOAT_EQ(g.projectiles[0].vel.y, -std::max(0.74f * fallSpeed, 160.0f));
+            ASSERT_EQ(g.particles.size(), sparks + 8);
+            EXPECT_FLOAT_EQ(g.particles.back().pos.x, g.projectiles[0].pos.x + 17);
+            EXPECT_FLOAT_EQ(g.particles.back().pos.y, GROUND_Y);
+            EXPECT_EQ(g.particles.back().color, 0xff9fda76u);
         }
     }
     EXPECT_EQ(landings, 5);
