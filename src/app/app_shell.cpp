@@ -115,10 +115,7 @@ bool App::init() {
         baseDirectory = executableDirectory();
     }
     // The settings come first: they decide how the window and the sound start.
-    // A smoke run neither reads nor writes the player's save.
-    if (!smoke) {
-        loadSaved();
-    }
+    loadSaved();
     if (!renderer.create(window)) {
         return false;
     }
@@ -202,11 +199,18 @@ void App::frame(std::uint64_t now) {
         game.state = Playing;
     }
     pacer.latch(control, game.state == Playing);
+    const int deathsBefore = game.deaths;
     pacer.runSteps(control, dt, [this](const Input& step, float seconds) { game.update(step, seconds); });
     noticePickups();
     announceWeapons();
     soundEvents();
     encounterReactions();
+    // A death respawns the player at once: once the death's own sound and
+    // voice line are handed on, the world's presentation starts over just as
+    // it does for a restart from the pause menu.
+    if (game.deaths != deathsBefore) {
+        resetLevelPresentation();
+    }
 
     const std::uint64_t tSimulation = clockTicks();
     captureRequested = smoke && smokeFrames + 1 >= SMOKE_FRAME_COUNT;

@@ -13,8 +13,11 @@ void App::loadSaved() {
     }
     loadSaveFile(savePath, progress, settings);
     // A writer that cannot open keeps refusing saves and leaves the file alone;
-    // the settings read above still apply.
-    saver.open(savePath);
+    // the settings read above still apply. A smoke run plays with the player's
+    // settings but never opens the writer, so it cannot touch the save.
+    if (!smoke) {
+        saver.open(savePath);
+    }
 }
 
 void App::persist() {
