@@ -46,6 +46,20 @@ void BM_IniPersistCycle(benchmark::State& state) {
 }
 BENCHMARK(BM_IniPersistCycle);
 
+// A hostile or bloated save of 1 MiB (about 53,000 keys), parsed as at start-up.
+void BM_IniParseOneMebibyte(benchmark::State& state) {
+    std::wstring text = L"[Journey]\r\nLevel=3\r\n[Junk]\r\n";
+    for (int i = 0; text.size() * sizeof(char16_t) < (1u << 20); ++i) {
+        text += L"UnknownKey" + std::to_wstring(i) + L"=1\r\n";
+    }
+    for (auto _ : state) {
+        grumbo::IniSnapshot ini;
+        ini.parse(text);
+        benchmark::DoNotOptimize(ini.sections.data());
+    }
+}
+BENCHMARK(BM_IniParseOneMebibyte)->Unit(benchmark::kMillisecond);
+
 void BM_SaveTextEncodeDecode(benchmark::State& state) {
     const std::wstring text = typicalSave(3);
     for (auto _ : state) {

@@ -2,7 +2,9 @@
 
 // The save file as an ordered, case-insensitive INI document over wide text. Every save parses
 // the last text handed to the writer, overwrites the keys it owns and serializes it again, so
-// sections and keys the game does not know survive untouched.
+// sections and keys the game does not know survive untouched. Lookups go through an index of
+// case-folded names beside the ordered lists, so a file of many thousand keys parses in time
+// linear in its size.
 
 #include <cerrno>
 #include <climits>
@@ -10,6 +12,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -21,9 +24,14 @@ struct IniSnapshot {
         std::wstring name;
         // (key, value) in order of first appearance; keys unique ignoring case, never empty.
         std::vector<std::pair<std::wstring, std::wstring>> entries;
+        // Case-folded key to its position in `entries`; rebuilt when out of step with it.
+        mutable std::unordered_map<std::wstring, std::size_t> index;
     };
 
     std::vector<Section> sections;
+    // How many stored names the lookups have examined: one per lookup with the index, where a
+    // plain scan would examine every earlier name.
+    mutable std::size_t namesExamined = 0;
 
     // Only these four characters count as whitespace; a byte-order mark does not.
     static bool isSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
@@ -38,6 +46,14 @@ struct IniSnapshot {
             --end;
         }
         return text.substr(begin, end - begin);
+    }
+
+    static std::wstring folded(const std::wstring& text) {
+        std::wstring out(text.size(), L'\0');
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            out[i] = static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(text[i])));
+        }
+        return out;
     }
 
     static bool sameIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -77,33 +93,31 @@ struct IniSnapshot {
         if (sectionName.empty() || keyName.empty()) {
             return;
         }
-        Section* target = findSection(sectionName);
-        if (target == nullptr) {
-            sections.push_back(Section{std::move(sectionName), {}});
-            target = &sections.back();
+        std::size_t at = sectionPosition(sectionName);
+        if (at == NONE) {
+            at = sections.size();
+            sectionIndex.emplace(folded(sectionName), at);
+            sections.push_back(Section{std::move(sectionName), {}, {}});
         }
-        for (auto& entry : target->entries) {
-            if (sameIgnoringCase(entry.first, keyName)) {
-                entry.second = value;
-                return;
-            }
+        Section& target = sections[at];
+        const std::size_t existing = entryPosition(target, keyName);
+        if (existing != NONE) {
+            target.entries[existing].second = value;
+            return;
         }
-        target->entries.emplace_back(std::move(keyName), value);
+        target.index.emplace(folded(keyName), target.entries.size());
+        target.entries.emplace_back(std::move(keyName), value);
     }
 
     std::wstring get(const std::wstring& section, const std::wstring& key,
                      const std::wstring& fallback) const {
-        const Section* found = findSection(trim(section));
-        if (found == nullptr) {
+        const std::size_t at = sectionPosition(trim(section));
+        if (at == NONE) {
             return fallback;
         }
-        std::wstring keyName = trim(key);
-        for (const auto& entry : found->entries) {
-            if (sameIgnoringCase(entry.first, keyName)) {
-                return entry.second;
-            }
-        }
-        return fallback;
+        const Section& found = sections[at];
+        const std::size_t entry = entryPosition(found, trim(key));
+        return entry != NONE ? found.entries[entry].second : fallback;
     }
 
     // A whole decimal number in 32-bit range, optionally signed and surrounded by whitespace;
@@ -157,22 +171,41 @@ struct IniSnapshot {
                                      (value.front() == L'\'' && value.back() == L'\''));
     }
 
-    Section* findSection(const std::wstring& name) {
-        for (auto& section : sections) {
-            if (sameIgnoringCase(section.name, name)) {
-                return &section;
+    static constexpr std::size_t NONE = static_cast<std::size_t>(-1);
+
+    // Case-folded section name to its position in `sections`.
+    mutable std::unordered_map<std::wstring, std::size_t> sectionIndex;
+
+    // The position of `name` in `list`, or NONE. The index is a cache: it is rebuilt whenever
+    // its size no longer matches the list (names are unique, so in step the sizes agree), and
+    // the name found is checked against the list.
+    template <typename List, typename NameOf>
+    std::size_t position(std::unordered_map<std::wstring, std::size_t>& index, const List& list,
+                         NameOf nameOf, const std::wstring& name) const {
+        if (index.size() != list.size()) {
+            index.clear();
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                index.emplace(folded(nameOf(list[i])), i);
             }
         }
-        return nullptr;
+        const auto found = index.find(folded(name));
+        if (found == index.end()) {
+            return NONE;
+        }
+        ++namesExamined;
+        return sameIgnoringCase(nameOf(list[found->second]), name) ? found->second : NONE;
     }
 
-    const Section* findSection(const std::wstring& name) const {
-        for (const auto& section : sections) {
-            if (sameIgnoringCase(section.name, name)) {
-                return &section;
-            }
-        }
-        return nullptr;
+    std::size_t sectionPosition(const std::wstring& name) const {
+        return position(
+            sectionIndex, sections, [](const Section& s) -> const std::wstring& { return s.name; }, name);
+    }
+
+    std::size_t entryPosition(const Section& section, const std::wstring& key) const {
+        return position(
+            section.index, section.entries,
+            [](const std::pair<std::wstring, std::wstring>& e) -> const std::wstring& { return e.first; },
+            key);
     }
 
     void parseLine(std::wstring line, bool firstLine, std::wstring& current) {

@@ -137,5 +137,29 @@ TEST(IniInteger, AcceptsOnlyWholeNumbersInRange) {
     }
 }
 
+// A save of tens of thousands of keys parses with one name examined per
+// line; a scan of every earlier key would examine about half a billion.
+TEST(IniSnapshot, ManyKeysParseWithOneLookupEachAndKeepTheirRules) {
+    std::wstring text = L"[Big]\r\n";
+    const int keys = 40000;
+    for (int i = 0; i < keys; ++i) {
+        text += L"Key" + std::to_wstring(i) + L"=" + std::to_wstring(i) + L"\r\n";
+    }
+    text += L"[big]\r\nKEY7=seven\r\n[Other]\r\nKey7=x\r\n";
+    IniSnapshot ini;
+    ini.parse(text);
+    EXPECT_LE(ini.namesExamined, 4u * keys);
+    ASSERT_EQ(ini.sections.size(), 2u);
+    ASSERT_EQ(ini.sections[0].entries.size(), static_cast<std::size_t>(keys));
+    EXPECT_EQ(ini.sections[0].entries[7].first, L"Key7");
+    EXPECT_EQ(ini.get(L"BIG", L"key7", L"-"), L"seven");
+    EXPECT_EQ(ini.integer(L"Big", L"Key39999", 0), 39999);
+    EXPECT_EQ(ini.get(L"Other", L"KEY7", L"-"), L"x");
+    EXPECT_EQ(ini.get(L"Big", L"Key40000", L"-"), L"-");
+    // A list changed from outside is still looked up right.
+    ini.sections[1].entries.emplace_back(L"Added", L"1");
+    EXPECT_EQ(ini.get(L"other", L"added", L"-"), L"1");
+}
+
 } // namespace
 } // namespace grumbo
