@@ -1,5 +1,6 @@
 #include "save/native_save.h"
 
+#include "platform/dir_list.h"
 #include "save/save_text.h"
 
 #include <algorithm>
@@ -82,6 +83,7 @@ std::uint32_t AsyncSave::openLocked(const std::wstring& path) {
         return code;
     }
 
+    removeStaleTemporaries(path);
     path_ = path;
     latest_ = text;
     written_ = std::move(text);
@@ -113,6 +115,35 @@ std::uint32_t AsyncSave::readExisting(FileHandle file, std::wstring& text) {
         filled += got;
     }
     return decodeSaveText(bytes.data(), bytes.size(), text);
+}
+
+// A crash between creating a temporary file and renaming it leaves the file behind. Ours are
+// named "<save>.tmp.<process>.<number>"; those of other processes are removed, while this
+// process never reuses a name, so nothing of its own writes is touched.
+void AsyncSave::removeStaleTemporaries(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"/\\");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    const std::wstring prefix = path.substr(folder.size()) + L".tmp.";
+    const std::wstring ownProcess = std::to_wstring(currentProcessId());
+    const auto number = [](const std::wstring& s) {
+        return !s.empty() &&
+               std::all_of(s.begin(), s.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    std::vector<DirEntry> entries;
+    if (!listFolder(folder, entries)) {
+        return;
+    }
+    for (const DirEntry& entry : entries) {
+        if (entry.isDirectory || entry.name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const std::wstring tail = entry.name.substr(prefix.size());
+        const std::size_t dot = tail.find(L'.');
+        if (dot != std::wstring::npos && number(tail.substr(0, dot)) && number(tail.substr(dot + 1)) &&
+            tail.substr(0, dot) != ownProcess) {
+            files_->remove(folder + entry.name);
+        }
+    }
 }
 
 void AsyncSave::enqueue(std::wstring text) {
@@ -185,11 +216,12 @@ void AsyncSave::run() {
 
         // path_ is set before the worker starts and never changes while it runs, so it may be
         // read here without the lock.
-        std::uint32_t code = writeSnapshot(path_, snapshot);
+        bool replaced = false;
+        std::uint32_t code = writeSnapshot(path_, snapshot, replaced);
 
         guard.lock();
         lastError_ = code;
-        if (code == syserror::Success) {
+        if (replaced) {
             written_ = std::move(snapshot);
             writtenValid_ = true;
         }
@@ -204,7 +236,8 @@ void AsyncSave::run() {
     }
 }
 
-std::uint32_t AsyncSave::writeSnapshot(const std::wstring& target, const std::wstring& text) {
+std::uint32_t AsyncSave::writeSnapshot(const std::wstring& target, const std::wstring& text, bool& replaced) {
+    replaced = false;
     std::vector<std::uint8_t> bytes;
     std::wstring tempPath;
     FileHandle file = INVALID_FILE;
@@ -241,8 +274,17 @@ std::uint32_t AsyncSave::writeSnapshot(const std::wstring& target, const std::ws
     }
     if (code == syserror::Success) {
         code = files_->replace(tempPath, target);
+        replaced = code == syserror::Success;
+        // The rename may have happened before the folder sync failed: then the temporary
+        // name is gone and the target holds the new text, whatever the code says.
+        FileHandle leftover = INVALID_FILE;
+        if (!replaced && files_->openRead(tempPath, leftover) == syserror::FileNotFound) {
+            replaced = true;
+        } else if (!replaced && leftover != INVALID_FILE) {
+            files_->close(leftover);
+        }
     }
-    if (code != syserror::Success) {
+    if (!replaced) {
         files_->remove(tempPath);
     }
     return code;

@@ -65,8 +65,11 @@ class AsyncSave {
     std::uint32_t openLocked(const std::wstring& path);
     std::uint32_t readExisting(FileHandle file, std::wstring& text);
     void dropPendingLocked();
-    // Called without the lock: touches only the file system and its arguments.
-    std::uint32_t writeSnapshot(const std::wstring& target, const std::wstring& text);
+    void removeStaleTemporaries(const std::wstring& path);
+    // Called without the lock: touches only the file system and its arguments. `replaced`
+    // tells whether the target now holds the text, which a failure after the rename (the
+    // folder could not be synced) does not undo.
+    std::uint32_t writeSnapshot(const std::wstring& target, const std::wstring& text, bool& replaced);
     std::uint32_t writeAll(FileHandle file, const std::uint8_t* bytes, std::size_t count);
 
     std::unique_ptr<FileSystem> files_;

@@ -77,6 +77,45 @@ TEST(AsyncSaveFaults, HandingTheSameTextAgainRetries) {
     EXPECT_EQ(s.files->creations(), 3);
 }
 
+// The rename went through but the folder could not be synced: the error is
+// kept, yet the disk holds the new text, so going back to the old text is a
+// real change that must be written, not dropped as already saved.
+TEST(AsyncSaveFaults, AFailedSyncAfterTheRenameStillCountsTheNewTextAsWritten) {
+    ScratchFolder dir;
+    FaultySave s(dir);
+    s.files->setScript({.replaceError = syserror::IoDevice, .renameThenFail = true});
+    EXPECT_EQ(s.attempt(NEW_TEXT), syserror::IoDevice);
+    EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
+    EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
+    s.files->setScript({});
+    EXPECT_EQ(s.attempt(NEW_TEXT), syserror::IoDevice) << "already on disk: nothing to write";
+    EXPECT_EQ(s.attempt(std::wstring(OLD_TEXT.begin(), OLD_TEXT.end())), 0u);
+    EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT));
+}
+
+// Temporaries a crashed run left beside the save are removed on open; files
+// that only look alike, and this process's own names, are left alone.
+TEST(AsyncSaveFaults, OpeningRemovesTheTemporariesACrashLeftBehind) {
+    ScratchFolder dir;
+    const std::string own = "save.ini.tmp." + std::to_string(currentProcessId()) + ".999";
+    const std::vector<std::string> stale = {"save.ini.tmp.1.0", "save.ini.tmp.4242.17"};
+    const std::vector<std::string> kept = {"save.ini.tmp.12",   "save.ini.tmp.1.2.3", "save.ini.tmp.x.1",
+                                           "other.ini.tmp.1.0", "save.ini.bak",       own};
+    for (const auto& name : stale) {
+        writeBytes(dir.file(name), utf16le(OLD_TEXT));
+    }
+    for (const auto& name : kept) {
+        writeBytes(dir.file(name), utf16le(OLD_TEXT));
+    }
+    FaultySave s(dir);
+    for (const auto& name : stale) {
+        EXPECT_FALSE(std::filesystem::exists(dir.root / name)) << name;
+    }
+    for (const auto& name : kept) {
+        EXPECT_TRUE(std::filesystem::exists(dir.root / name)) << name;
+    }
+}
+
 TEST(AsyncSaveFaults, ADifferentSnapshotAfterAFailureIsWrittenNormally) {
     ScratchFolder dir;
     FaultySave s(dir);

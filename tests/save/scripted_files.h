@@ -36,6 +36,8 @@ class ScriptedFiles final : public FileSystem {
         std::uint32_t flushError = 0;
         std::uint32_t closeError = 0;
         std::uint32_t replaceError = 0;
+        // The rename happens before replace reports replaceError (the folder sync failed).
+        bool renameThenFail = false;
     };
 
     ScriptedFiles() : real(makeNativeFileSystem()) {}
@@ -161,11 +163,13 @@ class ScriptedFiles final : public FileSystem {
     std::uint32_t replace(const std::wstring& from, const std::wstring& to) override {
         {
             std::lock_guard<std::mutex> guard(lock);
-            if (script.replaceError != 0) {
+            if (script.replaceError != 0 && !script.renameThenFail) {
                 return script.replaceError;
             }
         }
-        return real->replace(from, to);
+        const std::uint32_t code = real->replace(from, to);
+        std::lock_guard<std::mutex> guard(lock);
+        return code == 0 && script.renameThenFail ? script.replaceError : code;
     }
 
     void remove(const std::wstring& path) override { real->remove(path); }
