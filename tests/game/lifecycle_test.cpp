@@ -91,6 +91,9 @@ TEST(Model, SignsAndPitsNearThePlayer) {
     game.player.facing = -1;
     game.player.pos.x = 1500;
     EXPECT_EQ(game.pitAhead(30), 0);
+    game.player.pos.x = 2500;
+    EXPECT_EQ(game.pitAhead(30), -1);
+    game.player.pos.x = 1500;
     game.player.pos.y = 300; // feet above 446: not on the ground
     EXPECT_EQ(game.pitAhead(30), -1);
 }
@@ -216,6 +219,12 @@ TEST(Lifecycle, CheckpointsNeverMoveTheRespawnBackwards) {
     game.player.pos = {1810 - 21, 406};
     run(game, Input{}, 1);
     EXPECT_EQ(game.checkpoint, 1);
+
+    // The first flag is a respawn point too.
+    Game first = test::startedWithoutEnemies(0);
+    first.checkpoint = 0;
+    first.restartCheckpoint();
+    EXPECT_FLOAT_EQ(first.player.pos.x, first.level.checkpoints[0].pos.x);
 
     // Dying respawns on the ground at the active flag.
     game.player.pos = {2000, 800};
@@ -357,6 +366,7 @@ TEST(Lifecycle, ExitGatePaysOnceAndTheLastWorldPaysTheBillion) {
     run(game, holdRight(), 30);
     EXPECT_EQ(game.state, WorldComplete);
     EXPECT_FLOAT_EQ(game.particles.back().pos.x, game.player.pos.x + 20);
+    EXPECT_EQ(game.particles.back().color, 0xffffd878u);
     EXPECT_FLOAT_EQ(game.particles.back().pos.y, game.player.pos.y);
     EXPECT_EQ(game.subscribers, 1000 + 10000 + 2500 * 3);
     EXPECT_EQ(game.sounds.back().sound, Sound::WorldComplete);

@@ -250,6 +250,18 @@ TEST(PlayerPlatforms, OneWayLedgesCatchFromAboveOnly) {
     }
     EXPECT_LT(top, 357 - 64); // passed up through it
     EXPECT_TRUE(landedOnLedge);
+
+    // Feet must overlap a ledge by more than one unit to land on it.
+    for (const float overlap : {0.5f, 1.5f}) {
+        Game edge = test::sandbox();
+        Platform ledge;
+        ledge.rect = {500, 300, 100, 20};
+        edge.level.platforms.push_back(ledge);
+        edge.player.pos = {500 - 42 + overlap, 300 - 64 - 0.05f};
+        edge.player.grounded = false;
+        run(edge, Input{}, 3);
+        EXPECT_EQ(edge.player.grounded, overlap > 1) << overlap;
+    }
 }
 
 TEST(PlayerRun, SpeedsAccelerationsAndTheEdgesOfTheLevel) {

@@ -428,6 +428,7 @@ TEST(ProjectileHits, LaserPiercesThreeEnemiesOnceEach) {
     EXPECT_EQ(g.level.enemies[2].hp, 46);
     EXPECT_EQ(g.level.enemies[3].hp, 50);
     EXPECT_TRUE(g.projectiles.empty());
+    EXPECT_EQ(countSounds(g, Sound::Hurt), 0) << "only a rocket explodes";
 }
 
 TEST(ProjectileHits, RocketBlastsTheGroupAroundItsTarget) {
@@ -589,6 +590,9 @@ TEST(BossDamage, PhasesFollowThirdsOfHealth) {
     g.damageEnemy(boss, 1);
     EXPECT_EQ(boss.phase, 3);
     EXPECT_EQ(countSounds(g, Sound::BossPhase), 2);
+    g.damageEnemy(boss, 9);
+    EXPECT_EQ(boss.hp, 1);
+    EXPECT_TRUE(boss.alive);
 }
 
 TEST(BossDamage, KillClearsEnemyShotsScoresAndOpensTheGate) {

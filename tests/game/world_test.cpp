@@ -216,7 +216,12 @@ TEST(Hazards, ContactHurtsWhileActiveAndInvulnerabilityPreventsRepeats) {
     s.level.hazards = {hazard(HazardKind::Spikes, {s.player.pos.x - 10, 452, 70, 18}, 0, 0, 0)};
     s.level.hazards[0].active = false;
     for (int step = 0; step < 100; ++step) {
+        const int health = s.player.health;
         s.update(Input{}, DT);
+        // The push is away from the hazard's centre, though its left edge is behind the player.
+        if (s.player.health < health) {
+            EXPECT_LT(s.player.vel.x, 0);
+        }
         s.player.pos.x = 100;
         ASSERT_TRUE(s.level.hazards[0].active);
         ASSERT_FALSE(s.level.hazards[0].warning);
@@ -253,6 +258,15 @@ TEST(Hazards, CrusherDropsAndRisesWithinItsActiveTime) {
 
 TEST(Pickups, TokensAddTheirValueWithQuietSoundsAndSmallBursts) {
     Game g = sandbox();
+    // A pickup is a 28 unit box: touching its edge is enough.
+    Pickup edge;
+    edge.pos = {g.player.pos.x + 42 + 13, g.player.pos.y + 32};
+    g.level.pickups = {edge};
+    g.updatePickups(DT);
+    EXPECT_TRUE(g.level.pickups[0].collected);
+    g.subscribers = 0;
+    g.sounds.clear();
+    g.particles.clear();
     collect(g, PickupKind::SubscriberTokens, 100);
     collect(g, PickupKind::SubscriberTokens, 300);
     EXPECT_EQ(g.subscribers, 400);
