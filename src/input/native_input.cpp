@@ -3,6 +3,7 @@
 #include "input/native_input_impl.h"
 
 #include <chrono>
+#include <system_error>
 #include <utility>
 
 namespace grumbo {
@@ -32,7 +33,13 @@ NativeInput::Impl::~Impl() {
 
 void NativeInput::Impl::start() {
     if (devices && !thread.joinable()) {
-        thread = std::thread(&Impl::threadEntry, this);
+        // Without a poller thread the game still runs on the keyboard and mouse, which the
+        // window thread samples itself; controllers then never report fresh state.
+        try {
+            thread = std::thread(&Impl::threadEntry, this);
+        } catch (const std::system_error&) {
+            return;
+        }
     }
 }
 

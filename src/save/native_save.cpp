@@ -216,8 +216,17 @@ void AsyncSave::run() {
 
         // path_ is set before the worker starts and never changes while it runs, so it may be
         // read here without the lock.
+        // Nothing thrown may end the worker: the path conversions of the file calls
+        // allocate too.
         bool replaced = false;
-        std::uint32_t code = writeSnapshot(path_, snapshot, replaced);
+        std::uint32_t code = syserror::GenFailure;
+        try {
+            code = writeSnapshot(path_, snapshot, replaced);
+        } catch (const std::bad_alloc&) {
+            code = syserror::NotEnoughMemory;
+        } catch (...) {
+            code = syserror::GenFailure;
+        }
 
         guard.lock();
         lastError_ = code;
