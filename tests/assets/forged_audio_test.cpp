@@ -104,6 +104,30 @@ float peakOf(const AudioClip& clip) {
     return static_cast<float>(peak) / 32768.0f;
 }
 
+// The offset of each channel, and the share of the clip's energy below about 30 Hz, both as
+// fractions of full scale: a two-pole low-pass keeps what lies below the cut.
+void lowEnd(const AudioClip& clip, float& offset, float& rumble) {
+    const float a = 1.0f - std::exp(-6.2831853f * 30.0f / 44100.0f);
+    offset = 0;
+    double low = 0;
+    double all = 0;
+    for (int ch = 0; ch < 2; ++ch) {
+        double sum = 0;
+        float s1 = 0;
+        float s2 = 0;
+        for (std::size_t i = static_cast<std::size_t>(ch); i < clip.samples.size(); i += 2) {
+            const float v = static_cast<float>(clip.samples[i]) / 32768.0f;
+            sum += v;
+            s1 += a * (v - s1);
+            s2 += a * (s1 - s2);
+            low += static_cast<double>(s2) * s2;
+            all += static_cast<double>(v) * v;
+        }
+        offset = std::max(offset, static_cast<float>(std::abs(sum) / static_cast<double>(clip.frames())));
+    }
+    rumble = static_cast<float>(std::sqrt(low / std::max(all, 1e-12)));
+}
+
 float dbfs(float level) {
     return 20.0f * std::log10(std::max(level, 1e-9f));
 }
@@ -126,6 +150,12 @@ TEST(ForgedSound, EveryClipTheGameAsksForLoadsThroughTheGameLoader) {
         const AudioClip* clip = sound.clip(name);
         ASSERT_NE(clip, nullptr);
         EXPECT_GE(clip->frames(), 1);
+        // No offset and no sub-bass thump: neither is heard, both cost headroom.
+        float offset = 0;
+        float rumble = 0;
+        lowEnd(*clip, offset, rumble);
+        EXPECT_LT(offset, 0.01f);
+        EXPECT_LT(rumble, 0.3f);
         // The files are written in the output format itself, so loading never resamples.
         std::vector<std::uint8_t> bytes = readBytes(sound.folder.path / "audio" / (name + ".wav"));
         std::optional<WavInfo> info = parseWav(bytes);

@@ -264,7 +264,11 @@ std::vector<EffectClip> makeEffects() {
         clips.push_back({name, simple(name)});
     }
     // Effects peak near -3 dBFS with 2 ms and 20 ms fades, so no clip starts or ends on a click.
+    // A steep cut below 35 Hz first takes out any offset and sub-bass thump the noise and
+    // pitch sweeps leave behind: speakers cannot play it, and it eats the mixer's headroom.
     for (EffectClip& clip : clips) {
+        highPass(clip.track, 35.0f);
+        highPass(clip.track, 35.0f);
         trimTail(clip.track);
         fadeEnds(clip.track, 0.002f, 0.02f);
         normalisePeak(clip.track, 0.708f);
