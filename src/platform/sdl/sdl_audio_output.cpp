@@ -77,6 +77,7 @@ void SdlAudioOutput::close() {
     orderHead = 0;
     orderCount = 0;
     frontOffset = 0;
+    copiedCount = 0;
     for (auto& flag : slotDone) {
         flag.store(true, std::memory_order_release);
     }
@@ -96,7 +97,13 @@ void SDLCALL SdlAudioOutput::fill(void* self, Uint8* stream, int length) {
 }
 
 void SdlAudioOutput::fillLocked(std::int16_t* out, std::size_t samples) {
-    bool finished = false;
+    // The device asks for more once it has played what the last call gave it.
+    const bool finished = copiedCount > 0;
+    for (int i = 0; i < copiedCount; ++i) {
+        slotDone[static_cast<std::size_t>(copied[static_cast<std::size_t>(i)])].store(
+            true, std::memory_order_release);
+    }
+    copiedCount = 0;
     std::size_t written = 0;
     while (written < samples && orderCount > 0) {
         const auto slot = static_cast<std::size_t>(order[static_cast<std::size_t>(orderHead)]);
@@ -108,8 +115,7 @@ void SdlAudioOutput::fillLocked(std::int16_t* out, std::size_t samples) {
             frontOffset = 0;
             orderHead = (orderHead + 1) % AUDIO_OUTPUT_SLOTS;
             --orderCount;
-            slotDone[slot].store(true, std::memory_order_release);
-            finished = true;
+            copied[static_cast<std::size_t>(copiedCount++)] = static_cast<int>(slot);
         }
     }
     // The mixer fell behind: fill the gap with silence rather than replaying stale samples.

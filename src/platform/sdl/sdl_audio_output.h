@@ -39,6 +39,10 @@ class SdlAudioOutput : public AudioOutput {
     int orderHead = 0;
     int orderCount = 0;
     std::size_t frontOffset = 0;
+    // Slots copied out whole by the last callback: SDL plays that copy from its own buffer,
+    // so they count as done only when the next callback shows the device has consumed it.
+    std::array<int, AUDIO_OUTPUT_SLOTS> copied{};
+    int copiedCount = 0;
     std::array<std::atomic<bool>, AUDIO_OUTPUT_SLOTS> slotDone{true, true, true, true};
 };
 
