@@ -49,11 +49,13 @@ float volumeOf(std::int32_t percent) {
 } // namespace
 
 std::wstring saveFilePath(const std::wstring& dataFolder, const std::wstring& exeFolder) {
+    // Only a per-user folder that cannot be determined sends the save beside the game: one
+    // that cannot be created now (read-only, a file in the way) stays the place, so a later
+    // run finds the journey where it always looks; the writer reports the failure meanwhile.
     if (!dataFolder.empty()) {
-        std::wstring folder = dataFolder + L"/LanternFox/GrumboMegastream";
-        if (createFolders(folder) == syserror::Success) {
-            return folder + L"/save.ini";
-        }
+        const std::wstring folder = dataFolder + L"/LanternFox/GrumboMegastream";
+        createFolders(folder);
+        return folder + L"/save.ini";
     }
     return exeFolder.empty() ? std::wstring(L"save.ini") : exeFolder + L"/save.ini";
 }

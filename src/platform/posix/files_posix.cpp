@@ -205,6 +205,12 @@ class PosixFileSystem final : public FileSystem {
         if (std::uint32_t code = nativePath(to, target); code != 0) {
             return code;
         }
+        // The new file takes the old one's permissions: a save the player made private
+        // stays private.
+        struct stat existing {};
+        if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+            ::chmod(source.c_str(), existing.st_mode & 07777);
+        }
         if (::rename(source.c_str(), target.c_str()) != 0) {
             return lastErrno();
         }

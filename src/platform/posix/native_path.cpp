@@ -28,8 +28,9 @@ void appendUtf8(std::string& out, std::uint32_t c) {
 } // namespace
 
 // Linux file names are bytes; the rest of the program speaks wide text. A surrogate pair (as
-// a 16-bit wchar_t build would hold it) is joined; a lone surrogate keeps its own three-byte
-// form so that no two different wide names ever map to the same file.
+// a 16-bit wchar_t build would hold it) is joined; a lone U+DC80 to U+DCFF is the raw byte
+// 0x80 to 0xFF of a name that is not UTF-8 (see widenPath); any other lone surrogate keeps
+// its own three-byte form, so no two different wide names ever map to the same file.
 std::uint32_t nativePath(const std::wstring& path, std::string& out) {
     out.clear();
     out.reserve(path.size());
@@ -45,7 +46,11 @@ std::uint32_t nativePath(const std::wstring& path, std::string& out) {
                 ++i;
             }
         }
-        appendUtf8(out, c);
+        if (c >= 0xDC80 && c <= 0xDCFF) {
+            out += static_cast<char>(c - 0xDC00);
+        } else {
+            appendUtf8(out, c);
+        }
     }
     return syserror::Success;
 }

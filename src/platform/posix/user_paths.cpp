@@ -40,7 +40,9 @@ std::string homeFolder() {
 } // namespace
 
 // Environment values and the password database are bytes in the locale's encoding, which is
-// UTF-8 on every system the game ships for; anything undecodable keeps its byte value.
+// UTF-8 on every system the game ships for. A byte that does not decode becomes the lone
+// surrogate U+DC00 + byte, which the file calls turn back into that very byte, so the folder
+// named is the folder the system meant.
 std::wstring widenPath(const std::string& text) {
     std::wstring out;
     std::size_t i = 0;
@@ -61,7 +63,7 @@ std::wstring widenPath(const std::string& text) {
             }
         }
         if (!valid) {
-            out += static_cast<wchar_t>(lead);
+            out += static_cast<wchar_t>(0xDC00 + lead);
             ++i;
             continue;
         }
