@@ -20,8 +20,9 @@ AudioClip constantClip(std::int64_t frames, std::int16_t left, std::int16_t righ
     return clip;
 }
 
+// A music change cross-fades over 0.75 s, 33075 frames.
 float smoothstep(int frames) {
-    const float t = static_cast<float>(frames) / FADE_FRAMES;
+    const float t = static_cast<float>(frames) / 33075;
     return (3.0f - 2.0f * t) * t * t;
 }
 
@@ -177,7 +178,7 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     EXPECT_EQ(state.layers[0].clip, nullptr);
     EXPECT_EQ(state.resumeTable[0].clip, &world);
     const std::int64_t stopped = state.resumeTable[0].position;
-    EXPECT_EQ(stopped, 45 * MIX_FRAMES + FADE_FRAMES);
+    EXPECT_EQ(stopped, 45 * MIX_FRAMES + 33075);
 
     // Back to the world: it continues where it stopped.
     settings.musicRequest = requestWithBattle(settings.musicRequest, false, false, 0);
@@ -197,33 +198,75 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     for (const MusicLayer& layer : state.layers) {
         EXPECT_EQ(layer.clip, nullptr);
     }
-    EXPECT_EQ(faded.back(), 0);
+    // The last frame of the fade is already silent.
+    EXPECT_NE(faded[2 * (33075 - 200)], 0);
+    EXPECT_EQ(faded[2 * (33075 - 1)], 0);
+}
+
+TEST(MixerMusic, EachRequestPicksItsPiece) {
+    std::vector<AudioClip> clips(23, constantClip(10, 1, 1));
+    MusicTable music;
+    music.menu = &clips[0];
+    for (std::size_t i = 0; i < 10; ++i) {
+        music.world[i] = &clips[1 + i];
+    }
+    for (std::size_t i = 0; i < 5; ++i) {
+        music.boss[i] = &clips[11 + i];
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        music.elite[i] = &clips[16 + i];
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        music.theme[i] = &clips[19 + i];
+    }
+    struct Case {
+        int world;
+        bool boss;
+        bool chase;
+        int theme;
+        const AudioClip* piece;
+    };
+    // Boss music by pairs of worlds, chase music by world mod 3; the menu has no battle music.
+    const Case cases[] = {
+        {-1, true, false, 0, music.menu},     {-2, false, false, 0, nullptr},
+        {0, false, false, 0, music.world[0]}, {9, false, false, 0, music.world[9]},
+        {1, true, true, 1, music.boss[0]},    {3, true, false, 0, music.boss[1]},
+        {9, true, false, 0, music.boss[4]},   {4, false, true, 2, music.elite[1]},
+        {2, false, true, 0, music.elite[2]},  {5, false, false, 1, music.theme[0]},
+        {7, false, false, 2, music.theme[1]}, {6, false, false, 4, music.theme[3]},
+    };
+    for (const Case& c : cases) {
+        MixerState state;
+        MixerSettings settings;
+        settings.musicRequest =
+            requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, c.world), c.boss, c.chase, c.theme);
+        applySettings(state, settings, music);
+        EXPECT_EQ(state.currentMusic, c.piece) << c.world << " " << c.boss << c.chase << c.theme;
+    }
+    // Codes past the last world are silence.
+    MixerState state;
+    MixerSettings settings;
+    settings.musicRequest = 12;
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, nullptr);
 }
 
 TEST(MixerMusic, MissingBattleClipKeepsWorldMusic) {
     AudioClip world(constantClip(10, 10000, 10000));
-    AudioClip elite(constantClip(10, 20000, 20000));
     MusicTable music;
     music.world[2] = &world;
-    music.elite[2] = &elite;
     MixerState state;
     MixerSettings settings = worldMusic(2);
     applySettings(state, settings, music);
     render(state, music, 50);
-    // No boss_2 clip: nothing changes and no fade starts.
+    // No boss_2 clip: nothing changes and no fade starts; short music loops instead of stopping.
     settings.musicRequest = requestWithBattle(settings.musicRequest, true, false, 0);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, &world);
     EXPECT_EQ(state.fadeProgress, FADE_FRAMES);
-    // Chase music for world 2 is elite clip 2 % 3.
-    settings.musicRequest = requestWithBattle(settings.musicRequest, false, true, 0);
-    applySettings(state, settings, music);
-    EXPECT_EQ(state.currentMusic, &elite);
-    // Short music loops instead of stopping.
-    const auto out = render(state, music, 50);
-    EXPECT_NE(out.back(), 0);
-    // The menu has no battle music, and a missing world clip means silence.
-    settings.musicRequest = requestWithBattle(requestWithMusic(settings.musicRequest, 5), true, false, 0);
+    EXPECT_NE(render(state, music, 1).back(), 0);
+    // A missing world clip means silence.
+    settings.musicRequest = requestWithMusic(settings.musicRequest, 5);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, nullptr);
 }
@@ -252,25 +295,40 @@ TEST(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
     EXPECT_EQ(state.fadeProgress, 0);
 }
 
-TEST(MixerLevels, DucksMusicWhileTheVoiceSpeaks) {
-    AudioClip world(constantClip(10, 10000, 10000));
-    AudioClip line(constantClip(AUDIO_RATE, 0, 0));
-    AudioClip effect(constantClip(AUDIO_RATE * 10, 0, 0));
+TEST(MixerLevels, LevelsDuckingAndLimiterMoveAtTheirRates) {
+    // Music only on the right, an effect only on the left, and a silent voice line.
+    AudioClip world(constantClip(10, 0, 10000));
+    AudioClip effect(constantClip(AUDIO_RATE, 1000, 0));
+    AudioClip line(constantClip(2 * MIX_FRAMES, 0, 0));
     MusicTable music;
     music.world[0] = &world;
     MixerState state;
-    applySettings(state, worldMusic(0), music);
-    addVoice(state, makeVoice(&effect, 1.0f, 0.0f, false));
-    render(state, music, 10);
+    MixerSettings settings = worldMusic(0);
+    applySettings(state, settings, music);
+    render(state, music, 44);
     EXPECT_FLOAT_EQ(state.duck, 1.0f);
 
+    settings.musicVolume = 1.0f;
+    settings.effectsVolume = 0.5f;
+    applySettings(state, settings, music);
+    state.limiter = 0.5f;
+    addVoice(state, makeVoice(&effect, 1.0f, 0.0f, false));
     addVoice(state, makeVoice(&line, 1.0f, 0.0f, true));
-    render(state, music, 4);
-    EXPECT_LT(state.duck, 0.37f);
-    EXPECT_GT(state.duck, 0.35f);
-    // The line ends after a second; the music then comes back over a few seconds.
-    render(state, music, 300);
-    EXPECT_GT(state.duck, 0.99f);
+    const auto out = render(state, music, 1);
+    EXPECT_NEAR(state.musicLevel, 1 - 0.55 * std::pow(1 - 0.001, MIX_FRAMES), 1e-5);
+    EXPECT_NEAR(state.effectsLevel, 0.5 + 0.35 * std::pow(1 - 0.001, MIX_FRAMES), 1e-5);
+    EXPECT_NEAR(state.duck, 0.35 + 0.65 * std::pow(1 - 0.0012, MIX_FRAMES), 1e-5);
+    EXPECT_NEAR(state.limiter, 1 - 0.5 * std::pow(1 - 0.00012, MIX_FRAMES), 1e-5);
+    // The voice ducks the music but not the effects.
+    const float scale = 0.72f * state.limiter;
+    EXPECT_NEAR(out[MIX_SAMPLES - 1], 10000 * state.musicLevel * state.duck * scale, 1.0f);
+    EXPECT_NEAR(out[MIX_SAMPLES - 2], 1000 * state.effectsLevel * CENTRE_GAIN * scale, 1.0f);
+
+    // Once the line has ended the music comes back slowly.
+    render(state, music, 1);
+    const double ducked = state.duck;
+    render(state, music, 1);
+    EXPECT_NEAR(state.duck, 1 - (1 - ducked) * std::pow(1 - 0.00018, MIX_FRAMES), 1e-5);
 }
 
 TEST(MixerLevels, MuteRampsWithoutAClick) {
