@@ -91,7 +91,7 @@ TEST_F(NativeAudioTest, SettingsSurviveCloseAndSeedTheMixer) {
     audio->play("hit", 1.0f, 0.0f);
     EXPECT_FALSE(hearSomething(12));
     audio->setMuted(false);
-    audio->play("hit", 1.0f, 0.0f);
+    audio->play("grumbo_yeah", 1.0f, 0.0f);
     EXPECT_TRUE(hearSomething(16));
 
     // Voice clips switched off are refused before they reach the ring.
