@@ -82,13 +82,46 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
                                                       "music_1", "music_10", "theme_cards"}));
 }
 
-TEST(AudioCatalogue, NamesOutsideUnicodeAreSkipped) {
-    EXPECT_EQ(fileNameToUtf8(L"\u00e4rger"), "\xC3\xA4rger");
-    EXPECT_EQ(fileNameToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800)) + L".wav"), "");
+TEST(AudioCatalogue, FileNamesBecomeUtf8AndNamesOutsideUnicodeAreSkipped) {
+    const std::pair<char32_t, std::string> cases[] = {
+        {0x7F, "\x7F"},
+        {0x80, "\xC2\x80"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
+        {0xD7FF, "\xED\x9F\xBF"},
+        {0xE000, "\xEE\x80\x80"},
+        {0xFFFF, "\xEF\xBF\xBF"},
+        {0x10000, "\xF0\x90\x80\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+        {0xD800, ""},
+        {0xDFFF, ""},
+        {0x110000, ""},
+    };
+    for (const auto& [code, utf8] : cases) {
+        const std::wstring name = L"a" + std::wstring(1, static_cast<wchar_t>(code)) + L".wav";
+        EXPECT_EQ(fileNameToUtf8(name), utf8.empty() ? "" : "a" + utf8 + ".wav") << std::hex << static_cast<std::uint32_t>(code);
+    }
     std::vector<AudioFile> list;
     addAudioFiles(L"", {{std::wstring(1, static_cast<wchar_t>(0x110000)) + L".wav", false}, {L"", false}},
                   list);
     EXPECT_TRUE(list.empty());
+}
+
+TEST(AudioCatalogue, TheWholeCatalogueHoldsAtMost256MiBOfSamples) {
+    // Five clips of 300 s take 5 x 52,920,000 bytes; a sixth that fills the budget to the byte
+    // still loads, and a seventh, later in the order, finds nothing left.
+    TempFolder assets;
+    const auto longest = WavBuilder::pcm16(1, 11025, std::vector<std::int16_t>(11025 * 300, 1));
+    for (int i = 0; i < 5; ++i) {
+        assets.write("audio/a" + std::to_string(i) + ".wav", longest);
+    }
+    const std::size_t left = 268435456 - 5 * 52920000;
+    assets.write("audio/b.wav", WavBuilder::pcm16(2, 44100, std::vector<std::int16_t>(left / 2, 1)));
+    assets.write("audio/c.wav", tone(1, 1));
+    const AudioCatalogue catalogue = loadFrom(assets.wide());
+    EXPECT_EQ(catalogue.size(), 6u);
+    EXPECT_EQ(catalogue.count("b"), 1u);
+    EXPECT_EQ(catalogue.count("c"), 0u);
 }
 
 TEST(AudioCatalogue, MusicTableFindsEveryRole) {
