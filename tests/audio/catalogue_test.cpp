@@ -112,9 +112,11 @@ TEST(AudioCatalogue, TheWholeCatalogueHoldsAtMost256MiBOfSamples) {
     // still loads, and a seventh, later in the order, finds nothing left.
     TempFolder assets;
     const auto longest = WavBuilder::pcm16(1, 11025, std::vector<std::int16_t>(11025 * 300, 1));
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 1; i < 5; ++i) {
         assets.write("audio/a" + std::to_string(i) + ".wav", longest);
     }
+    // One of them has a data chunk longer than 16 MiB.
+    assets.write("audio/a0.wav", WavBuilder::pcm16(2, 22050, std::vector<std::int16_t>(22050 * 600, 1)));
     const std::size_t left = 268435456 - 5 * 52920000;
     assets.write("audio/b.wav", WavBuilder::pcm16(2, 44100, std::vector<std::int16_t>(left / 2, 1)));
     assets.write("audio/c.wav", tone(1, 1));

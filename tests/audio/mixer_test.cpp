@@ -57,7 +57,8 @@ TEST(MixerRequests, PanGainsKeepConstantPower) {
     EXPECT_FLOAT_EQ(right.rightGain, 1.0f);
     EXPECT_FLOAT_EQ(right.volume, 0.0f);
     const Voice odd = makeVoice(&clip, NAN, INFINITY, false);
-    EXPECT_FLOAT_EQ(odd.leftGain, CENTRE_GAIN);
+    EXPECT_FLOAT_EQ(odd.leftGain, 0.70710677f);
+    EXPECT_FLOAT_EQ(odd.rightGain, 0.70710677f);
     EXPECT_FLOAT_EQ(odd.volume, 0.0f);
     const Voice leftmost = makeVoice(&clip, 1.0f, -1.0f, false);
     EXPECT_LE(leftmost.rightGain, 1e-6f);

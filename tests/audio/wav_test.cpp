@@ -79,13 +79,15 @@ TEST(WavDecode, WalksChunksStrictly) {
     EXPECT_FALSE(
         decodeWav(WavBuilder().format(1, 2, 44100, 16).samples({7}).build(), CATALOGUE_BUDGET_BYTES));
 
-    // Later chunks replace earlier ones; a short fmt chunk is ignored.
+    // Later chunks replace earlier ones; a fmt chunk shorter than 16 bytes, or a chunk whose id
+    // only begins like "data", is not one of them.
     const auto replaced = WavBuilder()
                               .format(1, 1, 7000, 16)
                               .samples({1})
                               .format(1, 2, 44100, 16)
-                              .chunk("fmt ", {1, 0})
+                              .chunk("fmt ", std::vector<std::uint8_t>(15, 1))
                               .samples({5, 6, 7, 8})
+                              .chunk("datx", {9, 9, 9, 9})
                               .build();
     const auto later = decodeWav(replaced, CATALOGUE_BUDGET_BYTES);
     ASSERT_TRUE(later);
