@@ -54,11 +54,15 @@ void expectLine(const PolicyRequests& out, const char* clip) {
     EXPECT_FLOAT_EQ(out.clips.back().pan, 0.0f);
 }
 
-std::uint32_t next(std::uint32_t state) {
-    return state * 1664525u + 1013904223u;
+PolicyRequests watch(SoundPolicy& policy, const Game& game, double now) {
+    PolicyRequests out;
+    policy.encounterReactions(game, at(now), out);
+    return out;
 }
 
-float draw(std::uint32_t state) {
+// The voice generator's second draw after `state`.
+float secondDraw(std::uint32_t state) {
+    state = (state * 1664525u + 1013904223u) * 1664525u + 1013904223u;
     return static_cast<float>(state >> 8) / 16777216.0f;
 }
 
@@ -260,7 +264,7 @@ TEST(SoundPolicyTest, ASpokenLineSetsTheQuietSpellAndItsMomentsWait) {
     EXPECT_EQ(out.clips[0].clip, "grumbo_im_done");
     EXPECT_FLOAT_EQ(out.clips[0].volume, 0.84f);
     EXPECT_FLOAT_EQ(out.clips[0].pan, 0.5f);
-    EXPECT_DOUBLE_EQ(policy.voiceQuietUntil, 7 + 14 + 6 * static_cast<double>(draw(next(next(state)))));
+    EXPECT_DOUBLE_EQ(policy.voiceQuietUntil, 7 + 14 + 6 * static_cast<double>(secondDraw(state)));
     EXPECT_DOUBLE_EQ(policy.momentReadyAt[static_cast<std::size_t>(VoiceMoment::Death)], 47.0);
     EXPECT_EQ(speak(policy, "death", VoiceMoment::Death, 1, at(100), -3).clips.at(0).pan, -0.5f);
 
@@ -329,8 +333,7 @@ TEST(SoundPolicyTest, ThreatScoreAboveThreeStartsTheChaseMusic) {
             game.level.enemies.push_back(enemy);
         }
         game.level.bossArenaX = 99999;
-        PolicyRequests out;
-        policy.encounterReactions(game, at(10), out);
+        const PolicyRequests out = watch(policy, game, 10);
         EXPECT_EQ(out.battleChase, threat.chase)
             << static_cast<int>(threat.first) << " " << threat.tier << " " << threat.offset;
         EXPECT_EQ(out.battleMusicChanged, threat.chase);
@@ -344,8 +347,7 @@ TEST(SoundPolicyTest, ChaseMusicLastsTwelveSecondsAndTheTitleStopsIt) {
     caretaker.kind = EnemyKind::Caretaker;
     caretaker.pos = game.player.pos;
     game.level.enemies = {caretaker, caretaker};
-    PolicyRequests on;
-    policy.encounterReactions(game, at(10), on);
+    const PolicyRequests on = watch(policy, game, 10);
     EXPECT_TRUE(on.battleChase);
     EXPECT_FALSE(on.battleBoss);
     EXPECT_FLOAT_EQ(policy.chaseMusicTimer, 12.0f);
@@ -353,13 +355,11 @@ TEST(SoundPolicyTest, ChaseMusicLastsTwelveSecondsAndTheTitleStopsIt) {
     game.level.enemies.clear();
     game.state = Paused;
     policy.tick(11.9f);
-    PolicyRequests still;
-    policy.encounterReactions(game, at(22), still);
+    const PolicyRequests still = watch(policy, game, 22);
     EXPECT_FALSE(still.battleMusicChanged);
     policy.tick(0.2f);
     EXPECT_FLOAT_EQ(policy.chaseMusicTimer, 0.0f);
-    PolicyRequests over;
-    policy.encounterReactions(game, at(23), over);
+    const PolicyRequests over = watch(policy, game, 23);
     EXPECT_TRUE(over.battleMusicChanged);
     EXPECT_FALSE(over.battleChase);
 
@@ -367,8 +367,7 @@ TEST(SoundPolicyTest, ChaseMusicLastsTwelveSecondsAndTheTitleStopsIt) {
     policy.chaseMusicTimer = 5;
     policy.battleBoss = true;
     game.state = Title;
-    PolicyRequests title;
-    policy.encounterReactions(game, at(50), title);
+    const PolicyRequests title = watch(policy, game, 50);
     EXPECT_TRUE(title.battleMusicChanged);
     EXPECT_FALSE(title.battleBoss || title.battleChase);
 }
@@ -395,17 +394,15 @@ TEST(SoundPolicyTest, ChaptersSetTheThemeAndAreAnnouncedOncePerLevel) {
         Chapter later = chapter;
         later.theme = (entry.theme + 1) % 4;
         game.level.chapters = {chapter, later};
-        PolicyRequests first;
-        policy.encounterReactions(game, at(30), first);
+        const PolicyRequests first = watch(policy, game, 30);
         EXPECT_TRUE(first.battleMusicChanged);
         EXPECT_EQ(first.battleTheme, entry.theme + 1);
         EXPECT_EQ(first.toasts, std::vector<std::string>{entry.toast});
         expectLine(first, entry.voice);
         EXPECT_DOUBLE_EQ(policy.momentReadyAt[static_cast<std::size_t>(VoiceMoment::ChapterEntry)], 58.0);
 
-        PolicyRequests again;
         game.player.pos.x = 1200;
-        policy.encounterReactions(game, at(90), again);
+        const PolicyRequests again = watch(policy, game, 90);
         EXPECT_TRUE(again.toasts.empty() && again.clips.empty());
         EXPECT_EQ(again.battleMusicChanged, entry.theme % 2 == 1);
     }
@@ -421,26 +418,22 @@ TEST(SoundPolicyTest, BossFightAndBossDownAreAnnouncedOncePerLevel) {
     game.player.pos.x = game.level.bossArenaX;
     // Paused in the arena: the boss music starts, the announcement waits for play.
     game.state = Paused;
-    PolicyRequests paused;
-    policy.encounterReactions(game, at(30), paused);
+    const PolicyRequests paused = watch(policy, game, 30);
     EXPECT_TRUE(paused.battleBoss);
     EXPECT_TRUE(paused.clips.empty());
     game.state = Playing;
-    PolicyRequests fight;
     policy.voiceRng = seedFor(0.85);
-    policy.encounterReactions(game, at(31), fight);
+    const PolicyRequests fight = watch(policy, game, 31);
     EXPECT_FALSE(fight.battleMusicChanged);
     expectLine(fight, "grumbo_got_runner");
 
     game.exitOpen = true;
-    PolicyRequests down;
-    policy.encounterReactions(game, at(60), down);
+    const PolicyRequests down = watch(policy, game, 60);
     EXPECT_TRUE(down.battleMusicChanged);
     EXPECT_FALSE(down.battleBoss);
     EXPECT_EQ(down.toasts, std::vector<std::string>{"BOSS DOWN - BROADCAST GATE OPEN"});
     expectLine(down, "grumbo_got_kill");
-    PolicyRequests later;
-    policy.encounterReactions(game, at(200), later);
+    const PolicyRequests later = watch(policy, game, 200);
     EXPECT_TRUE(later.toasts.empty() && later.clips.empty());
 
     // A respawn allows it again, after a quiet spell for the voice.
@@ -448,8 +441,7 @@ TEST(SoundPolicyTest, BossFightAndBossDownAreAnnouncedOncePerLevel) {
     policy.resetLevel(300);
     EXPECT_EQ(policy.chaseMusicTimer, 0.0f);
     EXPECT_FALSE(policy.battleBoss || policy.battleChase || policy.battleTheme != 0);
-    PolicyRequests respawned;
-    policy.encounterReactions(game, at(301), respawned);
+    const PolicyRequests respawned = watch(policy, game, 301);
     EXPECT_EQ(respawned.toasts.size(), 1u);
     EXPECT_TRUE(respawned.clips.empty());
 }
