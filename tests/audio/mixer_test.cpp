@@ -137,6 +137,7 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     ASSERT_EQ(state.currentMusic, &world);
 
     auto out = render(state, music, 1);
+    EXPECT_EQ(state.fadeProgress, MIX_FRAMES);
     EXPECT_NEAR(state.layers[0].gain, smoothstep(MIX_FRAMES), 1e-6f);
     const float expected = 10000.0f * std::sqrt(smoothstep(MIX_FRAMES)) * 0.45f * 0.72f;
     EXPECT_NEAR(out[2 * (MIX_FRAMES - 1)], expected, 1.0f);
@@ -175,7 +176,10 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     settings.musicRequest = requestWithMusic(settings.musicRequest, -2);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, nullptr);
-    const auto faded = render(state, music, 45);
+    auto faded = render(state, music, 43);
+    EXPECT_EQ(state.fadeProgress, 43 * MIX_FRAMES);
+    const auto rest = render(state, music, 2);
+    faded.insert(faded.end(), rest.begin(), rest.end());
     for (const MusicLayer& layer : state.layers) {
         EXPECT_EQ(layer.clip, nullptr);
     }
