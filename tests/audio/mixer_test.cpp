@@ -43,25 +43,25 @@ MixerSettings worldMusic(int world) {
     return settings;
 }
 
-TEST(MixerRequests, PanGainsKeepConstantPower) {
+TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
+    struct Case {
+        float volume, pan, expectedVolume, left, right;
+    };
+    // cos and sin of (pan + 1) pi/4; past either side hard left or right; not finite centred.
+    const Case cases[] = {{1, 0, 1, 0.70710677f, 0.70710677f},
+                          {2, -1, 1, 1, 0},
+                          {-1, -5, 0, 1, 0},
+                          {0.5f, 5, 0.5f, 0, 1},
+                          {1, 0.5f, 1, 0.38268343f, 0.92387953f},
+                          {NAN, INFINITY, 0, 0.70710677f, 0.70710677f},
+                          {INFINITY, NAN, 0, 0.70710677f, 0.70710677f}};
     AudioClip clip = constantClip(4, 1, 1);
-    const Voice centre = makeVoice(&clip, 1.0f, 0.0f, false);
-    EXPECT_NEAR(centre.leftGain, 0.70710677f, 1e-6f);
-    EXPECT_NEAR(centre.rightGain, 0.70710677f, 1e-6f);
-    const Voice left = makeVoice(&clip, 2.0f, -1.0f, false);
-    EXPECT_FLOAT_EQ(left.leftGain, 1.0f);
-    EXPECT_NEAR(left.rightGain, 0.0f, 1e-6f);
-    EXPECT_FLOAT_EQ(left.volume, 1.0f);
-    const Voice right = makeVoice(&clip, -1.0f, 5.0f, false);
-    EXPECT_FLOAT_EQ(right.leftGain, 0.0f);
-    EXPECT_FLOAT_EQ(right.rightGain, 1.0f);
-    EXPECT_FLOAT_EQ(right.volume, 0.0f);
-    const Voice odd = makeVoice(&clip, NAN, INFINITY, false);
-    EXPECT_FLOAT_EQ(odd.leftGain, 0.70710677f);
-    EXPECT_FLOAT_EQ(odd.rightGain, 0.70710677f);
-    EXPECT_FLOAT_EQ(odd.volume, 0.0f);
-    const Voice leftmost = makeVoice(&clip, 1.0f, -1.0f, false);
-    EXPECT_LE(leftmost.rightGain, 1e-6f);
+    for (const Case& c : cases) {
+        const Voice voice = makeVoice(&clip, c.volume, c.pan, false);
+        EXPECT_FLOAT_EQ(voice.volume, c.expectedVolume) << c.volume;
+        EXPECT_NEAR(voice.leftGain, c.left, 1e-6f) << c.pan;
+        EXPECT_NEAR(voice.rightGain, c.right, 1e-6f) << c.pan;
+    }
 }
 
 TEST(MixerRequests, TheSameWorldKeepsItsBattleMusicAndAnotherPieceClearsIt) {
