@@ -176,16 +176,12 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     settings.musicRequest = requestWithMusic(settings.musicRequest, -2);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, nullptr);
-    auto faded = render(state, music, 43);
+    render(state, music, 43);
     EXPECT_EQ(state.fadeProgress, 43 * MIX_FRAMES);
-    const auto rest = render(state, music, 2);
-    faded.insert(faded.end(), rest.begin(), rest.end());
+    render(state, music, 2);
     for (const MusicLayer& layer : state.layers) {
         EXPECT_EQ(layer.clip, nullptr);
     }
-    // The last frame of the fade is already silent.
-    EXPECT_NE(faded[2 * (33075 - 200)], 0);
-    EXPECT_EQ(faded[2 * (33075 - 1)], 0);
 }
 
 TEST(MixerMusic, EachRequestPicksItsPiece) {
@@ -246,10 +242,13 @@ TEST(MixerMusic, MissingBattleClipKeepsWorldMusic) {
     EXPECT_EQ(state.currentMusic, &world);
     EXPECT_EQ(state.fadeProgress, FADE_FRAMES);
     EXPECT_NE(render(state, music, 1).back(), 0);
-    // A missing world clip means silence.
+    // A missing world clip means silence; the last frame of the fade is already silent.
     settings.musicRequest = requestWithMusic(settings.musicRequest, 5);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, nullptr);
+    const auto faded = render(state, music, 44);
+    EXPECT_NE(faded[2 * (33075 - 200)], 0);
+    EXPECT_EQ(faded[2 * (33075 - 1)], 0);
 }
 
 TEST(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
