@@ -67,10 +67,20 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
         entries.push_back({L"fx_" + std::to_wstring(i) + L".wav", false});
     }
     std::vector<AudioFile> list;
-    addAudioFiles(L"a/", {{L"Hit.WAV", false}, {L"hit.wav", false}, {L".wav", false}, {L"sub.wav", true}},
+    // Only files ending in ".wav" in any case count, each name once.
+    addAudioFiles(L"a/",
+                  {{L"Hit.WAV", false},
+                   {L"hit.wav", false},
+                   {L".wav", false},
+                   {L"sub.wav", true},
+                   {L"hitxwav", false},
+                   {L"hit.wax", false},
+                   {L"hit.wa", false},
+                   {L"Zap.wAv", false}},
                   list);
-    ASSERT_EQ(list.size(), 1u);
+    ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].path, L"a/Hit.WAV");
+    EXPECT_EQ(list[1].name, "zap");
     addAudioFiles(L"b/", entries, list);
     EXPECT_EQ(list.size(), AUDIO_FILE_LIMIT);
 
@@ -99,7 +109,8 @@ TEST(AudioCatalogue, FileNamesBecomeUtf8AndNamesOutsideUnicodeAreSkipped) {
     };
     for (const auto& [code, utf8] : cases) {
         const std::wstring name = L"a" + std::wstring(1, static_cast<wchar_t>(code)) + L".wav";
-        EXPECT_EQ(fileNameToUtf8(name), utf8.empty() ? "" : "a" + utf8 + ".wav") << std::hex << static_cast<std::uint32_t>(code);
+        EXPECT_EQ(fileNameToUtf8(name), utf8.empty() ? "" : "a" + utf8 + ".wav")
+            << std::hex << static_cast<std::uint32_t>(code);
     }
     std::vector<AudioFile> list;
     addAudioFiles(L"", {{std::wstring(1, static_cast<wchar_t>(0x110000)) + L".wav", false}, {L"", false}},
