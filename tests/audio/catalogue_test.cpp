@@ -94,6 +94,7 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
 
 TEST(AudioCatalogue, FileNamesBecomeUtf8AndNamesOutsideUnicodeAreSkipped) {
     const std::pair<char32_t, std::string> cases[] = {
+        {0x01, "\x01"},
         {0x7F, "\x7F"},
         {0x80, "\xC2\x80"},
         {0x7FF, "\xDF\xBF"},
