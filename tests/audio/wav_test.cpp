@@ -12,6 +12,7 @@ TEST(AudioName, NormalizesCaseAndExtension) {
     EXPECT_EQ(normalizeAudioName("Boss_1.WAV"), "boss_1");
     EXPECT_EQ(normalizeAudioName("Music_1.Wav"), "music_1");
     EXPECT_EQ(normalizeAudioName("ui_confirm"), "ui_confirm");
+    EXPECT_EQ(normalizeAudioName("@AZ[.WAV"), "@az[");
     EXPECT_EQ(normalizeAudioName(".wav"), "");
     EXPECT_EQ(normalizeAudioName("wav"), "wav");
     // Only ASCII letters change; the bytes of other characters stay as they are.
@@ -78,6 +79,10 @@ TEST(WavDecode, WalksChunksStrictly) {
     EXPECT_FALSE(decodeWav(WavBuilder().format(1, 1, 44100, 16).samples({}).build(), CATALOGUE_BUDGET_BYTES));
     EXPECT_FALSE(
         decodeWav(WavBuilder().format(1, 2, 44100, 16).samples({7}).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_TRUE(decodeWav(WavBuilder::pcm16(1, 44100, {7}), CATALOGUE_BUDGET_BYTES));
+    // An empty data chunk closing the file replaces the earlier one.
+    EXPECT_FALSE(decodeWav(WavBuilder().format(1, 1, 44100, 16).samples(frames).samples({}).build(),
+                           CATALOGUE_BUDGET_BYTES));
 
     // Later chunks replace earlier ones; a fmt chunk shorter than 16 bytes, or a chunk whose id
     // only begins like "data", is not one of them.
