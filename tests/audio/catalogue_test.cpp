@@ -103,6 +103,7 @@ TEST(AudioCatalogue, FileNamesBecomeUtf8AndNamesOutsideUnicodeAreSkipped) {
         {0xE000, "\xEE\x80\x80"},
         {0xFFFF, "\xEF\xBF\xBF"},
         {0x10000, "\xF0\x90\x80\x80"},
+        {0x1F600, "\xF0\x9F\x98\x80"},
         {0x10FFFF, "\xF4\x8F\xBF\xBF"},
         {0xD800, ""},
         {0xDFFF, ""},
