@@ -448,6 +448,7 @@ TEST(SoundPolicyTest, BossFightAndBossDownAreAnnouncedOncePerLevel) {
     policy.resetLevel(300);
     EXPECT_EQ(policy.chaseMusicTimer, 0.0f);
     EXPECT_FALSE(policy.battleBoss || policy.battleChase || policy.battleTheme != 0);
+    EXPECT_FALSE(policy.bossAnnounced || policy.bossDefeatAnnounced || policy.chapterAnnounced);
     const PolicyRequests respawned = watch(policy, game, 301);
     EXPECT_EQ(respawned.toasts.size(), 1u);
     EXPECT_TRUE(respawned.clips.empty());

@@ -31,6 +31,16 @@ bool eventually(const std::function<bool()>& condition) {
     return condition();
 }
 
+// Plays `buffers` buffers, so that a music change has faded in fully; the loudest sample of the last.
+int settle(HeadlessAudioOutput& device, int buffers) {
+    std::vector<std::int16_t> samples;
+    for (int i = 0; i < buffers; ++i) {
+        samples.clear();
+        EXPECT_TRUE(eventually([&] { return device.playNext(samples); }));
+    }
+    return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
+}
+
 class NativeAudioTest : public testing::Test {
   protected:
     NativeAudioTest() {
@@ -103,6 +113,12 @@ TEST_F(NativeAudioTest, SettingsSurviveCloseAndSeedTheMixer) {
     EXPECT_FALSE(hearSomething(12));
 }
 
+TEST_F(NativeAudioTest, TheMenuMusicStartsAtTheMixersOwnMusicVolume) {
+    assets.write("music_menu.wav", tone(10000, 100));
+    ASSERT_TRUE(audio->open(assets.wide()));
+    EXPECT_NEAR(settle(*device, 60), 10000 * 0.45f * 0.72f, 1.0f);
+}
+
 TEST_F(NativeAudioTest, FailingDeviceLeavesTheGameSilent) {
     device->failOpen = true;
     EXPECT_FALSE(audio->open(assets.wide()));
@@ -146,23 +162,14 @@ TEST(AppSound, MusicFollowsTheWorldAndTheBossAndAHitIsHeardAndFelt) {
     ASSERT_TRUE(app.init());
     app.input.poll(true);
 
-    // Plays buffers until a change has faded in fully; returns the loudest sample of the last ones.
-    const auto settle = [&](int buffers) {
-        std::vector<std::int16_t> samples;
-        for (int i = 0; i < buffers; ++i) {
-            samples.clear();
-            EXPECT_TRUE(eventually([&] { return device->playNext(samples); }));
-        }
-        return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
-    };
     const float music = app.settings.musicVolume * 0.72f;
-    EXPECT_NEAR(settle(60), 5000 * music, 2) << "the title plays the menu music";
+    EXPECT_NEAR(settle(*device, 60), 5000 * music, 2) << "the title plays the menu music";
     app.start(3, false);
-    EXPECT_NEAR(settle(60), 10000 * music, 2) << "world 3 plays music_4";
+    EXPECT_NEAR(settle(*device, 60), 10000 * music, 2) << "world 3 plays music_4";
     // Worlds 2 and 3 share the second boss's music.
     app.game.player.pos.x = app.game.level.bossArenaX;
     app.encounterReactions();
-    EXPECT_NEAR(settle(60), 15000 * music, 2);
+    EXPECT_NEAR(settle(*device, 60), 15000 * music, 2);
 
     // A hit plays "hurt" at 0.8, centred, shakes the screen and runs the motors at 0.6.
     app.game.player.health = 80;
@@ -173,7 +180,7 @@ TEST(AppSound, MusicFollowsTheWorldAndTheBossAndAHitIsHeardAndFelt) {
     EXPECT_FLOAT_EQ(app.shakeTimer, 0.18f);
     int loudest = 0;
     for (int i = 0; i < 8; ++i) {
-        loudest = std::max(loudest, static_cast<int>(settle(1)));
+        loudest = std::max(loudest, settle(*device, 1));
     }
     EXPECT_NEAR(loudest, 15000 * music + 20000 * 0.8f * app.settings.effectsVolume * 0.70710677f * 0.72f, 2);
     ASSERT_TRUE(script->waitForPasses(script->passes() + 3));

@@ -52,6 +52,9 @@ TEST(WavDecode, AcceptsOnlySixteenBitPcmMonoOrStereoInRange) {
     std::vector<std::uint8_t> notWave = WavBuilder::pcm16(1, 44100, frames);
     notWave[8] = 'A';
     EXPECT_FALSE(decodeWav(notWave, CATALOGUE_BUDGET_BYTES));
+    notWave[8] = 'W';
+    notWave[0] = 'X';
+    EXPECT_FALSE(decodeWav(notWave, CATALOGUE_BUDGET_BYTES));
 }
 
 TEST(WavDecode, WalksChunksStrictly) {
