@@ -84,12 +84,13 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
     addAudioFiles(L"b/", entries, list);
     EXPECT_EQ(list.size(), AUDIO_FILE_LIMIT);
 
-    std::vector<AudioFile> mixed = {{"theme_cards", L""}, {"music_1", L""}, {"zap", L""},
-                                    {"boss_1", L""},      {"ambient", L""}, {"grumbo_yeah", L""},
-                                    {"music_10", L""},    {"a", L""}};
+    // Music is any name beginning with "music_", "boss_", "elite_" or "theme_".
+    std::vector<AudioFile> mixed = {
+        {"theme_cards", L""}, {"music_1", L""}, {"zap", L""},         {"boss_1", L""},   {"ambient", L""},
+        {"elite_1", L""},     {"music", L""},   {"grumbo_yeah", L""}, {"music_10", L""}, {"a", L""}};
     orderAudioFiles(mixed);
-    EXPECT_EQ(names(mixed), (std::vector<std::string>{"a", "ambient", "grumbo_yeah", "zap", "boss_1",
-                                                      "music_1", "music_10", "theme_cards"}));
+    EXPECT_EQ(names(mixed), (std::vector<std::string>{"a", "ambient", "grumbo_yeah", "music", "zap", "boss_1",
+                                                      "elite_1", "music_1", "music_10", "theme_cards"}));
 }
 
 TEST(AudioCatalogue, FileNamesBecomeUtf8AndNamesOutsideUnicodeAreSkipped) {

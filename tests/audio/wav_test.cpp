@@ -21,16 +21,6 @@ TEST(AudioName, NormalizesCaseAndExtension) {
     EXPECT_EQ(normalizeAudioName("a.wav.WAV"), "a.wav");
 }
 
-TEST(AudioName, MusicRolesByPrefix) {
-    EXPECT_TRUE(isMusicName("music_menu"));
-    EXPECT_TRUE(isMusicName("boss_3"));
-    EXPECT_TRUE(isMusicName("elite_1"));
-    EXPECT_TRUE(isMusicName("theme_cards"));
-    EXPECT_FALSE(isMusicName("ambient"));
-    EXPECT_FALSE(isMusicName("grumbo_yeah"));
-    EXPECT_FALSE(isMusicName("music"));
-}
-
 TEST(WavDecode, AcceptsOnlySixteenBitPcmMonoOrStereoInRange) {
     const std::vector<std::int16_t> frames(64, 1000);
     EXPECT_FALSE(
