@@ -67,44 +67,108 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
         entries.push_back({L"fx_" + std::to_wstring(i) + L".wav", false});
     }
     std::vector<AudioFile> list;
-    addAudioFiles(L"a/", {{L"Hit.WAV", false}, {L"hit.wav", false}, {L".wav", false}, {L"sub.wav", true}},
+    // Only files ending in ".wav" in any case count, each name once.
+    addAudioFiles(L"a/",
+                  {{L"Hit.WAV", false},
+                   {L"hit.wav", false},
+                   {L".wav", false},
+                   {L"sub.wav", true},
+                   {L"hitxwav", false},
+                   {L"hit.wax", false},
+                   {L"hit.wa", false},
+                   {L"Zap.wAv", false}},
                   list);
-    ASSERT_EQ(list.size(), 1u);
+    ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].path, L"a/Hit.WAV");
+    EXPECT_EQ(list[1].name, "zap");
     addAudioFiles(L"b/", entries, list);
     EXPECT_EQ(list.size(), AUDIO_FILE_LIMIT);
 
-    std::vector<AudioFile> mixed = {{"theme_cards", L""}, {"music_1", L""}, {"zap", L""},
-                                    {"boss_1", L""},      {"ambient", L""}, {"grumbo_yeah", L""},
-                                    {"music_10", L""},    {"a", L""}};
+    // Music is any name beginning with "music_", "boss_", "elite_" or "theme_".
+    std::vector<AudioFile> mixed = {
+        {"theme_cards", L""}, {"music_1", L""}, {"zap", L""},         {"boss_1", L""},   {"ambient", L""},
+        {"elite_1", L""},     {"music", L""},   {"grumbo_yeah", L""}, {"music_10", L""}, {"a", L""}};
     orderAudioFiles(mixed);
-    EXPECT_EQ(names(mixed), (std::vector<std::string>{"a", "ambient", "grumbo_yeah", "zap", "boss_1",
-                                                      "music_1", "music_10", "theme_cards"}));
+    EXPECT_EQ(names(mixed), (std::vector<std::string>{"a", "ambient", "grumbo_yeah", "music", "zap", "boss_1",
+                                                      "elite_1", "music_1", "music_10", "theme_cards"}));
 }
 
-TEST(AudioCatalogue, NamesOutsideUnicodeAreSkipped) {
-    EXPECT_EQ(fileNameToUtf8(L"\u00e4rger"), "\xC3\xA4rger");
-    EXPECT_EQ(fileNameToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800)) + L".wav"), "");
+TEST(AudioCatalogue, FileNamesBecomeUtf8AndNamesOutsideUnicodeAreSkipped) {
+    const std::pair<char32_t, std::string> cases[] = {
+        {0x01, "\x01"},
+        {0x7F, "\x7F"},
+        {0x80, "\xC2\x80"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
+        {0xD7FF, "\xED\x9F\xBF"},
+        {0xE000, "\xEE\x80\x80"},
+        {0xFFFF, "\xEF\xBF\xBF"},
+        {0x10000, "\xF0\x90\x80\x80"},
+        {0x1F600, "\xF0\x9F\x98\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+        {0xD800, ""},
+        {0xDFFF, ""},
+        {0x110000, ""},
+    };
+    for (const auto& [code, utf8] : cases) {
+        const std::wstring name = L"a" + std::wstring(1, static_cast<wchar_t>(code)) + L".wav";
+        EXPECT_EQ(fileNameToUtf8(name), utf8.empty() ? "" : "a" + utf8 + ".wav")
+            << std::hex << static_cast<std::uint32_t>(code);
+    }
     std::vector<AudioFile> list;
     addAudioFiles(L"", {{std::wstring(1, static_cast<wchar_t>(0x110000)) + L".wav", false}, {L"", false}},
                   list);
     EXPECT_TRUE(list.empty());
 }
 
-TEST(AudioCatalogue, MusicTableFindsEveryRole) {
-    AudioCatalogue catalogue;
-    for (const char* name : {"music_menu", "music_10", "boss_5", "elite_3", "theme_horror", "ambient"}) {
-        catalogue[name].samples = {1, 1};
+TEST(AudioCatalogue, TheWholeCatalogueHoldsAtMost256MiBOfSamples) {
+    // Five clips of 300 s take 5 x 52,920,000 bytes; a sixth that fills the budget to the byte
+    // still loads, and a seventh, later in the order, finds nothing left.
+    TempFolder assets;
+    const auto longest = WavBuilder::pcm16(1, 11025, std::vector<std::int16_t>(11025 * 300, 1));
+    for (int i = 1; i < 5; ++i) {
+        assets.write("audio/a" + std::to_string(i) + ".wav", longest);
     }
+    // One of them has a data chunk longer than 16 MiB.
+    assets.write("audio/a0.wav", WavBuilder::pcm16(2, 22050, std::vector<std::int16_t>(22050 * 600, 1)));
+    const std::size_t left = 268435456 - 5 * 52920000;
+    assets.write("audio/b.wav", WavBuilder::pcm16(2, 44100, std::vector<std::int16_t>(left / 2, 1)));
+    assets.write("audio/c.wav", tone(1, 1));
+    const AudioCatalogue catalogue = loadFrom(assets.wide());
+    EXPECT_EQ(catalogue.size(), 6u);
+    EXPECT_EQ(catalogue.count("b"), 1u);
+    EXPECT_EQ(catalogue.count("c"), 0u);
+}
+
+TEST(AudioCatalogue, MusicTableFindsEveryRole) {
+    const std::vector<std::string> world{"music_1", "music_2", "music_3", "music_4", "music_5",
+                                         "music_6", "music_7", "music_8", "music_9", "music_10"};
+    const std::vector<std::string> boss{"boss_1", "boss_2", "boss_3", "boss_4", "boss_5"};
+    const std::vector<std::string> elite{"elite_1", "elite_2", "elite_3"};
+    const std::vector<std::string> theme{"theme_grocery", "theme_horror", "theme_bunker", "theme_cards"};
+    AudioCatalogue catalogue;
+    for (const auto* names : {&world, &boss, &elite, &theme}) {
+        for (const std::string& name : *names) {
+            catalogue[name].samples = {1, 1};
+        }
+    }
+    catalogue["music_menu"].samples = {1, 1};
+    catalogue["ambient"].samples = {1, 1};
     const MusicTable music = buildMusicTable(catalogue);
     EXPECT_EQ(music.menu, &catalogue.at("music_menu"));
-    EXPECT_EQ(music.world[9], &catalogue.at("music_10"));
-    EXPECT_EQ(music.boss[4], &catalogue.at("boss_5"));
-    EXPECT_EQ(music.elite[2], &catalogue.at("elite_3"));
-    EXPECT_EQ(music.theme[1], &catalogue.at("theme_horror"));
     EXPECT_EQ(music.ambient, &catalogue.at("ambient"));
-    EXPECT_EQ(music.world[0], nullptr);
-    EXPECT_EQ(music.theme[0], nullptr);
+    for (std::size_t i = 0; i < world.size(); ++i) {
+        EXPECT_EQ(music.world[i], &catalogue.at(world[i]));
+    }
+    for (std::size_t i = 0; i < boss.size(); ++i) {
+        EXPECT_EQ(music.boss[i], &catalogue.at(boss[i]));
+    }
+    for (std::size_t i = 0; i < elite.size(); ++i) {
+        EXPECT_EQ(music.elite[i], &catalogue.at(elite[i]));
+    }
+    for (std::size_t i = 0; i < theme.size(); ++i) {
+        EXPECT_EQ(music.theme[i], &catalogue.at(theme[i]));
+    }
 }
 
 } // namespace

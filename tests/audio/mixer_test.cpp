@@ -20,8 +20,9 @@ AudioClip constantClip(std::int64_t frames, std::int16_t left, std::int16_t righ
     return clip;
 }
 
+// A music change cross-fades over 0.75 s, 33075 frames.
 float smoothstep(int frames) {
-    const float t = static_cast<float>(frames) / FADE_FRAMES;
+    const float t = static_cast<float>(frames) / 33075;
     return (3.0f - 2.0f * t) * t * t;
 }
 
@@ -42,41 +43,31 @@ MixerSettings worldMusic(int world) {
     return settings;
 }
 
-TEST(MixerRequests, PanGainsKeepConstantPower) {
+TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
+    struct Case {
+        float volume, pan, expectedVolume, left, right;
+    };
+    // cos and sin of (pan + 1) pi/4; past either side hard left or right; not finite centred.
+    const Case cases[] = {{1, 0, 1, 0.70710677f, 0.70710677f},
+                          {2, -1, 1, 1, 0},
+                          {-1, -5, 0, 1, 0},
+                          {0.5f, 5, 0.5f, 0, 1},
+                          {1, 0.5f, 1, 0.38268343f, 0.92387953f},
+                          {NAN, INFINITY, 0, 0.70710677f, 0.70710677f},
+                          {INFINITY, NAN, 0, 0.70710677f, 0.70710677f}};
     AudioClip clip = constantClip(4, 1, 1);
-    const Voice centre = makeVoice(&clip, 1.0f, 0.0f, false);
-    EXPECT_NEAR(centre.leftGain, 0.70710677f, 1e-6f);
-    EXPECT_NEAR(centre.rightGain, 0.70710677f, 1e-6f);
-    const Voice left = makeVoice(&clip, 2.0f, -1.0f, false);
-    EXPECT_FLOAT_EQ(left.leftGain, 1.0f);
-    EXPECT_NEAR(left.rightGain, 0.0f, 1e-6f);
-    EXPECT_FLOAT_EQ(left.volume, 1.0f);
-    const Voice right = makeVoice(&clip, -1.0f, 5.0f, false);
-    EXPECT_FLOAT_EQ(right.leftGain, 0.0f);
-    EXPECT_FLOAT_EQ(right.rightGain, 1.0f);
-    EXPECT_FLOAT_EQ(right.volume, 0.0f);
-    const Voice odd = makeVoice(&clip, NAN, INFINITY, false);
-    EXPECT_FLOAT_EQ(odd.leftGain, CENTRE_GAIN);
-    EXPECT_FLOAT_EQ(odd.volume, 0.0f);
-    const Voice leftmost = makeVoice(&clip, 1.0f, -1.0f, false);
-    EXPECT_LE(leftmost.rightGain, 1e-6f);
+    for (const Case& c : cases) {
+        const Voice voice = makeVoice(&clip, c.volume, c.pan, false);
+        EXPECT_FLOAT_EQ(voice.volume, c.expectedVolume) << c.volume;
+        EXPECT_NEAR(voice.leftGain, c.left, 1e-6f) << c.pan;
+        EXPECT_NEAR(voice.rightGain, c.right, 1e-6f) << c.pan;
+    }
 }
 
-TEST(MixerRequests, MusicAndBattleRequests) {
-    const std::uint32_t world3 = requestWithMusic(MUSIC_MENU_REQUEST, 3);
-    EXPECT_EQ(musicCode(world3), 5u);
-    const std::uint32_t boss = requestWithBattle(world3, true, true, 3);
-    EXPECT_EQ(battleMode(boss), 2u);
-    // The same world while its boss music plays changes nothing; another piece clears the battle.
+TEST(MixerRequests, TheSameWorldKeepsItsBattleMusicAndAnotherPieceClearsIt) {
+    const std::uint32_t boss = requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, 3), true, true, 3);
     EXPECT_EQ(requestWithMusic(boss, 3), boss);
     EXPECT_EQ(requestWithMusic(boss, 4), requestWithMusic(MUSIC_MENU_REQUEST, 4));
-    EXPECT_EQ(musicCode(requestWithMusic(boss, -7)), 0u);
-    EXPECT_EQ(musicCode(requestWithMusic(boss, 42)), 11u);
-    EXPECT_EQ(battleMode(requestWithBattle(world3, false, true, 2)), 1u);
-    EXPECT_EQ(battleMode(requestWithBattle(world3, false, false, 2)), 4u);
-    EXPECT_EQ(battleMode(requestWithBattle(world3, false, false, 99)), 6u);
-    EXPECT_EQ(battleMode(requestWithBattle(world3, false, false, -3)), 0u);
-    EXPECT_EQ(musicCode(requestWithBattle(world3, false, false, 1)), musicCode(world3));
 }
 
 TEST(MixerRequests, FullRingDropsNewRequests) {
@@ -97,17 +88,8 @@ TEST(MixerRequests, FullRingDropsNewRequests) {
     EXPECT_TRUE(ring.push(makeVoice(&clip, 1.0f, 0.0f, false)));
 }
 
-TEST(MixerVoices, PanAndVoiceLimits) {
-    MixerState state;
+TEST(MixerVoices, VoiceLimits) {
     MusicTable music;
-    AudioClip clip = constantClip(MIX_FRAMES * 2, 10000, 10000);
-    addVoice(state, makeVoice(&clip, 1.0f, -1.0f, false));
-    const auto out = render(state, music, 1);
-    for (int i = 0; i < MIX_FRAMES; ++i) {
-        ASSERT_GT(out[static_cast<std::size_t>(2 * i)], 0);
-        ASSERT_EQ(out[static_cast<std::size_t>(2 * i + 1)], 0);
-    }
-
     // A 25th voice displaces the oldest.
     std::vector<AudioClip> clips(25, constantClip(10, 1, 1));
     MixerState crowd;
@@ -155,6 +137,7 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     ASSERT_EQ(state.currentMusic, &world);
 
     auto out = render(state, music, 1);
+    EXPECT_EQ(state.fadeProgress, MIX_FRAMES);
     EXPECT_NEAR(state.layers[0].gain, smoothstep(MIX_FRAMES), 1e-6f);
     const float expected = 10000.0f * std::sqrt(smoothstep(MIX_FRAMES)) * 0.45f * 0.72f;
     EXPECT_NEAR(out[2 * (MIX_FRAMES - 1)], expected, 1.0f);
@@ -177,7 +160,7 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     EXPECT_EQ(state.layers[0].clip, nullptr);
     EXPECT_EQ(state.resumeTable[0].clip, &world);
     const std::int64_t stopped = state.resumeTable[0].position;
-    EXPECT_EQ(stopped, 45 * MIX_FRAMES + FADE_FRAMES);
+    EXPECT_EQ(stopped, 45 * MIX_FRAMES + 33075);
 
     // Back to the world: it continues where it stopped.
     settings.musicRequest = requestWithBattle(settings.musicRequest, false, false, 0);
@@ -193,39 +176,79 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     settings.musicRequest = requestWithMusic(settings.musicRequest, -2);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, nullptr);
-    const auto faded = render(state, music, 45);
+    render(state, music, 43);
+    EXPECT_EQ(state.fadeProgress, 43 * MIX_FRAMES);
+    render(state, music, 2);
     for (const MusicLayer& layer : state.layers) {
         EXPECT_EQ(layer.clip, nullptr);
     }
-    EXPECT_EQ(faded.back(), 0);
+}
+
+TEST(MixerMusic, EachRequestPicksItsPiece) {
+    std::vector<AudioClip> clips(23, constantClip(10, 1, 1));
+    MusicTable music;
+    music.menu = &clips[0];
+    for (std::size_t i = 0; i < 10; ++i) {
+        music.world[i] = &clips[1 + i];
+        music.boss[i / 2] = &clips[11 + i / 2];
+        music.elite[i % 3] = &clips[16 + i % 3];
+        music.theme[i % 4] = &clips[19 + i % 4];
+    }
+    struct Case {
+        int world;
+        bool boss, chase;
+        int theme;
+        const AudioClip* piece;
+    };
+    // Boss music by pairs of worlds, chase music by world mod 3; the menu has no battle music.
+    // Worlds and themes out of range are clamped; -2 and below is silence.
+    const Case cases[] = {
+        {-1, true, false, 0, music.menu},      {-2, false, false, 0, nullptr},
+        {-7, false, false, 1, nullptr},        {42, false, false, 0, music.world[9]},
+        {6, false, false, 99, music.theme[3]}, {6, false, false, -3, music.world[6]},
+        {0, false, false, 0, music.world[0]},  {9, false, false, 0, music.world[9]},
+        {1, true, true, 1, music.boss[0]},     {3, true, false, 0, music.boss[1]},
+        {9, true, false, 0, music.boss[4]},    {4, false, true, 2, music.elite[1]},
+        {2, false, true, 0, music.elite[2]},   {5, false, false, 1, music.theme[0]},
+        {7, false, false, 2, music.theme[1]},  {6, false, false, 4, music.theme[3]},
+    };
+    for (const Case& c : cases) {
+        MixerState state;
+        MixerSettings settings;
+        settings.musicRequest =
+            requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, c.world), c.boss, c.chase, c.theme);
+        applySettings(state, settings, music);
+        EXPECT_EQ(state.currentMusic, c.piece) << c.world << " " << c.boss << c.chase << c.theme;
+    }
+    // Codes past the last world are silence.
+    MixerState state;
+    MixerSettings settings;
+    settings.musicRequest = 12;
+    applySettings(state, settings, music);
+    EXPECT_EQ(state.currentMusic, nullptr);
 }
 
 TEST(MixerMusic, MissingBattleClipKeepsWorldMusic) {
     AudioClip world(constantClip(10, 10000, 10000));
-    AudioClip elite(constantClip(10, 20000, 20000));
     MusicTable music;
     music.world[2] = &world;
-    music.elite[2] = &elite;
     MixerState state;
     MixerSettings settings = worldMusic(2);
     applySettings(state, settings, music);
     render(state, music, 50);
-    // No boss_2 clip: nothing changes and no fade starts.
+    // No boss_2 clip: nothing changes and no fade starts; short music loops instead of stopping.
     settings.musicRequest = requestWithBattle(settings.musicRequest, true, false, 0);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, &world);
     EXPECT_EQ(state.fadeProgress, FADE_FRAMES);
-    // Chase music for world 2 is elite clip 2 % 3.
-    settings.musicRequest = requestWithBattle(settings.musicRequest, false, true, 0);
-    applySettings(state, settings, music);
-    EXPECT_EQ(state.currentMusic, &elite);
-    // Short music loops instead of stopping.
-    const auto out = render(state, music, 50);
-    EXPECT_NE(out.back(), 0);
-    // The menu has no battle music, and a missing world clip means silence.
-    settings.musicRequest = requestWithBattle(requestWithMusic(settings.musicRequest, 5), true, false, 0);
+    EXPECT_NE(render(state, music, 1).back(), 0);
+    // A missing world clip means silence; the last frame of the fade is already silent.
+    settings.musicRequest = requestWithMusic(settings.musicRequest, 5);
     applySettings(state, settings, music);
     EXPECT_EQ(state.currentMusic, nullptr);
+    const auto faded = render(state, music, 44);
+    EXPECT_NE(faded[2 * (33075 - 200)], 0);
+    EXPECT_EQ(faded[2 * (33075 - 1)], 0);
 }
 
 TEST(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
@@ -252,25 +275,40 @@ TEST(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
     EXPECT_EQ(state.fadeProgress, 0);
 }
 
-TEST(MixerLevels, DucksMusicWhileTheVoiceSpeaks) {
-    AudioClip world(constantClip(10, 10000, 10000));
-    AudioClip line(constantClip(AUDIO_RATE, 0, 0));
-    AudioClip effect(constantClip(AUDIO_RATE * 10, 0, 0));
+TEST(MixerLevels, LevelsDuckingAndLimiterMoveAtTheirRates) {
+    // Music only on the right, an effect panned hard left, and a silent voice line.
+    AudioClip world(constantClip(10, 0, 10000));
+    AudioClip effect(constantClip(AUDIO_RATE, 1000, 3000));
+    AudioClip line(constantClip(2 * MIX_FRAMES, 0, 0));
     MusicTable music;
     music.world[0] = &world;
     MixerState state;
-    applySettings(state, worldMusic(0), music);
-    addVoice(state, makeVoice(&effect, 1.0f, 0.0f, false));
-    render(state, music, 10);
+    MixerSettings settings = worldMusic(0);
+    applySettings(state, settings, music);
+    render(state, music, 44);
     EXPECT_FLOAT_EQ(state.duck, 1.0f);
 
+    settings.musicVolume = 1.0f;
+    settings.effectsVolume = 0.5f;
+    applySettings(state, settings, music);
+    state.limiter = 0.5f;
+    addVoice(state, makeVoice(&effect, 1.0f, -1.0f, false));
     addVoice(state, makeVoice(&line, 1.0f, 0.0f, true));
-    render(state, music, 4);
-    EXPECT_LT(state.duck, 0.37f);
-    EXPECT_GT(state.duck, 0.35f);
-    // The line ends after a second; the music then comes back over a few seconds.
-    render(state, music, 300);
-    EXPECT_GT(state.duck, 0.99f);
+    const auto out = render(state, music, 1);
+    EXPECT_NEAR(state.musicLevel, 1 - 0.55 * std::pow(1 - 0.001, MIX_FRAMES), 1e-5);
+    EXPECT_NEAR(state.effectsLevel, 0.5 + 0.35 * std::pow(1 - 0.001, MIX_FRAMES), 1e-5);
+    EXPECT_NEAR(state.duck, 0.35 + 0.65 * std::pow(1 - 0.0012, MIX_FRAMES), 1e-5);
+    EXPECT_NEAR(state.limiter, 1 - 0.5 * std::pow(1 - 0.00012, MIX_FRAMES), 1e-5);
+    // The voice ducks the music but not the effects.
+    const float scale = 0.72f * state.limiter;
+    EXPECT_NEAR(out[MIX_SAMPLES - 1], 10000 * state.musicLevel * state.duck * scale, 1.0f);
+    EXPECT_NEAR(out[MIX_SAMPLES - 2], 1000 * state.effectsLevel * scale, 1.0f);
+
+    // Once the line has ended the music comes back slowly.
+    render(state, music, 1);
+    const double ducked = state.duck;
+    render(state, music, 1);
+    EXPECT_NEAR(state.duck, 1 - (1 - ducked) * std::pow(1 - 0.00018, MIX_FRAMES), 1e-5);
 }
 
 TEST(MixerLevels, MuteRampsWithoutAClick) {

@@ -1,9 +1,9 @@
+#include "../app/headless_app.h"
 #include "audio/native_audio.h"
-#include "platform/headless/headless_audio_output.h"
 #include "temp_folder.h"
 #include "wav_builder.h"
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
@@ -31,8 +31,14 @@ bool eventually(const std::function<bool()>& condition) {
     return condition();
 }
 
-bool anyNonZero(const std::vector<std::int16_t>& samples) {
-    return std::any_of(samples.begin(), samples.end(), [](std::int16_t s) { return s != 0; });
+// Plays `buffers` buffers, so that a music change has faded in fully; the loudest sample of the last.
+int settle(HeadlessAudioOutput& device, int buffers) {
+    std::vector<std::int16_t> samples;
+    for (int i = 0; i < buffers; ++i) {
+        samples.clear();
+        EXPECT_TRUE(eventually([&] { return device.playNext(samples); }));
+    }
+    return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
 }
 
 class NativeAudioTest : public testing::Test {
@@ -45,19 +51,20 @@ class NativeAudioTest : public testing::Test {
         audio = std::make_unique<NativeAudio>(std::move(output));
     }
 
-    // Plays device buffers until one holds sound or `limit` buffers went by.
-    bool hearSomething(int limit) {
+    // Plays device buffers until one holds sound or `limit` buffers went by; the loudest sample of
+    // that buffer, 0 for silence.
+    int hearSomething(int limit) {
         for (int i = 0; i < limit; ++i) {
-            if (!eventually([&] { return device->queuedBuffers() > 0; })) {
-                return false;
-            }
             std::vector<std::int16_t> buffer;
-            device->playNext(buffer);
-            if (anyNonZero(buffer)) {
-                return true;
+            if (!eventually([&] { return device->playNext(buffer); })) {
+                return 0;
+            }
+            const auto [low, high] = std::minmax_element(buffer.begin(), buffer.end());
+            if (*low != 0 || *high != 0) {
+                return std::max(-*low, static_cast<int>(*high));
             }
         }
-        return false;
+        return 0;
     }
 
     TempFolder assets;
@@ -75,14 +82,18 @@ TEST_F(NativeAudioTest, PlaysRequestsThroughTheMixerThread) {
     ASSERT_TRUE(eventually([&] { return device->queuedBuffers() == 4; }));
     EXPECT_FALSE(hearSomething(8));
 
+    // At the effects volume the mixer starts with, centred, under the master gain.
     audio->play("Hit.wav", 1.0f, 0.0f);
-    EXPECT_TRUE(hearSomething(16));
+    EXPECT_NEAR(hearSomething(16), 20000 * 0.85f * 0.70710677f * 0.72f, 1.0f);
 
     audio->close();
     EXPECT_FALSE(audio->running());
     EXPECT_EQ(audio->clipCount(), 0u);
     EXPECT_FALSE(device->isOpen());
     audio->play("hit", 1.0f, 0.0f);
+    // Opening again rebuilds everything.
+    ASSERT_TRUE(audio->open(assets.wide()));
+    EXPECT_EQ(audio->clipCount(), 2u);
 }
 
 TEST_F(NativeAudioTest, SettingsSurviveCloseAndSeedTheMixer) {
@@ -91,7 +102,7 @@ TEST_F(NativeAudioTest, SettingsSurviveCloseAndSeedTheMixer) {
     audio->play("hit", 1.0f, 0.0f);
     EXPECT_FALSE(hearSomething(12));
     audio->setMuted(false);
-    audio->play("hit", 1.0f, 0.0f);
+    audio->play("grumbo_yeah", 1.0f, 0.0f);
     EXPECT_TRUE(hearSomething(16));
 
     // Voice clips switched off are refused before they reach the ring.
@@ -100,6 +111,12 @@ TEST_F(NativeAudioTest, SettingsSurviveCloseAndSeedTheMixer) {
     }
     audio->play("grumbo_yeah", 1.0f, 0.0f);
     EXPECT_FALSE(hearSomething(12));
+}
+
+TEST_F(NativeAudioTest, TheMenuMusicStartsAtTheMixersOwnMusicVolume) {
+    assets.write("music_menu.wav", tone(10000, 100));
+    ASSERT_TRUE(audio->open(assets.wide()));
+    EXPECT_NEAR(settle(*device, 60), 10000 * 0.45f * 0.72f, 1.0f);
 }
 
 TEST_F(NativeAudioTest, FailingDeviceLeavesTheGameSilent) {
@@ -126,42 +143,51 @@ TEST_F(NativeAudioTest, RefusedBufferEndsTheMixer) {
     EXPECT_EQ(audio->clipCount(), 0u);
 }
 
-TEST_F(NativeAudioTest, WindowThreadAndDeviceThreadRunAgainstTheMixer) {
-    ASSERT_TRUE(audio->open(assets.wide()));
-    std::atomic<bool> stop{false};
-    std::atomic<bool> heard{false};
-    // The device plays on its own thread, as a real one does.
-    std::thread player([&] {
-        std::vector<std::int16_t> buffer;
-        while (!stop.load()) {
-            buffer.clear();
-            if (device->playNext(buffer)) {
-                if (anyNonZero(buffer)) {
-                    heard.store(true);
-                }
-            } else {
-                std::this_thread::yield();
-            }
-        }
-    });
-    for (int i = 0; i < 2000; ++i) {
-        audio->play(i % 2 == 0 ? "hit" : "grumbo_yeah", 0.5f, static_cast<float>(i % 3) - 1.0f);
-        audio->setMusic(i % 12 - 2);
-        audio->setBattleMusic(i % 5 == 0, i % 7 == 0, i % 5);
-        audio->setVolumes(0.5f, 0.9f);
-        audio->setVoiceEnabled(i % 4 != 0);
-        audio->setMuted(false);
-        if (i % 100 == 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+// The app's sound as the player hears and feels it, on the headless backend.
+TEST(AppSound, MusicFollowsTheWorldAndTheBossAndAHitIsHeardAndFelt) {
+    TempFolder folder;
+    test::writeStandInAssets(folder.path);
+    folder.write("assets/audio/music_menu.wav", tone(5000, 100));
+    folder.write("assets/audio/music_4.wav", tone(10000, 100));
+    folder.write("assets/audio/boss_2.wav", tone(15000, 100));
+    folder.write("assets/audio/hurt.wav", tone(20000, 4000));
+    auto script = std::make_shared<InputScript>();
+    script->setPad(0, PadState{});
+    auto output = std::make_unique<HeadlessAudioOutput>();
+    HeadlessAudioOutput* device = output.get();
+    App app(std::make_unique<HeadlessInputDevices>(script), std::move(output));
+    app.baseDirectory = folder.path.string();
+    app.savePath = (folder.path / "save.ini").wstring();
+    ASSERT_TRUE(app.window.open(WindowOptions{}));
+    ASSERT_TRUE(app.init());
+    app.input.poll(true);
+
+    const float music = app.settings.musicVolume * 0.72f;
+    EXPECT_NEAR(settle(*device, 60), 5000 * music, 2) << "the title plays the menu music";
+    app.start(3, false);
+    EXPECT_NEAR(settle(*device, 60), 10000 * music, 2) << "world 3 plays music_4";
+    // Worlds 2 and 3 share the second boss's music.
+    app.game.player.pos.x = app.game.level.bossArenaX;
+    app.encounterReactions();
+    EXPECT_NEAR(settle(*device, 60), 15000 * music, 2);
+
+    // A hit plays "hurt" at 0.8, centred, shakes the screen and runs the motors at 0.6.
+    app.game.player.health = 80;
+    app.game.sounds.push_back(
+        {Sound::Hurt, 1, app.game.player.pos.x + app.game.player.size.x / 2, GiftedSubs});
+    app.soundEvents();
+    EXPECT_TRUE(app.game.sounds.empty());
+    EXPECT_FLOAT_EQ(app.shakeTimer, 0.18f);
+    int loudest = 0;
+    for (int i = 0; i < 8; ++i) {
+        loudest = std::max(loudest, settle(*device, 1));
     }
-    EXPECT_TRUE(eventually([&] { return heard.load(); }));
-    stop.store(true);
-    player.join();
-    audio->close();
-    // Reopening rebuilds everything.
-    ASSERT_TRUE(audio->open(assets.wide()));
-    EXPECT_TRUE(audio->running());
+    EXPECT_NEAR(loudest, 15000 * music + 20000 * 0.8f * app.settings.effectsVolume * 0.70710677f * 0.72f, 2);
+    ASSERT_TRUE(script->waitForPasses(script->passes() + 3));
+    const std::vector<RumbleCommand> rumbles = script->rumbles();
+    ASSERT_FALSE(rumbles.empty());
+    EXPECT_EQ(rumbles.back().left, 27000);
+    EXPECT_EQ(rumbles.back().right, 33600);
 }
 
 } // namespace

@@ -12,22 +12,13 @@ TEST(AudioName, NormalizesCaseAndExtension) {
     EXPECT_EQ(normalizeAudioName("Boss_1.WAV"), "boss_1");
     EXPECT_EQ(normalizeAudioName("Music_1.Wav"), "music_1");
     EXPECT_EQ(normalizeAudioName("ui_confirm"), "ui_confirm");
+    EXPECT_EQ(normalizeAudioName("@AZ[.WAV"), "@az[");
     EXPECT_EQ(normalizeAudioName(".wav"), "");
     EXPECT_EQ(normalizeAudioName("wav"), "wav");
     // Only ASCII letters change; the bytes of other characters stay as they are.
     EXPECT_EQ(normalizeAudioName("\xC3\x84RGER.wav"), "\xC3\x84rger");
     // The extension is removed once, after lower-casing.
     EXPECT_EQ(normalizeAudioName("a.wav.WAV"), "a.wav");
-}
-
-TEST(AudioName, MusicRolesByPrefix) {
-    EXPECT_TRUE(isMusicName("music_menu"));
-    EXPECT_TRUE(isMusicName("boss_3"));
-    EXPECT_TRUE(isMusicName("elite_1"));
-    EXPECT_TRUE(isMusicName("theme_cards"));
-    EXPECT_FALSE(isMusicName("ambient"));
-    EXPECT_FALSE(isMusicName("grumbo_yeah"));
-    EXPECT_FALSE(isMusicName("music"));
 }
 
 TEST(WavDecode, AcceptsOnlySixteenBitPcmMonoOrStereoInRange) {
@@ -50,6 +41,9 @@ TEST(WavDecode, AcceptsOnlySixteenBitPcmMonoOrStereoInRange) {
     EXPECT_FALSE(decodeWav(WavBuilder().format(1, 1, 44100, 16).build(), CATALOGUE_BUDGET_BYTES));
     std::vector<std::uint8_t> notWave = WavBuilder::pcm16(1, 44100, frames);
     notWave[8] = 'A';
+    EXPECT_FALSE(decodeWav(notWave, CATALOGUE_BUDGET_BYTES));
+    notWave[8] = 'W';
+    notWave[0] = 'X';
     EXPECT_FALSE(decodeWav(notWave, CATALOGUE_BUDGET_BYTES));
 }
 
@@ -78,14 +72,20 @@ TEST(WavDecode, WalksChunksStrictly) {
     EXPECT_FALSE(decodeWav(WavBuilder().format(1, 1, 44100, 16).samples({}).build(), CATALOGUE_BUDGET_BYTES));
     EXPECT_FALSE(
         decodeWav(WavBuilder().format(1, 2, 44100, 16).samples({7}).build(), CATALOGUE_BUDGET_BYTES));
+    EXPECT_TRUE(decodeWav(WavBuilder::pcm16(1, 44100, {7}), CATALOGUE_BUDGET_BYTES));
+    // An empty data chunk closing the file replaces the earlier one.
+    EXPECT_FALSE(decodeWav(WavBuilder().format(1, 1, 44100, 16).samples(frames).samples({}).build(),
+                           CATALOGUE_BUDGET_BYTES));
 
-    // Later chunks replace earlier ones; a short fmt chunk is ignored.
+    // Later chunks replace earlier ones; a fmt chunk shorter than 16 bytes, or a chunk whose id
+    // only begins like "data", is not one of them.
     const auto replaced = WavBuilder()
                               .format(1, 1, 7000, 16)
                               .samples({1})
                               .format(1, 2, 44100, 16)
-                              .chunk("fmt ", {1, 0})
+                              .chunk("fmt ", std::vector<std::uint8_t>(15, 1))
                               .samples({5, 6, 7, 8})
+                              .chunk("datx", {9, 9, 9, 9})
                               .build();
     const auto later = decodeWav(replaced, CATALOGUE_BUDGET_BYTES);
     ASSERT_TRUE(later);
