@@ -275,20 +275,6 @@ TEST(SaveSchemaTest, CorruptOrOversizedFileLeavesGamePlayableAndUntouched) {
     EXPECT_EQ(game.checkpoint, -1);
 }
 
-TEST(SaveSchemaTest, SaveFileLivesInTheDataFolderElseBesideTheProgram) {
-    FlowTempFolder folder;
-    const std::wstring data = (folder.path / "share").wstring();
-    const std::wstring exe = (folder.path / "bin").wstring();
-    const std::wstring path = saveFilePath(data, exe);
-    EXPECT_EQ(path, data + L"/LanternFox/GrumboMegastream/save.ini");
-    EXPECT_TRUE(std::filesystem::is_directory(folder.path / "share" / "LanternFox" / "GrumboMegastream"));
-
-    EXPECT_EQ(saveFilePath(L"", exe), exe + L"/save.ini");
-    // A data "folder" that is a file cannot hold the save.
-    test::writeBytes(folder.path / "blocked", {'x'});
-    EXPECT_EQ(saveFilePath((folder.path / "blocked").wstring(), exe), exe + L"/save.ini");
-}
-
 TEST(SaveSchemaTest, DataFolderFollowsXdgDataHome) {
     const char* oldData = std::getenv("XDG_DATA_HOME");
     const std::string keptData = oldData != nullptr ? oldData : "";
