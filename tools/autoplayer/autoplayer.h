@@ -1,4 +1,4 @@
-// An automated player for tests and benchmarks. It looks at the game the way
+// An automated player for whole runs. It looks at the game the way
 // a person looks at the screen and answers with nothing but an `Input` record
 // per step, as a controller would: hold right, jump over pits and hazards,
 // wait out a hazard's pulse, fire, dash, dodge shots and switch weapons.
