@@ -56,11 +56,18 @@ class FramePacer {
     // The step stored as a float is a little over 1/120 s, so a frame of exactly 1/60 s
     // would leave 0.87 ns less behind each time; after half an hour of play the leftover
     // meets the wake-up jitter and frames begin to run one or three steps. A frame within
-    // half a millisecond of 1/60 s therefore counts as exactly two steps.
+    // half a millisecond of 1/60 s therefore counts as exactly two steps, and a stall
+    // clamped to 0.05 s as exactly six.
     template <typename Step> int runSteps(const Control& control, float dt, Step&& step) {
         const double frame = 1.0 / FRAMES_PER_SECOND;
-        const bool regular = std::abs(static_cast<double>(dt) - frame) <= FRAME_SNAP_SECONDS;
-        accumulator += regular ? 2.0 * static_cast<double>(SIMULATION_STEP) : static_cast<double>(dt);
+        const double whole = static_cast<double>(SIMULATION_STEP);
+        if (std::abs(static_cast<double>(dt) - frame) <= FRAME_SNAP_SECONDS) {
+            accumulator += 2 * whole;
+        } else if (dt >= MAX_FRAME_SECONDS) {
+            accumulator += 6 * whole;
+        } else {
+            accumulator += static_cast<double>(dt);
+        }
         int steps = 0;
         while (accumulator >= static_cast<double>(SIMULATION_STEP)) {
             step(stepInput(control), SIMULATION_STEP);

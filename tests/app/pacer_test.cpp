@@ -51,6 +51,7 @@ TEST(FramePacerLongPlay, OnlyFramesNearASixtiethCountAsTwoSteps) {
     EXPECT_EQ(stepsOver(1.0f / 60 - 0.0004f), 200);
     EXPECT_EQ(stepsOver(1.0f / 60 - 0.0006f), 192);
     EXPECT_EQ(stepsOver(1.0f / 60 + 0.0006f), 207);
+    EXPECT_EQ(stepsOver(MAX_FRAME_SECONDS), 600);
 }
 
 } // namespace
