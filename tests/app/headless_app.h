@@ -3,16 +3,22 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/sprite_atlas.h"
 #include "platform/clock.h"
 #include "platform/headless/headless_audio_output.h"
 #include "platform/headless/headless_input.h"
 #include "platform/headless/headless_video.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace grumbo::test {
 
@@ -54,6 +60,121 @@ inline void runFrames(App& app, int frames) {
         app.runPass();
     }
     ASSERT_EQ(headless::presentCount(app.renderer), target);
+}
+
+// One draw call as the player sees it, in canvas units: a sprite by name, a
+// text by its words (its box width as w, its size index as h), or a fill.
+struct Seen {
+    std::string what;
+    std::uint32_t colour = 0;
+    float x = 0, y = 0, w = 0, h = 0;
+    float opacity = 1;
+    bool mirror = false;
+    float degrees = 0;
+    bool inBand = false; // drawn into the world layer, under `clip`
+    FRect clip;
+};
+
+// The level band squashes world y 76..540 into canvas y 76..470.
+inline float band(float worldY) {
+    return 11.4655f + 0.849138f * worldY;
+}
+inline float squash(float height) {
+    return 0.849138f * height;
+}
+
+// Renders one frame and reads its draw calls back in canvas units.
+inline std::vector<Seen> drawFrame(App& app) {
+    headless::clearDrawLog(app.renderer);
+    app.render();
+    std::vector<Seen> seen;
+    for (const headless::DrawCall& call : headless::drawLog(app.renderer)) {
+        const float scale = call.toTarget ? 1 : app.viewScale;
+        const float top = call.toTarget ? 0 : app.viewOffsetY;
+        Seen s{"",
+               call.colour,
+               call.rect.x / scale,
+               (call.rect.y - top) / scale,
+               call.rect.w / scale,
+               call.rect.h / scale,
+               call.opacity,
+               call.mirror,
+               call.degrees,
+               call.toTarget,
+               FRect{call.clip.x, call.clip.y, call.clip.w, call.clip.h}};
+        if (call.texture == app.spriteSheet.id) {
+            for (const AtlasEntry& entry : ATLAS_ENTRIES) {
+                const SpriteRect& r = entry.rect;
+                if (r.x == call.source.x && r.y == call.source.y && r.w == call.source.w &&
+                    r.h == call.source.h) {
+                    s.what = entry.name;
+                }
+            }
+        } else if (!call.text.empty()) {
+            const float box = static_cast<float>(call.wrapWidth);
+            s.what = call.text;
+            s.x = (call.rect.x - (call.centred ? (box - call.rect.w) / 2 : 0)) / scale;
+            s.w = box / scale;
+            s.h = 0;
+            while (s.h < TEXT_SIZE_COUNT - 1 && TEXT_SIZES[static_cast<std::size_t>(s.h)] * scale <
+                                                    static_cast<float>(call.textPixels) - 0.5f) {
+                ++s.h;
+            }
+        } else if (call.kind == headless::DrawKind::Image) {
+            s.what = "#image";
+        }
+        seen.push_back(std::move(s));
+    }
+    return seen;
+}
+
+// Wildcards: a NaN field, or ANY_COLOUR, matches whatever was drawn.
+inline constexpr std::uint32_t ANY_COLOUR = 0xFFFFFFFF;
+
+// A draw call as a test wants it, in the fields of `Seen`.
+struct Look {
+    Look(std::string name, std::uint32_t rgb, float left, float top, float width, float height,
+         float alpha = 1)
+        : what(std::move(name)), colour(rgb), x(left), y(top), w(width), h(height), opacity(alpha) {}
+    std::string what;
+    std::uint32_t colour;
+    float x, y, w, h, opacity;
+};
+
+// Whether a draw call looks as wanted: texts are placed to within their pixel
+// rounding, sprites and fills exactly; a sprite's colour is not compared.
+inline bool looksLike(const Seen& got, const Look& want) {
+    const bool sprite = findSprite(want.what) != nullptr;
+    const bool text = !want.what.empty() && !sprite;
+    const float near = text ? 0.8f : 0.02f;
+    auto close = [](float a, float b, float limit) { return std::isnan(b) || std::fabs(a - b) < limit; };
+    return got.what == want.what && (sprite || want.colour == ANY_COLOUR || got.colour == want.colour) &&
+           close(got.x, want.x, near) && close(got.y, want.y, near) && close(got.w, want.w, near) &&
+           close(got.h, want.h, text ? 0.1f : near) && close(got.opacity, want.opacity, 0.002f);
+}
+
+// Index of the first call from `from` on that looks as wanted, or -1.
+inline int find(const std::vector<Seen>& frame, const Look& want, int from = 0) {
+    for (int i = from; i < static_cast<int>(frame.size()); ++i) {
+        if (looksLike(frame[static_cast<std::size_t>(i)], want)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Every wanted call is drawn, each after the one before it; their indices.
+inline std::vector<int> expectInOrder(const std::vector<Seen>& frame, const std::vector<Look>& wanted) {
+    std::vector<int> found;
+    int at = 0;
+    for (const Look& want : wanted) {
+        found.push_back(find(frame, want, at));
+        EXPECT_GE(found.back(), 0) << "missing or out of order: '" << want.what << "' " << std::hex
+                                   << want.colour << std::dec << " at " << want.x << ", " << want.y << " "
+                                   << want.w << " x " << want.h << " opacity " << want.opacity;
+        at = std::max(found.back() + 1, at);
+    }
+    return found;
 }
 
 } // namespace grumbo::test
