@@ -381,6 +381,123 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     EXPECT_GE(test::find(test::drawFrame(*app), {"GO LIVE", 0xB3FF67, 672, any, 136, 1}), 0);
 }
 
+// The HUD of two moments of play, drawn after the world in its documented
+// order: on the way with a keyboard, then at the boss with a controller.
+TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
+    Game& g = app->game;
+    auto buttons = [](int hovered) {
+        std::vector<test::Look> looks;
+        const float offsets[7] = {0, 46, 92, 146, 200, 254, 308};
+        const float widths[7] = {40, 40, 48, 48, 48, 48, 40};
+        const char* labels[7] = {"<", ">", "JUMP", "FIRE", "READ", "DASH", "II"};
+        for (int i = 0; i < 7; ++i) {
+            const float x = 306 + offsets[i];
+            looks.push_back({"", i == hovered ? 0x28413Cu : 0x161C32u, x, 493, widths[i], 35, 0.95f});
+            looks.push_back({"", i == hovered ? 0xB3FF67u : 0xAE79FFu, x, 493, widths[i], 2, 0.8f});
+            looks.push_back({labels[i], i == hovered ? 0xB3FF67u : 0xF2F3FFu, x, 503, widths[i], 0});
+        }
+        return looks;
+    };
+    g.level.pits = {Pit{1200, 1320, 470}};
+    g.level.signs = {Sign{{1000, 470}, "", false}};
+    g.player.pos = {1050, GROUND_Y - g.player.size.y};
+    g.player.facing = 1;
+    g.player.health = 30;
+    g.player.shield = 12;
+    g.player.magnet = 3;
+    g.cameraX = 900;
+    g.subscribers = 1234;
+    g.exitOpen = true;
+    app->mouse.mouseX = 400;
+    app->mouse.mouseY = 300;
+    std::vector<test::Look> way = {{"", 0xFFCB66, 8, 332, 224, 2},
+                                   {"E  READ JOURNEY SIGN", 0xFFCB66, 16, 340, 208, 1},
+                                   {"", 0xB3FF67, 16, 14, 224, 2},
+                                   {"LIVE  GRUMBO", 0xB3FF67, 28, 22, 180, 1},
+                                   {"", 0x363044, 28, 47, 154, 10},
+                                   {"", 0xFF778A, 28, 47, 154 * 0.3f, 10},
+                                   {"30", 0xF2F3FF, 190, 43, 36, 1},
+                                   {"", 0xAE79FF, 714, 14, 230, 2},
+                                   {"SUBSCRIBERS", 0xA3A7C0, 729, 23, 165, 0},
+                                   {"1234 / 1 BILLION", 0xF2F3FF, 729, 42, 206, 1},
+                                   {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1},
+                                   {"", 0x555366, 366, 50, 228, 3, 0.8f},
+                                   {"", 0xB3FF67, 366, 50, 228 * 1050 / g.level.length, 3},
+                                   {"", 0x0A0C20, 0, 470, 960, 70, 0.97f},
+                                   {"", 0xAE79FF, 0, 470, 960, 1, 0.6f},
+                                   {"", 0xAE79FF, 16, 488, 265, 2},
+                                   {"gift", 0, 23, 487, 36, 36},
+                                   {Game::weaponName(GiftedSubs), 0xF2F3FF, 62, 494, 204, 1},
+                                   {"SHIELD 12  MAGNET", 0xB3FF67, 23, 474, 275, 0},
+                                   {"R CLICK JUMP  WHEEL SWITCH  SHIFT DASH", 0xD1CEE5, 662, 474, 282, 0},
+                                   {"", 0x5D5682, 662, 490, 282, 2},
+                                   {"BOSS DOWN / GATE OPEN", 0xA9A4C2, 673, 494, 260, 0},
+                                   {"The next audience is waiting.", 0xF2F3FF, 673, 508, 260, 0}};
+    for (const test::Look& look : buttons(-1)) {
+        way.push_back(look);
+    }
+    for (const test::Look& look :
+         std::vector<test::Look>{{"", 0xB3FF67, 394, 299.5f, 4, 1, 0.75f},
+                                 {"", 0xB3FF67, 402, 299.5f, 4, 1, 0.75f},
+                                 {"", 0xB3FF67, 399.5f, 294, 1, 4, 0.75f},
+                                 {"", 0xB3FF67, 399.5f, 302, 1, 4, 0.75f},
+                                 {"GAP AHEAD  >>  JUMP", 0xFFCB66, 208, 441, 184, 0}}) {
+        way.push_back(look);
+    }
+    test::expectInOrder(test::drawFrame(*app), way);
+
+    const float arena = g.level.bossArenaX;
+    g.level.pits = {Pit{arena - 200, arena - 100, 470}};
+    g.level.signs = {Sign{{arena + 61, 470}, "", false}};
+    g.level.enemies.assign(1, Enemy{});
+    g.level.enemies[0].kind = EnemyKind::Boss;
+    g.level.enemies[0].bossIndex = 0;
+    g.level.enemies[0].pos = {arena + 300, 300};
+    g.level.enemies[0].phase = 3;
+    g.level.enemies[0].hp = 50;
+    g.level.enemies[0].maxHp = 200;
+    g.exitOpen = false;
+    g.player = Player{};
+    g.player.pos = {arena, GROUND_Y - g.player.size.y};
+    g.player.facing = -1;
+    g.player.health = 31;
+    g.player.maxHealth = 0;
+    g.cameraX = arena - 500;
+    app->gamepadActive = true;
+    app->settings.ipJokes = true;
+    app->ipJokeTimer = 1;
+    app->ipText = "301.302.303.304";
+    app->presentationClock = 0.25f;
+    app->toastTimer = 1;
+    app->toastText = "BURRITO";
+    app->mouse.mouseX = 399;
+    app->mouse.mouseY = 494;
+    std::vector<test::Look> boss = {{"", 0xFFCB66, 449, 332, 224, 2},
+                                    {"B  READ JOURNEY SIGN", 0xFFCB66, 457, 340, 208, 1},
+                                    {"", 0xB3FF67, 28, 47, 154, 10},
+                                    {"YOUR IP ADDRESS", 0xFFCB66, 729, 21, 206, 0},
+                                    {"301.302.303.304", 0xFFCB66, 729, 36, 206, 1},
+                                    {"MADE UP BY CHAT", 0xADA4C0, 729, 57, 206, 0},
+                                    {Game::bossName(0), 0xFFCB66, 300, 17, 360, 1},
+                                    {"BOSS PHASE 3", 0xD8C2ED, 300, 36, 360, 0},
+                                    {"", 0x422B47, 366, 56, 228, 7},
+                                    {"", 0xFFCB66, 366, 56, 57, 7},
+                                    {"TEN WEAPONS. PICK YOUR MOMENT.", 0xAAA3BD, 23, 474, 275, 0},
+                                    {"A JUMP  X FIRE  B READ  BACK DASH", 0xD1CEE5, 662, 474, 282, 0},
+                                    {"", 0xFFCB66, 662, 490, 282, 2},
+                                    {"COLLECTED", 0xFFCB66, 673, 494, 260, 0},
+                                    {"BURRITO", 0xF2F3FF, 673, 508, 260, 0}};
+    for (const test::Look& look : buttons(2)) {
+        boss.push_back(look);
+    }
+    boss.push_back({"JUMP  <<  GAP AHEAD", 0xFFCB66, 308, 441, 184, 0});
+    const std::vector<test::Seen> frame = test::drawFrame(*app);
+    test::expectInOrder(frame, boss);
+    // The boss bar replaces the world's title, and the crosshair stays off the HUD.
+    EXPECT_EQ(test::find(frame, {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1}), -1);
+    EXPECT_EQ(test::find(frame, {"", 0xB3FF67, 393, 493.5f, 4, 1, 0.75f}), -1);
+}
+
 TEST_F(Shell, PickupNoticesQueueAtMostFourBehindTheShownOne) {
     std::vector<Pickup>& pickups = app->game.level.pickups;
     pickups.clear();
