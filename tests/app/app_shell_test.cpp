@@ -498,6 +498,180 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     EXPECT_EQ(test::find(frame, {"", 0xB3FF67, 393, 493.5f, 4, 1, 0.75f}), -1);
 }
 
+// Every page and card as documented: its texts, sprites and button rectangles.
+TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
+    struct Page {
+        int state, screen;
+        std::vector<test::Look> looks;
+        float buttonX, buttonY, buttonW, buttonH, step;
+    };
+    const char* keys = "ARROWS SELECT  |  ENTER CONFIRM  |  ESC BACK";
+    const Page pages[] = {
+        {Title,
+         MainListScreen,
+         {{"", 0x0A0C20, 0, 0, 960, 540, 0.45f},
+          {"LANTERN FOX  /  UNOFFICIAL FAN ADVENTURE", 0xB4AECB, 86, 34, 760, 0},
+          {"GRUMBOS", 0xAE79FF, 90, 70, 620, 5},
+          {"GRUMBOS", 0xF2F3FF, 86, 66, 620, 5},
+          {"MEGASTREAM", 0xB3FF67, 89, 148, 580, 3},
+          {"Ten worlds. Ten bosses. Chat demands a harder journey.", 0xD8CCEA, 89, 192, 540, 0},
+          {"", 0x243B39, 89, 229, 320, 37, 0.96f},
+          {"> Continue journey (no save yet)", 0xB3FF67, 106, 236, 290, 1},
+          {"", 0x13172F, 89, 271, 320, 37, 0.96f},
+          {"New journey", 0xF2F3FF, 106, 278, 290, 1},
+          {"Quit", 0xF2F3FF, 106, 446, 290, 1},
+          {"", 0x85DC6B, 584, 436, 242, 9, 0.4f},
+          {"player_run_1", 0, 573, 194, 252, 252},
+          {"fart_4", 0, 513, 335, 95, 80, 0.6f},
+          {"gift", 0, 538, 193, 68, 68},
+          {"spinner", 0, 754, 259, 66, 66},
+          {"burger", 0, 745, 387, 68, 68},
+          {"letter_W", 0, 701, 174, 54, 54, 0.85f},
+          {"10 WORLDS  /  10 WEAPONS", 0xFFCB66, 548, 476, 295, 1},
+          {"FART-POWERED PLATFORMING", 0xF2F3FF, 530, 501, 320, 0},
+          {keys, 0xC0B5D9, 18, 519, 924, 0}},
+         89,
+         229,
+         320,
+         37,
+         42},
+        {Paused,
+         MainListScreen,
+         {{"", 0x0A0C20, 0, 0, 960, 540, 0.78f},
+          {"", 0xAE79FF, 267, 78, 426, 2},
+          {"STREAM PAUSED", 0xB3FF67, 290, 100, 380, 3},
+          {"Resume", 0xF2F3FF, 337, 171, 290, 1},
+          {"> Restart checkpoint", 0xB3FF67, 337, 218, 290, 1},
+          {"Main menu", 0xF2F3FF, 337, 359, 290, 1},
+          {"CONTROLLER CONNECTED  |  A SELECT  B BACK", 0xC0B5D9, 18, 519, 924, 0}},
+         320,
+         164,
+         320,
+         37,
+         47},
+        {Title,
+         LevelSelectScreen,
+         {{"", 0xAE79FF, 40, 24, 880, 2},
+          {"CHOOSE YOUR WORLD", 0xB3FF67, 100, 43, 760, 3},
+          {"01  Neon Woodland", 0xF2F3FF, 77, 116, 378, 1},
+          {"Roots, spikes, and the first broadcast.", 0xB9B7D1, 75, 149, 382, 0},
+          {"10  Subscriber Summit", 0xF2F3FF, 509, 368, 378, 1},
+          {"The final raid waits above the clouds.", 0xB9B7D1, 507, 401, 382, 0},
+          {"> Back", 0xB3FF67, 337, 457, 290, 1}},
+         60,
+         109,
+         408,
+         37,
+         63},
+        {Title,
+         ControlsScreen,
+         {{"", 0xAE79FF, 115, 24, 730, 2},
+          {"HOW TO GO LIVE", 0xB3FF67, 150, 42, 660, 3},
+          {"ACTION", 0xFFCB66, 155, 101, 165, 1},
+          {"KEYBOARD", 0xFFCB66, 350, 101, 195, 1},
+          {"CONTROLLER", 0xFFCB66, 580, 101, 220, 1},
+          {"Move", 0xF2F3FF, 155, 134, 182, 0},
+          {"A / D or Left / Right", 0xF2F3FF, 350, 134, 220, 0},
+          {"Left stick / D-pad", 0xF2F3FF, 580, 134, 230, 0},
+          {"", 0x655183, 154, 155.5f, 652, 1, 0.3f},
+          {"Fullscreen / mute", 0xF2F3FF, 155, 330, 182, 0},
+          {"Settings", 0xF2F3FF, 580, 330, 230, 0},
+          {"", 0x655183, 154, 351.5f, 652, 1, 0.3f},
+          {CONTROLS_MOUSE_HELP, 0xB9B7D1, 155, 364, 650, 0},
+          {"> Got it", 0xB3FF67, 337, 451, 290, 1}},
+         320,
+         444,
+         320,
+         37,
+         0},
+        {Title,
+         SettingsScreen,
+         {{"", 0xAE79FF, 175, 24, 610, 2},
+          {"STREAM SETTINGS", 0xB3FF67, 200, 40, 560, 3},
+          {"> Window: 1280 x 720", 0xB3FF67, 222, 108, 520, 1},
+          {"Back", 0xF2F3FF, 222, 423, 520, 1},
+          {SETTINGS_NOTE, 0xC9BBDA, 200, 459, 560, 0}},
+         205,
+         101,
+         550,
+         31,
+         35},
+    };
+    app->presentationClock = 1.5f;
+    app->progress.savedLevel = -1;
+    for (const Page& page : pages) {
+        app->game.state = page.state;
+        app->menu.screen = page.screen;
+        app->menu.selection = page.screen == LevelSelectScreen ? 10 : page.state == Paused ? 1 : 0;
+        app->gamepadActive = page.state == Paused;
+        const std::vector<test::Seen> frame = test::drawFrame(*app);
+        test::expectInOrder(frame, page.looks);
+        const FRect& first = app->clickRegions.at(0);
+        EXPECT_EQ(first.x, page.buttonX);
+        EXPECT_EQ(first.y, page.buttonY);
+        EXPECT_EQ(first.w, page.buttonW);
+        EXPECT_EQ(first.h, page.buttonH);
+        EXPECT_EQ(app->clickRegions.size() > 1 ? app->clickRegions[1].y - first.y : 0, page.step);
+    }
+    EXPECT_EQ(app->clickRegions.size(), 10u);
+    // The cards over the world: the sign's words, then the two completions.
+    app->game.signText = "Read me";
+    app->game.subscribers = 77;
+    const Page cards[] = {
+        {SignCard,
+         0,
+         {{"LIVE  GRUMBO", 0xB3FF67, 28, 22, 180, 1},
+          {"", 0x0A0C20, 0, 0, 960, 540, 0.48f},
+          {"", 0xFFCB66, 135, 115, 690, 2},
+          {"THE MEGASTREAM", 0xFFCB66, 160, 133, 640, 1},
+          {"Read me", 0xF2F3FF, 160, 176, 640, 2},
+          {"CLICK / ENTER / E  CONTINUE", 0xB3FF67, 160, 477, 640, 0}},
+         0,
+         0,
+         0,
+         0,
+         0},
+        {WorldComplete,
+         0,
+         {{"", 0x0A0C20, 0, 0, 960, 540, 0.7f},
+          {"", 0xB3FF67, 168, 90, 624, 2},
+          {"SIGNAL RESTORED", 0xB3FF67, 200, 116, 560, 4},
+          {"World 1 complete.", 0xF2F3FF, 200, 197, 560, 2},
+          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3},
+          {"Your next audience is waiting beyond the portal.", 0xC9BADB, 220, 301, 520, 1},
+          {"CLICK / ENTER / A   NEXT WORLD", 0xB3FF67, 210, 378, 540, 2}},
+         0,
+         0,
+         0,
+         0,
+         0},
+        {Finale,
+         0,
+         {{"ONE BILLION!", 0xB3FF67, 200, 116, 560, 4},
+          {"The journey paid off. Chat is going wild.", 0xF2F3FF, 200, 197, 560, 2},
+          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3},
+          {"Zombies, cats, static, and spelling could not stop the stream.", 0xC9BADB, 220, 301, 520, 1},
+          {"CLICK / ENTER / A   RETURN TO MENU", 0xB3FF67, 210, 378, 540, 2}},
+         0,
+         0,
+         0,
+         0,
+         0},
+    };
+    for (const Page& card : cards) {
+        app->game.state = card.state;
+        const std::vector<test::Seen> frame = test::drawFrame(*app);
+        test::expectInOrder(frame, card.looks);
+        EXPECT_EQ(test::find(frame, {"THE MEGASTREAM", 0xFFCB66, 160, 133, 640, 1}) >= 0,
+                  card.state == SignCard);
+        EXPECT_EQ(test::find(frame, {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3}) >= 0,
+                  card.state != SignCard);
+    }
+    app->gamepadActive = true;
+    app->game.state = SignCard;
+    EXPECT_GE(test::find(test::drawFrame(*app), {"A / B  CONTINUE", 0xB3FF67, 160, 477, 640, 0}), 0);
+}
+
 TEST_F(Shell, PickupNoticesQueueAtMostFourBehindTheShownOne) {
     std::vector<Pickup>& pickups = app->game.level.pickups;
     pickups.clear();
