@@ -62,17 +62,20 @@ inline void runFrames(App& app, int frames) {
     ASSERT_EQ(headless::presentCount(app.renderer), target);
 }
 
-// One draw call as the player sees it, in canvas units: a sprite by name, a
-// text by its words (its box width as w, its size index as h), or a fill.
-struct Seen {
+// One draw call in canvas units: a sprite by its name, a text by its words
+// (with its box width as w and its size index as h), a fill by its colour.
+// In a wanted call, a NaN field or ANY_COLOUR matches whatever was drawn.
+inline constexpr std::uint32_t ANY_COLOUR = 0xFFFFFFFF;
+struct Look {
+    Look(std::string name, std::uint32_t rgb, float left, float top, float width, float height,
+         float alpha = 1)
+        : what(std::move(name)), colour(rgb), x(left), y(top), w(width), h(height), opacity(alpha) {}
     std::string what;
-    std::uint32_t colour = 0;
-    float x = 0, y = 0, w = 0, h = 0;
-    float opacity = 1;
+    std::uint32_t colour;
+    float x, y, w, h, opacity;
     bool mirror = false;
     float degrees = 0;
-    bool inBand = false; // drawn into the world layer, under `clip`
-    FRect clip;
+    FRect clip{}; // of a call into the world layer
 };
 
 // The level band squashes world y 76..540 into canvas y 76..470.
@@ -83,67 +86,44 @@ inline float squash(float height) {
     return 0.849138f * height;
 }
 
-// Renders one frame and reads its draw calls back in canvas units.
-inline std::vector<Seen> drawFrame(App& app) {
+// Renders one frame and reads its draw calls back.
+inline std::vector<Look> drawFrame(App& app) {
     headless::clearDrawLog(app.renderer);
     app.render();
-    std::vector<Seen> seen;
+    std::vector<Look> frame;
     for (const headless::DrawCall& call : headless::drawLog(app.renderer)) {
         const float scale = call.toTarget ? 1 : app.viewScale;
-        const float top = call.toTarget ? 0 : app.viewOffsetY;
-        Seen s{"",
-               call.colour,
-               call.rect.x / scale,
-               (call.rect.y - top) / scale,
-               call.rect.w / scale,
-               call.rect.h / scale,
-               call.opacity,
-               call.mirror,
-               call.degrees,
-               call.toTarget,
-               FRect{call.clip.x, call.clip.y, call.clip.w, call.clip.h}};
-        if (call.texture == app.spriteSheet.id) {
-            for (const AtlasEntry& entry : ATLAS_ENTRIES) {
-                const SpriteRect& r = entry.rect;
-                if (r.x == call.source.x && r.y == call.source.y && r.w == call.source.w &&
-                    r.h == call.source.h) {
-                    s.what = entry.name;
-                }
+        const FRect& r = call.rect;
+        Look& seen = frame.emplace_back("", call.colour, r.x / scale,
+                                        (r.y - (call.toTarget ? 0 : app.viewOffsetY)) / scale, r.w / scale,
+                                        r.h / scale, call.opacity);
+        seen.mirror = call.mirror;
+        seen.degrees = call.degrees;
+        seen.clip = call.toTarget ? call.clip : FRect{};
+        for (const AtlasEntry& entry : ATLAS_ENTRIES) {
+            if (call.texture == app.spriteSheet.id && entry.rect.x == call.source.x &&
+                entry.rect.y == call.source.y) {
+                seen.what = entry.name;
             }
-        } else if (!call.text.empty()) {
-            const float box = static_cast<float>(call.wrapWidth);
-            s.what = call.text;
-            s.x = (call.rect.x - (call.centred ? (box - call.rect.w) / 2 : 0)) / scale;
-            s.w = box / scale;
-            s.h = 0;
-            while (s.h < TEXT_SIZE_COUNT - 1 && TEXT_SIZES[static_cast<std::size_t>(s.h)] * scale <
-                                                    static_cast<float>(call.textPixels) - 0.5f) {
-                ++s.h;
-            }
-        } else if (call.kind == headless::DrawKind::Image) {
-            s.what = "#image";
         }
-        seen.push_back(std::move(s));
+        if (!call.text.empty()) {
+            const float box = static_cast<float>(call.wrapWidth);
+            seen.what = call.text;
+            seen.x = (r.x - (call.centred ? (box - r.w) / 2 : 0)) / scale;
+            seen.w = box / scale;
+            for (int size = 0; size < TEXT_SIZE_COUNT; ++size) {
+                seen.h = std::lround(TEXT_SIZES[size] * scale) == call.textPixels ? size : seen.h;
+            }
+        } else if (call.kind == headless::DrawKind::Image && seen.what.empty()) {
+            seen.what = "#image";
+        }
     }
-    return seen;
+    return frame;
 }
-
-// Wildcards: a NaN field, or ANY_COLOUR, matches whatever was drawn.
-inline constexpr std::uint32_t ANY_COLOUR = 0xFFFFFFFF;
-
-// A draw call as a test wants it, in the fields of `Seen`.
-struct Look {
-    Look(std::string name, std::uint32_t rgb, float left, float top, float width, float height,
-         float alpha = 1)
-        : what(std::move(name)), colour(rgb), x(left), y(top), w(width), h(height), opacity(alpha) {}
-    std::string what;
-    std::uint32_t colour;
-    float x, y, w, h, opacity;
-};
 
 // Whether a draw call looks as wanted: texts are placed to within their pixel
 // rounding, sprites and fills exactly; a sprite's colour is not compared.
-inline bool looksLike(const Seen& got, const Look& want) {
+inline bool looksLike(const Look& got, const Look& want) {
     const bool sprite = findSprite(want.what) != nullptr;
     const bool text = !want.what.empty() && !sprite;
     const float near = text ? 0.8f : 0.02f;
@@ -154,7 +134,7 @@ inline bool looksLike(const Seen& got, const Look& want) {
 }
 
 // Index of the first call from `from` on that looks as wanted, or -1.
-inline int find(const std::vector<Seen>& frame, const Look& want, int from = 0) {
+inline int find(const std::vector<Look>& frame, const Look& want, int from = 0) {
     for (int i = from; i < static_cast<int>(frame.size()); ++i) {
         if (looksLike(frame[static_cast<std::size_t>(i)], want)) {
             return i;
@@ -164,7 +144,7 @@ inline int find(const std::vector<Seen>& frame, const Look& want, int from = 0) 
 }
 
 // Every wanted call is drawn, each after the one before it; their indices.
-inline std::vector<int> expectInOrder(const std::vector<Seen>& frame, const std::vector<Look>& wanted) {
+inline std::vector<int> expectInOrder(const std::vector<Look>& frame, const std::vector<Look>& wanted) {
     std::vector<int> found;
     int at = 0;
     for (const Look& want : wanted) {
