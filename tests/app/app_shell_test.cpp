@@ -252,93 +252,93 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     const float warn = 0.12f + 0.08f * std::sin(24 * 0.05f);
 
     const std::vector<test::Look> frame = test::drawFrame(*app);
-    const std::vector<int> found =
-        test::expectInOrder(frame, {{"", anyColour, 100, band(470), 120, any, any},
-                                    {"prop_bunker_door", 0, -10, band(368), 96, squash(102), 0.9f},
-                                    {"prop_grocery_shelf", 0, 590, band(370), 82, squash(100), 0.72f},
-                                    {"prop_card_rack", 0, 890, band(370), 82, squash(100), 0.8f},
-                                    {"", 0x173A34, 250, band(400), 120, squash(40), 1},
-                                    {"", 0x8AFA73, 250, band(400), 120, squash(5), 1},
-                                    {"", 0x8AFA73, 250, band(405), 120, squash(5), 0.32f},
-                                    {"", anyColour, 254, band(411), 112, squash(2), any},
-                                    {"", 0xFFCB66, 380, any, 60, any, 0.4f + 0.4f * std::sin(26 * 0.05f)},
-                                    {"", 0x173A34, 600, band(500), 100, squash(40), 1},
-                                    {"", 0xFFCB66, any, band(470), any, any, any},
-                                    {"", 0xFFA36C, 700, band(430), 40, squash(40), warn},
-                                    {"", 0xFFA36C, 700, band(429), 40, squash(2), 0.8f},
-                                    {"", 0xFF7D42, any, any, any, any, 0.45f},
-                                    {"", 0xFFE676, any, any, any, any, 0.45f},
-                                    {"", 0xFF6CEB, 760, band(400), 20, squash(70), warn},
-                                    {"", 0xFF6CEB, any, any, any, any, 0.13f},
-                                    {"", 0xFF6CEB, 760, any, 20, any, 0.65f},
-                                    {"", 0xF2F3FF, 768, any, 4, any, 0.8f},
-                                    {"", 0xFF696B, 800, band(413), 40, squash(7), 1},
-                                    {"", 0xFFCB66, 850, band(413), 40, squash(7), 1},
-                                    {"", 0x69E4FF, 900, band(400), 30, squash(70), warn},
-                                    {"", 0x69E4FF, any, band(400), 30, any, 0.22f},
-                                    {"", anyColour, any, band(461), any, squash(9), 1},
-                                    {"", 0x69E4FF, any, band(461), any, any, 1},
-                                    {"", 0x99B5C6, 448.5f, band(412), 3, squash(58), 1},
-                                    {"", 0x666582, any, band(412), 28, squash(18), 1},
-                                    {"", 0xB3FF67, any, band(412), 28, squash(18), 1},
-                                    {"", 0x7E593F, 517, band(440), 6, squash(30), 1},
-                                    {"", 0xFFCB66, 496, band(412), 48, squash(2), 1},
-                                    {"", 0xB3FF67, 536, band(412), 48, squash(2), 1},
-                                    {"burger", 0, 616, band(226 + bob), 48, squash(48), 1},
-                                    {"zombie_1", 0, 291, band(192), 48, squash(48), 0.55f},
-                                    {"", 0xFF728B, any, any, any, any, 0.7f},
-                                    {"drone_0", 0, 392, band(132), 66, squash(48), 1},
-                                    {"boss_1_1", 0, any, any, any, any, 1},
-                                    {"", 0xFFCB66, 834, band(199), 9, squash(2), 0.6f},
-                                    {"prop_card_rack", 0, 922.5f, band(422), 56, squash(48), 1},
-                                    {"", 0xFF6E8D, 147, band(97), 16, squash(16), 0.13f},
-                                    {"", 0xFF6E8D, 150, band(100), 10, squash(10), 0.85f},
-                                    {"", 0xF2F3FF, 153, band(103), 4, squash(4), 0.5f},
-                                    {"", 0xF776EF, 197, band(117), 46, squash(26), 0.13f},
-                                    {"letter_X", 0, 200, band(120), 40, squash(20), 0.85f},
-                                    {"", 0x68E6FF, 167, band(97), 16, squash(16), 0.13f},
-                                    {"", 0xA5F270, 187, band(97), 16, squash(16), 0.13f},
-                                    {"", 0x6BE1FF, 270, band(158), 25, squash(5), 0.35f},
-                                    {"water", 0, 245, band(145), 22, squash(22), 1},
-                                    {"", 0xFE83E8, 272, band(163), 32, squash(3), 0.5f},
-                                    {"weapon_rgb", 0, 295, band(155), 30, squash(16), 1},
-                                    {"fart_2", 0, 490, band(90), 36, squash(32), 0.35f},
-                                    {"", 0x123456, 520, band(100), 6, squash(6), 0.25f},
-                                    {"player_idle", 0, 689, band(292), 64, squash(72), 1},
-                                    {"", 0x79CFFF, 692, band(304), 2, squash(56), 0.55f},
-                                    {"", 0x79CFFF, 748, band(304), 2, squash(56), 0.55f},
-                                    {"", 0x82F7FF, 734, band(312), 35, squash(40), 0.18f},
-                                    {"", 0x6BE3FF, 747, band(361), 13, squash(2), 0.45f},
-                                    {"power_flashlight", 0, 678, band(325), 27, squash(20), 1},
-                                    {"", 0xFFCB66, 575.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
-                                    {"", 0xFFCB66, 575.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f}});
-    // Everything of the band stays between the HUD bars; some sprites face left.
+    const std::vector<int> found = test::expectInOrder(
+        frame, {{"", anyColour, 100, band(470), 120, any, any},
+                {"prop_bunker_door", 0, -10, band(368), 96, squash(102), 0.9f},
+                {"prop_grocery_shelf", 0, 590, band(370), 82, squash(100), 0.72f},
+                {"prop_card_rack", 0, 890, band(370), 82, squash(100), 0.8f},
+                {"", 0x173A34, 250, band(400), 120, squash(40), 1},
+                {"", 0x8AFA73, 250, band(400), 120, squash(5), 1},
+                {"", 0x8AFA73, 250, band(405), 120, squash(5), 0.32f},
+                {"", anyColour, 254, band(411), 112, squash(2), any},
+                {"", 0xFFCB66, 380, any, 60, any, 0.4f + 0.4f * std::sin(26 * 0.05f)},
+                {"", 0x173A34, 600, band(500), 100, squash(40), 1},
+                {"", 0xFFCB66, any, band(470), any, any, any},
+                {"", 0xFFA36C, 700, band(430), 40, squash(40), warn},
+                {"", 0xFFA36C, 700, band(429), 40, squash(2), 0.8f},
+                {"", 0xFF7D42, any, any, any, any, 0.45f},
+                {"", 0xFFE676, any, any, any, any, 0.45f},
+                {"", 0xFF6CEB, 760, band(400), 20, squash(70), warn},
+                {"", 0xFF6CEB, any, any, any, any, 0.13f},
+                {"", 0xFF6CEB, 760, any, 20, any, 0.65f},
+                {"", 0xF2F3FF, 768, any, 4, any, 0.8f},
+                {"", 0xFF696B, 800, band(413), 40, squash(7), 1},
+                {"", 0xFFCB66, 850, band(413), 40, squash(7), 1},
+                {"", 0x69E4FF, 900, band(400), 30, squash(70), warn},
+                {"", 0x69E4FF, any, band(400), 30, any, 0.22f},
+                {"", anyColour, any, band(461), any, squash(9), 1},
+                {"", 0x69E4FF, any, band(461), any, any, 1},
+                {"", 0x99B5C6, 448.5f, band(412), 3, squash(58), 1},
+                {"", 0x666582, any, band(412), 28, squash(18), 1},
+                {"", 0xB3FF67, any, band(412), 28, squash(18), 1},
+                {"", 0x7E593F, 517, band(440), 6, squash(30), 1},
+                {"", 0xFFCB66, 496, band(412), 48, squash(2), 1},
+                {"", 0xB3FF67, 536, band(412), 48, squash(2), 1},
+                {"burger", 0, 616, band(226 + bob), 48, squash(48), 1},
+                {"zombie_1", 0, 291, band(192), 48, squash(48), 0.55f, test::MIRRORED},
+                {"", 0xFF728B, any, any, any, any, 0.7f},
+                {"drone_0", 0, 392, band(132), 66, squash(48), 1, test::MIRRORED},
+                {"boss_1_1", 0, any, any, any, any, 1, test::MIRRORED},
+                {"", 0xFFCB66, 834, band(199), 9, squash(2), 0.6f},
+                {"prop_card_rack", 0, 922.5f, band(422), 56, squash(48), 1},
+                {"", 0xFF6E8D, 147, band(97), 16, squash(16), 0.13f},
+                {"", 0xFF6E8D, 150, band(100), 10, squash(10), 0.85f},
+                {"", 0xF2F3FF, 153, band(103), 4, squash(4), 0.5f},
+                {"", 0xF776EF, 197, band(117), 46, squash(26), 0.13f},
+                {"letter_X", 0, 200, band(120), 40, squash(20), 0.85f, 0, 30},
+                {"", 0x68E6FF, 167, band(97), 16, squash(16), 0.13f},
+                {"", 0xA5F270, 187, band(97), 16, squash(16), 0.13f},
+                {"", 0x6BE1FF, 270, band(158), 25, squash(5), 0.35f},
+                {"water", 0, 245, band(145), 22, squash(22), 1, test::MIRRORED, 30},
+                {"", 0xFE83E8, 272, band(163), 32, squash(3), 0.5f},
+                {"weapon_rgb", 0, 295, band(155), 30, squash(16), 1, 0, 30},
+                {"fart_2", 0, 490, band(90), 36, squash(32), 0.35f},
+                {"", 0x123456, 520, band(100), 6, squash(6), 0.25f},
+                {"player_idle", 0, 689, band(292), 64, squash(72), 1, test::MIRRORED},
+                {"", 0x79CFFF, 692, band(304), 2, squash(56), 0.55f},
+                {"", 0x79CFFF, 748, band(304), 2, squash(56), 0.55f},
+                {"", 0x82F7FF, 734, band(312), 35, squash(40), 0.18f},
+                {"", 0x6BE3FF, 747, band(361), 13, squash(2), 0.45f},
+                {"power_flashlight", 0, 678, band(325), 27, squash(20), 1, test::MIRRORED},
+                {"", 0xFFCB66, 575.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
+                {"", 0xFFCB66, 575.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f}});
+    // Everything of the band stays between the HUD bars.
     for (const int at : found) {
         const FRect clip = at >= 0 ? frame[at].clip : FRect{};
-        EXPECT_TRUE(clip.y == 76 && clip.h == 394 && clip.w == 960) << at;
-        const std::string& what = at >= 0 ? frame[at].what : "";
-        EXPECT_EQ(frame[std::max(at, 0)].mirror, what == "zombie_1" || what == "drone_0" ||
-                                                     what == "boss_1_1" || what == "water" ||
-                                                     what == "player_idle" || what == "power_flashlight")
-            << what;
-        EXPECT_EQ(frame[std::max(at, 0)].degrees,
-                  what == "letter_X" || what == "water" || what == "weapon_rgb" ? 30 : 0)
-            << what;
+        EXPECT_TRUE(clip.x == 0 && clip.y == 76 && clip.h == 394 && clip.w == 960) << at;
     }
     // Labels: the wide pit says "DROP", the narrow one nothing; the locked gate,
     // the signs, the belts, a tagged and stunned enemy and the address shots.
-    for (const test::Look& label :
-         {test::Look{"DROP", 0xC88293, 133, any, 54, 0}, test::Look{"BOSS LOCK", 0xFFCB66, 672, any, 136, 1},
-          test::Look{"X", 0xF2F3FF, 700, band(383.2f), 80, 3},
-          test::Look{"?", 0xFFCB66, 496, band(409), 48, 3}, test::Look{">>>", 0xFFCB66, 26, any, 48, 0},
-          test::Look{"<<<", 0xFFCB66, 626, any, 48, 0}, test::Look{"TAGGED", anyColour, any, any, any, 0},
-          test::Look{"* * *", 0xFFCB66, any, any, any, 0},
-          test::Look{"192.0.2.254", 0x82EDFF, 139.9f, band(166), 105, 0},
-          test::Look{"192.0.2.1", 0x82EDFF, 140, band(176), 105, 0}}) {
+    for (const test::Look& label : {test::Look{"DROP", 0xC88293, 133, any, 54, 0, 1, test::CENTRED},
+                                    test::Look{"BOSS LOCK", 0xFFCB66, 672, any, 136, 1, 1, test::CENTRED},
+                                    test::Look{"X", 0xF2F3FF, 700, band(383.2f), 80, 3, 1, test::CENTRED},
+                                    test::Look{"?", 0xFFCB66, 496, band(409), 48, 3, 1, test::CENTRED},
+                                    test::Look{">>>", 0xFFCB66, 26, any, 48, 0, 1, test::CENTRED},
+                                    test::Look{"<<<", 0xFFCB66, 626, any, 48, 0, 1, test::CENTRED},
+                                    test::Look{"TAGGED", anyColour, any, any, any, 0, 1, test::CENTRED},
+                                    test::Look{"* * *", 0xFFCB66, any, any, any, 0, 1, test::CENTRED},
+                                    test::Look{"192.0.2.254", 0x82EDFF, 139.9f, band(166), 105, 0},
+                                    test::Look{"192.0.2.1", 0x82EDFF, 140, band(176), 105, 0}}) {
         EXPECT_GE(test::find(frame, label), 0) << label.what;
     }
     EXPECT_EQ(std::count_if(frame.begin(), frame.end(), [](const test::Look& l) { return l.what == "DROP"; }),
               1);
+    // A world without a backdrop: a flat fill, with specks of its own colour in the water world.
+    g.world = 3;
+    const std::vector<test::Look> water = test::drawFrame(*app);
+    EXPECT_GE(test::find(water, {"", 0x181536, 0, 0, 960, 540}), 0);
+    EXPECT_GE(test::find(water, {"", 0x9FDDFF, any, any, 2, 2, any}), 0);
+    g.world = 0;
     // Facing right, running, and blinking after a hit; the gate opens.
     g.player.facing = 1;
     g.player.vel.x = 200;
@@ -352,7 +352,7 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                          {"power_flashlight", 0, 739, band(325), 27, squash(20), 1},
                          {"", 0xFFCB66, 751.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
                          {"", 0xFFCB66, 751.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f},
-                         {"GO LIVE", 0xB3FF67, 672, any, 136, 1}});
+                         {"GO LIVE", 0xB3FF67, 672, any, 136, 1, 1, test::CENTRED}});
 }
 
 // The HUD of two moments of play, drawn after the world in its documented
@@ -368,7 +368,8 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
             const float x = 306 + offsets[i];
             looks.push_back({"", i == hovered ? 0x28413Cu : 0x161C32u, x, 493, widths[i], 35, 0.95f});
             looks.push_back({"", i == hovered ? 0xB3FF67u : 0xAE79FFu, x, 493, widths[i], 2, 0.8f});
-            looks.push_back({labels[i], i == hovered ? 0xB3FF67u : 0xF2F3FFu, x, 503, widths[i], 0});
+            looks.push_back(
+                {labels[i], i == hovered ? 0xB3FF67u : 0xF2F3FFu, x, 503, widths[i], 0, 1, test::CENTRED});
         }
         return looks;
     };
@@ -385,7 +386,7 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     app->mouse.mouseX = 400;
     app->mouse.mouseY = 300;
     std::vector<test::Look> way = {{"", 0xFFCB66, 8, 332, 224, 2},
-                                   {"E  READ JOURNEY SIGN", 0xFFCB66, 16, 340, 208, 1},
+                                   {"E  READ JOURNEY SIGN", 0xFFCB66, 16, 340, 208, 1, 1, test::CENTRED},
                                    {"", 0xB3FF67, 16, 14, 224, 2},
                                    {"LIVE  GRUMBO", 0xB3FF67, 28, 22, 180, 1},
                                    {"", 0x363044, 28, 47, 154, 10},
@@ -394,7 +395,7 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
                                    {"", 0xAE79FF, 714, 14, 230, 2},
                                    {"SUBSCRIBERS", 0xA3A7C0, 729, 23, 165, 0},
                                    {"1234 / 1 BILLION", 0xF2F3FF, 729, 42, 206, 1},
-                                   {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1},
+                                   {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1, 1, test::CENTRED},
                                    {"", 0x555366, 366, 50, 228, 3, 0.8f},
                                    {"", 0xB3FF67, 366, 50, 228 * 1050 / g.level.length, 3},
                                    {"", 0x0A0C20, 0, 470, 960, 70, 0.97f},
@@ -415,14 +416,14 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
                                  {"", 0xB3FF67, 402, 299.5f, 4, 1, 0.75f},
                                  {"", 0xB3FF67, 399.5f, 294, 1, 4, 0.75f},
                                  {"", 0xB3FF67, 399.5f, 302, 1, 4, 0.75f},
-                                 {"GAP AHEAD  >>  JUMP", 0xFFCB66, 208, 441, 184, 0}}) {
+                                 {"GAP AHEAD  >>  JUMP", 0xFFCB66, 208, 441, 184, 0, 1, test::CENTRED}}) {
         way.push_back(look);
     }
     test::expectInOrder(test::drawFrame(*app), way);
 
     const float arena = g.level.bossArenaX;
     g.level.pits = {Pit{arena - 200, arena - 100, 470}};
-    g.level.signs = {Sign{{arena + 61, 470}, "", false}};
+    g.level.signs = {Sign{{arena + 81, 470}, "", false}};
     g.level.enemies.assign(1, Enemy{});
     g.level.enemies[0].kind = EnemyKind::Boss;
     g.level.enemies[0].bossIndex = 0;
@@ -436,24 +437,24 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     g.player.facing = -1;
     g.player.health = 31;
     g.player.maxHealth = 0;
-    g.cameraX = arena - 500;
+    g.cameraX = arena - 800;
     app->gamepadActive = true;
     app->settings.ipJokes = true;
     app->ipJokeTimer = 1;
     app->ipText = "301.302.303.304";
-    app->presentationClock = 0.25f;
+    app->presentationClock = 0.45f;
     app->toastTimer = 1;
     app->toastText = "BURRITO";
     app->mouse.mouseX = 399;
     app->mouse.mouseY = 494;
-    std::vector<test::Look> boss = {{"", 0xFFCB66, 449, 332, 224, 2},
-                                    {"B  READ JOURNEY SIGN", 0xFFCB66, 457, 340, 208, 1},
+    std::vector<test::Look> boss = {{"", 0xFFCB66, 728, 332, 224, 2},
+                                    {"B  READ JOURNEY SIGN", 0xFFCB66, 736, 340, 208, 1, 1, test::CENTRED},
                                     {"", 0xB3FF67, 28, 47, 154, 10},
-                                    {"YOUR IP ADDRESS", 0xFFCB66, 729, 21, 206, 0},
-                                    {"301.302.303.304", 0xFFCB66, 729, 36, 206, 1},
+                                    {"YOUR IP ADDRESS", 0xF2F3FF, 729, 21, 206, 0},
+                                    {"301.302.303.304", 0xF2F3FF, 729, 36, 206, 1},
                                     {"MADE UP BY CHAT", 0xADA4C0, 729, 57, 206, 0},
-                                    {Game::bossName(0), 0xFFCB66, 300, 17, 360, 1},
-                                    {"BOSS PHASE 3", 0xD8C2ED, 300, 36, 360, 0},
+                                    {Game::bossName(0), 0xFFCB66, 300, 17, 360, 1, 1, test::CENTRED},
+                                    {"BOSS PHASE 3", 0xD8C2ED, 300, 36, 360, 0, 1, test::CENTRED},
                                     {"", 0x422B47, 366, 56, 228, 7},
                                     {"", 0xFFCB66, 366, 56, 57, 7},
                                     {"TEN WEAPONS. PICK YOUR MOMENT.", 0xAAA3BD, 23, 474, 275, 0},
@@ -464,11 +465,11 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     for (const test::Look& look : buttons(2)) {
         boss.push_back(look);
     }
-    boss.push_back({"JUMP  <<  GAP AHEAD", 0xFFCB66, 308, 441, 184, 0});
+    boss.push_back({"JUMP  <<  GAP AHEAD", 0xFFCB66, 608, 441, 184, 0, 1, test::CENTRED});
     const std::vector<test::Look> frame = test::drawFrame(*app);
     test::expectInOrder(frame, boss);
     // The boss bar replaces the world's title, and the crosshair stays off the HUD.
-    EXPECT_EQ(test::find(frame, {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1}), -1);
+    EXPECT_EQ(test::find(frame, {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1, 1, test::CENTRED}), -1);
     EXPECT_EQ(test::find(frame, {"", 0xB3FF67, 393, 493.5f, 4, 1, 0.75f}), -1);
 }
 
@@ -497,13 +498,13 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
           {"", 0x85DC6B, 584, 436, 242, 9, 0.4f},
           {"player_run_1", 0, 573, 194, 252, 252},
           {"fart_4", 0, 513, 335, 95, 80, 0.6f},
-          {"gift", 0, 538, 193, 68, 68},
-          {"spinner", 0, 754, 259, 66, 66},
+          {"gift", 0, 538, 193, 68, 68, 1, 0, -12},
+          {"spinner", 0, 754, 259, 66, 66, 1, 0, 135},
           {"burger", 0, 745, 387, 68, 68},
           {"letter_W", 0, 701, 174, 54, 54, 0.85f},
-          {"10 WORLDS  /  10 WEAPONS", 0xFFCB66, 548, 476, 295, 1},
-          {"FART-POWERED PLATFORMING", 0xF2F3FF, 530, 501, 320, 0},
-          {keys, 0xC0B5D9, 18, 519, 924, 0}},
+          {"10 WORLDS  /  10 WEAPONS", 0xFFCB66, 548, 476, 295, 1, 1, test::CENTRED},
+          {"FART-POWERED PLATFORMING", 0xF2F3FF, 530, 501, 320, 0, 1, test::CENTRED},
+          {keys, 0xC0B5D9, 18, 519, 924, 0, 1, test::CENTRED}},
          89,
          229,
          320,
@@ -513,11 +514,11 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
          MainListScreen,
          {{"", 0x0A0C20, 0, 0, 960, 540, 0.78f},
           {"", 0xAE79FF, 267, 78, 426, 2},
-          {"STREAM PAUSED", 0xB3FF67, 290, 100, 380, 3},
+          {"STREAM PAUSED", 0xB3FF67, 290, 100, 380, 3, 1, test::CENTRED},
           {"Resume", 0xF2F3FF, 337, 171, 290, 1},
           {"> Restart checkpoint", 0xB3FF67, 337, 218, 290, 1},
           {"Main menu", 0xF2F3FF, 337, 359, 290, 1},
-          {"CONTROLLER CONNECTED  |  A SELECT  B BACK", 0xC0B5D9, 18, 519, 924, 0}},
+          {"CONTROLLER CONNECTED  |  A SELECT  B BACK", 0xC0B5D9, 18, 519, 924, 0, 1, test::CENTRED}},
          320,
          164,
          320,
@@ -526,7 +527,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         {Title,
          LevelSelectScreen,
          {{"", 0xAE79FF, 40, 24, 880, 2},
-          {"CHOOSE YOUR WORLD", 0xB3FF67, 100, 43, 760, 3},
+          {"CHOOSE YOUR WORLD", 0xB3FF67, 100, 43, 760, 3, 1, test::CENTRED},
           {"01  Neon Woodland", 0xF2F3FF, 77, 116, 378, 1},
           {"Roots, spikes, and the first broadcast.", 0xB9B7D1, 75, 149, 382, 0},
           {"10  Subscriber Summit", 0xF2F3FF, 509, 368, 378, 1},
@@ -540,7 +541,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         {Title,
          ControlsScreen,
          {{"", 0xAE79FF, 115, 24, 730, 2},
-          {"HOW TO GO LIVE", 0xB3FF67, 150, 42, 660, 3},
+          {"HOW TO GO LIVE", 0xB3FF67, 150, 42, 660, 3, 1, test::CENTRED},
           {"ACTION", 0xFFCB66, 155, 101, 165, 1},
           {"KEYBOARD", 0xFFCB66, 350, 101, 195, 1},
           {"CONTROLLER", 0xFFCB66, 580, 101, 220, 1},
@@ -561,24 +562,38 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         {Title,
          SettingsScreen,
          {{"", 0xAE79FF, 175, 24, 610, 2},
-          {"STREAM SETTINGS", 0xB3FF67, 200, 40, 560, 3},
+          {"STREAM SETTINGS", 0xB3FF67, 200, 40, 560, 3, 1, test::CENTRED},
           {"> Window: 1280 x 720", 0xB3FF67, 222, 108, 520, 1},
           {"Back", 0xF2F3FF, 222, 423, 520, 1},
-          {SETTINGS_NOTE, 0xC9BBDA, 200, 459, 560, 0}},
+          {SETTINGS_NOTE, 0xC9BBDA, 200, 459, 560, 0, 1, test::CENTRED}},
          205,
          101,
          550,
          31,
          35},
     };
+    // Behind the title, the first world's backdrop scrolls by 15 units a second under 38 specks.
     app->presentationClock = 1.5f;
     app->progress.savedLevel = -1;
+    std::vector<test::Look> backdrop = {{"#image", test::ANY_COLOUR, -0.14f * 22.5f, 0, 960, 540},
+                                        {"#image", test::ANY_COLOUR, 960 - 0.14f * 22.5f, 0, 960, 540}};
+    for (int i = 0; i < 38; ++i) {
+        const float fi = static_cast<float>(i);
+        const float side = i % 2 == 0 ? 2 : 3;
+        backdrop.push_back({"", 0xB3FF67,
+                            std::fmod((i % 5 + 8) * 1.5f + 157 * fi - 0.32f * 22.5f + 90000, 960.0f),
+                            100 + std::fmod(73 * fi + 12 * std::sin(0.45f + fi), 310.0f), side, side,
+                            0.15f + 0.1f * std::sin(fi + 1.5f)});
+    }
     for (const Page& page : pages) {
         app->game.state = page.state;
         app->menu.screen = page.screen;
         app->menu.selection = page.screen == LevelSelectScreen ? 10 : page.state == Paused ? 1 : 0;
         app->gamepadActive = page.state == Paused;
         const std::vector<test::Look> frame = test::drawFrame(*app);
+        if (&page == pages) {
+            test::expectInOrder(frame, backdrop);
+        }
         test::expectInOrder(frame, page.looks);
         const FRect& first = app->clickRegions.at(0);
         EXPECT_EQ(first.x, page.buttonX);
@@ -609,11 +624,11 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
          0,
          {{"", 0x0A0C20, 0, 0, 960, 540, 0.7f},
           {"", 0xB3FF67, 168, 90, 624, 2},
-          {"SIGNAL RESTORED", 0xB3FF67, 200, 116, 560, 4},
-          {"World 1 complete.", 0xF2F3FF, 200, 197, 560, 2},
-          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3},
-          {"Your next audience is waiting beyond the portal.", 0xC9BADB, 220, 301, 520, 1},
-          {"CLICK / ENTER / A   NEXT WORLD", 0xB3FF67, 210, 378, 540, 2}},
+          {"SIGNAL RESTORED", 0xB3FF67, 200, 116, 560, 4, 1, test::CENTRED},
+          {"World 1 complete.", 0xF2F3FF, 200, 197, 560, 2, 1, test::CENTRED},
+          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3, 1, test::CENTRED},
+          {"Your next audience is waiting beyond the portal.", 0xC9BADB, 220, 301, 520, 1, 1, test::CENTRED},
+          {"CLICK / ENTER / A   NEXT WORLD", 0xB3FF67, 210, 378, 540, 2, 1, test::CENTRED}},
          0,
          0,
          0,
@@ -621,11 +636,12 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
          0},
         {Finale,
          0,
-         {{"ONE BILLION!", 0xB3FF67, 200, 116, 560, 4},
-          {"The journey paid off. Chat is going wild.", 0xF2F3FF, 200, 197, 560, 2},
-          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3},
-          {"Zombies, cats, static, and spelling could not stop the stream.", 0xC9BADB, 220, 301, 520, 1},
-          {"CLICK / ENTER / A   RETURN TO MENU", 0xB3FF67, 210, 378, 540, 2}},
+         {{"ONE BILLION!", 0xB3FF67, 200, 116, 560, 4, 1, test::CENTRED},
+          {"The journey paid off. Chat is going wild.", 0xF2F3FF, 200, 197, 560, 2, 1, test::CENTRED},
+          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3, 1, test::CENTRED},
+          {"Zombies, cats, static, and spelling could not stop the stream.", 0xC9BADB, 220, 301, 520, 1, 1,
+           test::CENTRED},
+          {"CLICK / ENTER / A   RETURN TO MENU", 0xB3FF67, 210, 378, 540, 2, 1, test::CENTRED}},
          0,
          0,
          0,
@@ -638,7 +654,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         test::expectInOrder(frame, card.looks);
         EXPECT_EQ(test::find(frame, {"THE MEGASTREAM", 0xFFCB66, 160, 133, 640, 1}) >= 0,
                   card.state == SignCard);
-        EXPECT_EQ(test::find(frame, {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3}) >= 0,
+        EXPECT_EQ(test::find(frame, {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3, 1, test::CENTRED}) >= 0,
                   card.state != SignCard);
     }
     app->gamepadActive = true;

@@ -190,6 +190,13 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
         press(key);
         EXPECT_EQ(game.state, Playing) << static_cast<int>(key);
     }
+    // A click on the top edge of the prompt opens the sign.
+    const float promptX = std::clamp(game.level.signs[0].pos.x - game.cameraX - 112, 8.0f, 960 - 232.0f);
+    headless::setMouse(app->window, MouseState{static_cast<int>((promptX + 5) * 4 / 3), 443});
+    headless::pushEvent(app->window, WindowEvent{WindowEventKind::LeftDown, 0, 0, 0});
+    runFrames(1);
+    EXPECT_EQ(game.state, SignCard);
+    press(Key::Enter);
 
     game.checkpoint = 0;
     game.player.pos.x = game.level.checkpoints[0].pos.x + 900;
@@ -200,6 +207,13 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     EXPECT_EQ(game.state, Playing);
     EXPECT_FLOAT_EQ(game.player.pos.x, game.level.checkpoints[0].pos.x);
     EXPECT_TRUE(app->toastQueue.empty());
+
+    // Continuing a journey saved past the last world plays the last world.
+    app->progress.savedLevel = 12;
+    game.state = Title;
+    app->menu = MenuState{};
+    app->action();
+    EXPECT_EQ(game.world, 9);
 }
 
 // Screen shake moves the level band only with its setting on; the address

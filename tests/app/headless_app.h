@@ -23,7 +23,7 @@
 namespace grumbo::test {
 
 // A PNG header is all the headless renderer reads of a picture, and a font
-// file only has to exist.
+// file only has to exist. The first world has a backdrop, the others none.
 inline void writeStandInAssets(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder / "assets");
     unsigned char png[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
@@ -36,6 +36,8 @@ inline void writeStandInAssets(const std::filesystem::path& folder) {
     std::ofstream(folder / "assets" / "sprites.png", std::ios::binary)
         .write(reinterpret_cast<const char*>(png), sizeof png);
     std::ofstream(folder / "assets" / "DejaVuSansMono-Bold.ttf") << "font";
+    std::filesystem::copy_file(folder / "assets" / "sprites.png", folder / "assets" / "bg_1.png",
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 // An App on the folder, its window open and initialised, paced from now.
@@ -64,17 +66,21 @@ inline void runFrames(App& app, int frames) {
 
 // One draw call in canvas units: a sprite by its name, a text by its words
 // (with its box width as w and its size index as h), a fill by its colour.
-// In a wanted call, a NaN field or ANY_COLOUR matches whatever was drawn.
+// A sprite may be mirrored and turned, a text centred in its box. In a wanted
+// call, a NaN field or ANY_COLOUR matches whatever was drawn.
 inline constexpr std::uint32_t ANY_COLOUR = 0xFFFFFFFF;
+inline constexpr int MIRRORED = 1;
+inline constexpr int CENTRED = 2;
 struct Look {
     Look(std::string name, std::uint32_t rgb, float left, float top, float width, float height,
-         float alpha = 1)
-        : what(std::move(name)), colour(rgb), x(left), y(top), w(width), h(height), opacity(alpha) {}
+         float alpha = 1, int style = 0, float turn = 0)
+        : what(std::move(name)), colour(rgb), x(left), y(top), w(width), h(height), opacity(alpha),
+          mirror((style & MIRRORED) != 0), centred((style & CENTRED) != 0), degrees(turn) {}
     std::string what;
     std::uint32_t colour;
     float x, y, w, h, opacity;
-    bool mirror = false;
-    float degrees = 0;
+    bool mirror, centred;
+    float degrees;
     FRect clip{}; // of a call into the world layer
 };
 
@@ -107,10 +113,11 @@ inline std::vector<Look> drawFrame(App& app) {
             }
         }
         if (!call.text.empty()) {
-            const float box = static_cast<float>(call.wrapWidth);
+            // Boxes are laid out in whole canvas units, rounded up to whole pixels.
             seen.what = call.text;
-            seen.x = (r.x - (call.centred ? (box - r.w) / 2 : 0)) / scale;
-            seen.w = box / scale;
+            seen.centred = call.centred;
+            seen.w = std::floor(static_cast<float>(call.wrapWidth) / scale + 0.001f);
+            seen.x = (r.x - (call.centred ? (seen.w * scale - r.w) / 2 : 0)) / scale;
             for (int size = 0; size < TEXT_SIZE_COUNT; ++size) {
                 seen.h = std::lround(TEXT_SIZES[size] * scale) == call.textPixels ? size : seen.h;
             }
@@ -126,10 +133,12 @@ inline std::vector<Look> drawFrame(App& app) {
 inline bool looksLike(const Look& got, const Look& want) {
     const bool sprite = findSprite(want.what) != nullptr;
     const bool text = !want.what.empty() && !sprite;
-    const float near = text ? 0.8f : 0.02f;
+    const float near = text ? 0.5f : 0.02f;
     auto close = [](float a, float b, float limit) { return std::isnan(b) || std::fabs(a - b) < limit; };
     return got.what == want.what && (sprite || want.colour == ANY_COLOUR || got.colour == want.colour) &&
-           close(got.x, want.x, near) && close(got.y, want.y, near) && close(got.w, want.w, near) &&
+           (!sprite || (got.mirror == want.mirror && got.degrees == want.degrees)) &&
+           (!text || got.centred == want.centred) && close(got.x, want.x, near) &&
+           close(got.y, want.y, near) && close(got.w, want.w, text ? 0.02f : near) &&
            close(got.h, want.h, text ? 0.1f : near) && close(got.opacity, want.opacity, 0.002f);
 }
 
