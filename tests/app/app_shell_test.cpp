@@ -187,15 +187,6 @@ TEST_F(Shell, TheWorldLayerDrawsWhatDirectDrawingDrawsAndScalesItOnce) {
     EXPECT_GE(count(headless::DrawKind::Fill, false), layerFills);
 }
 
-TEST_F(Shell, SpritesOffTheCanvasAreNotDrawn) {
-    headless::clearDrawLog(app->renderer);
-    app->sprite("player_idle", -70, 100, 64, 64, false, 1, 0);
-    app->sprite("player_idle", -81, 100, 64, 64, false, 1, 0);
-    app->sprite("no_such_sprite", 100, 100, 64, 64, false, 1, 0);
-    ASSERT_EQ(headless::drawLog(app->renderer).size(), 1u);
-    EXPECT_EQ(headless::drawLog(app->renderer)[0].texture, app->spriteSheet.id);
-}
-
 // One of every kind of level content in view, drawn back to front in the
 // level band: clipped between the HUD bars and squashed to fit between them.
 TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
@@ -214,8 +205,10 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     level.platforms = {Platform{.rect = {350, 400, 120, 40}, .moving = true},
                        Platform{.rect = {480, 420, 60, 30}, .crumbling = true, .crumbleTimer = 0.5f},
                        Platform{.rect = {100, 300, 100, 20}, .beltSpeed = 50},
-                       Platform{.rect = {700, 500, 100, 100}, .beltSpeed = -50}};
-    level.hazards = {Hazard{.rect = {800, 430, 40, 40}, .kind = HazardKind::Flame, .warning = true},
+                       Platform{.rect = {700, 500, 100, 100}, .beltSpeed = -50},
+                       Platform{.rect = {560, 440, 30, 20}, .crumbling = true}};
+    level.hazards = {Hazard{.rect = {150, 450, 28, 20}},
+                     Hazard{.rect = {800, 430, 40, 40}, .kind = HazardKind::Flame, .warning = true},
                      Hazard{.rect = {860, 400, 20, 70}, .kind = HazardKind::Laser, .warning = true},
                      Hazard{.rect = {900, 380, 40, 40}, .kind = HazardKind::Crusher},
                      Hazard{.rect = {950, 380, 40, 40}, .kind = HazardKind::Crusher, .active = false},
@@ -264,6 +257,8 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                 {"", 0xFFCB66, 380, any, 60, any, 0.4f + 0.4f * std::sin(26 * 0.05f)},
                 {"", 0x173A34, 600, band(500), 100, squash(40), 1},
                 {"", 0xFFCB66, any, band(470), any, any, any},
+                {"", anyColour, 50, band(450), 7, squash(20), any},
+                {"", anyColour, 64, band(450), 7, squash(20), any},
                 {"", 0xFFA36C, 700, band(430), 40, squash(40), warn},
                 {"", 0xFFA36C, 700, band(429), 40, squash(2), 0.8f},
                 {"", 0xFF7D42, any, any, any, any, 0.45f},
@@ -312,6 +307,8 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                 {"power_flashlight", 0, 678, band(325), 27, squash(20), 1, test::MIRRORED},
                 {"", 0xFFCB66, 575.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
                 {"", 0xFFCB66, 575.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f}});
+    // A crumbling platform shows its warning only while it crumbles.
+    EXPECT_EQ(test::find(frame, {"", 0xFFCB66, 460, any, 30, any, any}), -1);
     // Everything of the band stays between the HUD bars.
     for (const int at : found) {
         const FRect clip = at >= 0 ? frame[at].clip : FRect{};
