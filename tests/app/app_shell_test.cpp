@@ -238,7 +238,8 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                      shot(IpAddresses, {253.9f, 180}, {10, 10}, false, 1),
                      shot(IpAddresses, {254, 190}, {10, 10}, false, 1)};
     g.particles = {Particle{{600, 100}, {}, 0.5f, 1, 20, 0xFF112233, 0},
-                   Particle{{620, 100}, {}, 0.25f, 1, 6, 0xFF123456, 1}};
+                   Particle{{620, 100}, {}, 0.25f, 1, 6, 0xFF123456, 1},
+                   Particle{{81, 100}, {}, 1, 1, 10, 0xAA, 1}, Particle{{79, 100}, {}, 1, 1, 10, 0xBB, 1}};
     g.player = Player{.pos = {800, 300}, .facing = -1, .shield = 5, .grounded = true};
     g.player.dashTime = g.player.speedBoost = g.player.flashlight = 0.5f;
     const float bob = 4 * std::sin(3 * 0.05f + 740);
@@ -307,8 +308,11 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                 {"power_flashlight", 0, 678, band(325), 27, squash(20), 1, test::MIRRORED},
                 {"", 0xFFCB66, 575.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
                 {"", 0xFFCB66, 575.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f}});
-    // A crumbling platform shows its warning only while it crumbles.
+    // A crumbling platform shows its warning only while it crumbles; a particle
+    // is drawn until it lies twice its size off the view.
     EXPECT_EQ(test::find(frame, {"", 0xFFCB66, 460, any, 30, any, any}), -1);
+    EXPECT_GE(test::find(frame, {"", 0xAA, -19, band(100), 10, squash(10)}), 0);
+    EXPECT_EQ(test::find(frame, {"", 0xBB, any, any, any, any, any}), -1);
     // Everything of the band stays between the HUD bars.
     for (const int at : found) {
         const FRect clip = at >= 0 ? frame[at].clip : FRect{};
