@@ -356,7 +356,7 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                          {"GO LIVE", 0xB3FF67, 672, any, 136, 1, 1, test::CENTRED}});
 }
 
-// The HUD of two moments of play, drawn after the world in its documented
+// The HUD of two moments of play, drawn after the world in its fixed
 // order: on the way with a keyboard, then at the boss with a controller.
 TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     Game& g = app->game;
@@ -474,7 +474,7 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     EXPECT_EQ(test::find(frame, {"", 0xB3FF67, 393, 493.5f, 4, 1, 0.75f}), -1);
 }
 
-// Every page and card as documented: its texts, sprites and button rectangles.
+// Every page and card laid out as designed: its texts, sprites and button rectangles.
 TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
     struct Page {
         int state, screen;
@@ -565,6 +565,14 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
          {{"", 0xAE79FF, 175, 24, 610, 2},
           {"STREAM SETTINGS", 0xB3FF67, 200, 40, 560, 3, 1, test::CENTRED},
           {"> Window: 1280 x 720", 0xB3FF67, 222, 108, 520, 1},
+          {"Fullscreen now: OFF", 0xF2F3FF, 222, 143, 520, 1},
+          {"[ ] Fullscreen auto-commit on startup", 0xF2F3FF, 222, 178, 520, 1},
+          {"Music: 28%", 0xF2F3FF, 222, 213, 520, 1},
+          {"Sound effects: 85%", 0xF2F3FF, 222, 248, 520, 1},
+          {"Grumbo voice clips: ON", 0xF2F3FF, 222, 283, 520, 1},
+          {"Screen shake: ON", 0xF2F3FF, 222, 318, 520, 1},
+          {"[X] Occasional fake IP-address joke", 0xF2F3FF, 222, 353, 520, 1},
+          {"VSYNC: does absolutely nothing (honest)", 0xF2F3FF, 222, 388, 520, 1},
           {"Back", 0xF2F3FF, 222, 423, 520, 1},
           {SETTINGS_NOTE, 0xC9BBDA, 200, 459, 560, 0, 1, test::CENTRED}},
          205,
