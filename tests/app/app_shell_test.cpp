@@ -215,7 +215,8 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                      Hazard{.rect = {1000, 400, 30, 70}, .kind = HazardKind::Geyser, .warning = true}};
     level.checkpoints = {Checkpoint{{550, 470}, false}, Checkpoint{{580, 470}, true}};
     level.signs = {Sign{{620, 470}, "", false}, Sign{{660, 470}, "", true}};
-    level.pickups = {Pickup{PickupKind::Hamburger, {740, 250}}};
+    level.pickups = {Pickup{PickupKind::SubscriberTokens, {700, 250}},
+                     Pickup{PickupKind::Hamburger, {740, 250}}};
     level.exitGate = {800, 330, 80, 140};
     level.enemies = {Enemy{.pos = {400, 200}, .size = {30, 40}, .hp = 2, .facing = 1, .maxHp = 5},
                      Enemy{.kind = EnemyKind::Drone, .pos = {500, 150}, .size = {50, 30}},
@@ -239,7 +240,8 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                      shot(IpAddresses, {254, 190}, {10, 10}, false, 1)};
     g.particles = {Particle{{600, 100}, {}, 0.5f, 1, 20, 0xFF112233, 0},
                    Particle{{620, 100}, {}, 0.25f, 1, 6, 0xFF123456, 1},
-                   Particle{{81, 100}, {}, 1, 1, 10, 0xAA, 1}, Particle{{79, 100}, {}, 1, 1, 10, 0xBB, 1}};
+                   Particle{{81, 100}, {}, 1, 1, 10, 0xAA, 1}, Particle{{79, 100}, {}, 1, 1, 10, 0xBB, 1},
+                   Particle{{500, -21}, {}, 1, 1, 10, 0xBB, 1}};
     g.player = Player{.pos = {800, 300}, .facing = -1, .shield = 5, .grounded = true};
     g.player.dashTime = g.player.speedBoost = g.player.flashlight = 0.5f;
     const float bob = 4 * std::sin(3 * 0.05f + 740);
@@ -280,12 +282,16 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                 {"", 0x7E593F, 517, band(440), 6, squash(30), 1},
                 {"", 0xFFCB66, 496, band(412), 48, squash(2), 1},
                 {"", 0xB3FF67, 536, band(412), 48, squash(2), 1},
+                {"", 0xB3FF67, any, any, any, any, any},
                 {"burger", 0, 616, band(226 + bob), 48, squash(48), 1},
                 {"zombie_1", 0, 291, band(192), 48, squash(48), 0.55f, test::MIRRORED},
                 {"", 0xFF728B, any, any, any, any, 0.7f},
                 {"drone_0", 0, 392, band(132), 66, squash(48), 1, test::MIRRORED},
                 {"boss_1_1", 0, any, any, any, any, 1, test::MIRRORED},
                 {"", 0xFFCB66, 834, band(199), 9, squash(2), 0.6f},
+                {"", 0xFFCB66, 857, band(199), 9, squash(2), 0.6f},
+                {"", 0xFFCB66, 849, band(184), 2, squash(9), 0.6f},
+                {"", 0xFFCB66, 849, band(207), 2, squash(9), 0.6f},
                 {"prop_card_rack", 0, 922.5f, band(422), 56, squash(48), 1},
                 {"", 0xFF6E8D, 147, band(97), 16, squash(16), 0.13f},
                 {"", 0xFF6E8D, 150, band(100), 10, squash(10), 0.85f},
@@ -387,13 +393,16 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     app->mouse.mouseX = 400;
     app->mouse.mouseY = 300;
     std::vector<test::Look> way = {{"", 0xFFCB66, 8, 332, 224, 2},
+                                   {"", 0xFFCB66, 8, 362, 224, 2, 0.3f},
                                    {"E  READ JOURNEY SIGN", 0xFFCB66, 16, 340, 208, 1, 1, test::CENTRED},
                                    {"", 0xB3FF67, 16, 14, 224, 2},
+                                   {"", 0xB3FF67, 16, 71, 224, 2, 0.3f},
                                    {"LIVE  GRUMBO", 0xB3FF67, 28, 22, 180, 1},
                                    {"", 0x363044, 28, 47, 154, 10},
                                    {"", 0xFF778A, 28, 47, 154 * 0.3f, 10},
                                    {"30", 0xF2F3FF, 190, 43, 36, 1},
                                    {"", 0xAE79FF, 714, 14, 230, 2},
+                                   {"", 0xAE79FF, 714, 71, 230, 2, 0.3f},
                                    {"SUBSCRIBERS", 0xA3A7C0, 729, 23, 165, 0},
                                    {"1234 / 1 BILLION", 0xF2F3FF, 729, 42, 206, 1},
                                    {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1, 1, test::CENTRED},
@@ -402,11 +411,13 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
                                    {"", 0x0A0C20, 0, 470, 960, 70, 0.97f},
                                    {"", 0xAE79FF, 0, 470, 960, 1, 0.6f},
                                    {"", 0xAE79FF, 16, 488, 265, 2},
+                                   {"", 0xAE79FF, 16, 523, 265, 2, 0.3f},
                                    {"gift", 0, 23, 487, 36, 36},
                                    {Game::weaponName(GiftedSubs), 0xF2F3FF, 62, 494, 204, 1},
                                    {"SHIELD 12  MAGNET", 0xB3FF67, 23, 474, 275, 0},
                                    {"R CLICK JUMP  WHEEL SWITCH  SHIFT DASH", 0xD1CEE5, 662, 474, 282, 0},
                                    {"", 0x5D5682, 662, 490, 282, 2},
+                                   {"", 0x5D5682, 662, 524, 282, 2, 0.3f},
                                    {"BOSS DOWN / GATE OPEN", 0xA9A4C2, 673, 494, 260, 0},
                                    {"The next audience is waiting.", 0xF2F3FF, 673, 508, 260, 0}};
     for (const test::Look& look : buttons(-1)) {
@@ -515,6 +526,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
          MainListScreen,
          {{"", 0x0A0C20, 0, 0, 960, 540, 0.78f},
           {"", 0xAE79FF, 267, 78, 426, 2},
+          {"", 0xAE79FF, 267, 458, 426, 2, 0.3f},
           {"STREAM PAUSED", 0xB3FF67, 290, 100, 380, 3, 1, test::CENTRED},
           {"Resume", 0xF2F3FF, 337, 171, 290, 1},
           {"> Restart checkpoint", 0xB3FF67, 337, 218, 290, 1},
@@ -528,6 +540,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         {Title,
          LevelSelectScreen,
          {{"", 0xAE79FF, 40, 24, 880, 2},
+          {"", 0xAE79FF, 40, 500, 880, 2, 0.3f},
           {"CHOOSE YOUR WORLD", 0xB3FF67, 100, 43, 760, 3, 1, test::CENTRED},
           {"01  Neon Woodland", 0xF2F3FF, 77, 116, 378, 1},
           {"Roots, spikes, and the first broadcast.", 0xB9B7D1, 75, 149, 382, 0},
@@ -542,6 +555,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         {Title,
          ControlsScreen,
          {{"", 0xAE79FF, 115, 24, 730, 2},
+          {"", 0xAE79FF, 115, 502, 730, 2, 0.3f},
           {"HOW TO GO LIVE", 0xB3FF67, 150, 42, 660, 3, 1, test::CENTRED},
           {"ACTION", 0xFFCB66, 155, 101, 165, 1},
           {"KEYBOARD", 0xFFCB66, 350, 101, 195, 1},
@@ -563,6 +577,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         {Title,
          SettingsScreen,
          {{"", 0xAE79FF, 175, 24, 610, 2},
+          {"", 0xAE79FF, 175, 500, 610, 2, 0.3f},
           {"STREAM SETTINGS", 0xB3FF67, 200, 40, 560, 3, 1, test::CENTRED},
           {"> Window: 1280 x 720", 0xB3FF67, 222, 108, 520, 1},
           {"Fullscreen now: OFF", 0xF2F3FF, 222, 143, 520, 1},
@@ -621,6 +636,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
          {{"LIVE  GRUMBO", 0xB3FF67, 28, 22, 180, 1},
           {"", 0x0A0C20, 0, 0, 960, 540, 0.48f},
           {"", 0xFFCB66, 135, 115, 690, 2},
+          {"", 0xFFCB66, 135, 503, 690, 2, 0.3f},
           {"THE MEGASTREAM", 0xFFCB66, 160, 133, 640, 1},
           {"Read me", 0xF2F3FF, 160, 176, 640, 2},
           {"CLICK / ENTER / E  CONTINUE", 0xB3FF67, 160, 477, 640, 0}},
@@ -633,6 +649,7 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
          0,
          {{"", 0x0A0C20, 0, 0, 960, 540, 0.7f},
           {"", 0xB3FF67, 168, 90, 624, 2},
+          {"", 0xB3FF67, 168, 438, 624, 2, 0.3f},
           {"SIGNAL RESTORED", 0xB3FF67, 200, 116, 560, 4, 1, test::CENTRED},
           {"World 1 complete.", 0xF2F3FF, 200, 197, 560, 2, 1, test::CENTRED},
           {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3, 1, test::CENTRED},

@@ -182,6 +182,11 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     EXPECT_EQ(app->game.player.weapon, GiftedSubs);
     EXPECT_EQ(std::count(app->game.player.ownedWeapons.begin(), app->game.player.ownedWeapons.end(), true),
               1);
+    // Number keys pick an owned weapon only.
+    app->game.player.ownedWeapons[3] = true;
+    press(Key::Digit4);
+    press(Key::Digit6);
+    EXPECT_EQ(app->game.player.weapon, FidgetSpinners);
 
     Game& game = app->game;
     game.level.signs = {Sign{{game.player.pos.x + game.player.size.x / 2, GROUND_Y}, "Hi", false}};
@@ -207,6 +212,9 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     EXPECT_EQ(game.state, Playing);
     EXPECT_FLOAT_EQ(game.player.pos.x, game.level.checkpoints[0].pos.x);
     EXPECT_TRUE(app->toastQueue.empty());
+    game.player.pos.x += 700;
+    press(Key::R);
+    EXPECT_FLOAT_EQ(game.player.pos.x, game.level.checkpoints[0].pos.x);
 
     // Continuing a journey saved past the last world plays the last world.
     app->progress.savedLevel = 12;
