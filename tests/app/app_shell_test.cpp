@@ -282,7 +282,6 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                 {"", 0x7E593F, 517, band(440), 6, squash(30), 1},
                 {"", 0xFFCB66, 496, band(412), 48, squash(2), 1},
                 {"", 0xB3FF67, 536, band(412), 48, squash(2), 1},
-                {"", 0xB3FF67, any, any, any, any, any},
                 {"burger", 0, 616, band(226 + bob), 48, squash(48), 1},
                 {"zombie_1", 0, 291, band(192), 48, squash(48), 0.55f, test::MIRRORED},
                 {"", 0xFF728B, any, any, any, any, 0.7f},
@@ -326,6 +325,28 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
         const FRect clip = at >= 0 ? frame[at].clip : FRect{};
         EXPECT_TRUE(clip.x == 0 && clip.y == 76 && clip.h == 394 && clip.w == 960) << at;
     }
+    // A pit's art stays inside the pit; the token's glow and "+" are centred on
+    // it; the zombie's health bar is filled to 2 of 5.
+    for (int at = std::max(found[0], 0); at < found[1]; ++at) {
+        const float left = frame[at].x < 250 ? 100 : 300;
+        EXPECT_TRUE(frame[at].x >= left && frame[at].x + frame[at].w <= left + (left == 100 ? 120 : 54))
+            << at;
+    }
+    auto drawn = [&](const std::string& name) {
+        return *std::find_if(found.begin(), found.end(), [&](int at) { return frame[at].what == name; });
+    };
+    int tokenParts = 0;
+    int bars = 0;
+    for (int a = 0; a < static_cast<int>(frame.size()); ++a) {
+        const test::Look& l = frame[a];
+        tokenParts += l.colour == 0xB3FF67 && std::fabs(l.x + l.w / 2 - 600) < 0.01f &&
+                      std::fabs(l.y + l.h / 2 - band(250 + 4 * std::sin(3 * 0.05f + 700))) < 0.01f;
+        for (int b = drawn("zombie_1"); a > drawn("zombie_1") && a < drawn("drone_0") && b < a; ++b) {
+            bars += l.x == frame[b].x && l.y == frame[b].y && std::fabs(l.w - 0.4f * frame[b].w) < 0.01f;
+        }
+    }
+    EXPECT_EQ(tokenParts, 3);
+    EXPECT_EQ(bars, 1);
     // Labels: the wide pit says "DROP", the narrow one nothing; the locked gate,
     // the signs, the belts, a tagged and stunned enemy and the address shots.
     for (const test::Look& label : {test::Look{"DROP", 0xC88293, 133, any, 54, 0, 1, test::CENTRED},
@@ -348,6 +369,10 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     EXPECT_GE(test::find(water, {"", 0x181536, 0, 0, 960, 540}), 0);
     EXPECT_GE(test::find(water, {"", 0x9FDDFF, any, any, 2, 2, any}), 0);
     g.world = 0;
+    level.exitGate.w = 0;
+    EXPECT_EQ(test::find(test::drawFrame(*app), {"BOSS LOCK", 0xFFCB66, any, any, any, 1, 1, test::CENTRED}),
+              -1);
+    level.exitGate.w = 80;
     // Facing right, running, and blinking after a hit; the gate opens.
     g.player.facing = 1;
     g.player.vel.x = 200;
@@ -629,6 +654,11 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         EXPECT_EQ(app->clickRegions.size() > 1 ? app->clickRegions[1].y - first.y : 0, page.step);
     }
     EXPECT_EQ(app->clickRegions.size(), 10u);
+    // The spinner turns a quarter turn a second, round and round.
+    app->game.state = Title;
+    app->menu.screen = MainListScreen;
+    app->presentationClock = 6.5f;
+    EXPECT_GE(test::find(test::drawFrame(*app), {"spinner", 0, 754, 259, 66, 66, 1, 0, 225}), 0);
     // The cards over the world: the sign's words, then the two completions.
     app->game.signText = "Read me";
     app->game.subscribers = 77;
