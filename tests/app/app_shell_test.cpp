@@ -237,7 +237,11 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                      shot(WaterSlides, {350, 150}, {12, 12}, false, -1),
                      shot(RgbLaser, {400, 160}, {20, 6}, false, 1),
                      shot(IpAddresses, {253.9f, 180}, {10, 10}, false, 1),
-                     shot(IpAddresses, {254, 190}, {10, 10}, false, 1)};
+                     shot(IpAddresses, {254, 190}, {10, 10}, false, 1),
+                     shot(GiftedSubs, {-25, 100}, {10, 10}, true, 1),
+                     shot(GiftedSubs, {500, -35}, {10, 10}, true, 1),
+                     shot(GiftedSubs, {500, 100}, {10, 10}, true, 1)};
+    g.projectiles.back().alive = false;
     g.particles = {Particle{{600, 100}, {}, 0.5f, 1, 20, 0xFF112233, 0},
                    Particle{{620, 100}, {}, 0.25f, 1, 6, 0xFF123456, 1},
                    Particle{{81, 100}, {}, 1, 1, 10, 0xAA, 1}, Particle{{79, 100}, {}, 1, 1, 10, 0xBB, 1},
@@ -320,6 +324,10 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     EXPECT_EQ(test::find(frame, {"", 0xFFCB66, 460, any, 30, any, any}), -1);
     EXPECT_GE(test::find(frame, {"", 0xAA, -19, band(100), 10, squash(10)}), 0);
     EXPECT_EQ(test::find(frame, {"", 0xBB, any, any, any, any, any}), -1);
+    // Shots off the view or spent are not drawn: one enemy shot's glow and core.
+    EXPECT_EQ(
+        std::count_if(frame.begin(), frame.end(), [](const test::Look& l) { return l.colour == 0xA5F270; }),
+        2);
     // Everything of the band stays between the HUD bars.
     for (const int at : found) {
         const FRect clip = at >= 0 ? frame[at].clip : FRect{};
@@ -377,16 +385,18 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     g.player.facing = 1;
     g.player.vel.x = 200;
     g.player.invulnerable = 1;
+    g.player.shield = 0;
     g.exitOpen = true;
     app->presentationClock = 0.1f;
-    test::expectInOrder(test::drawFrame(*app),
-                        {{"player_run_1", 0, 689, band(292), 64, squash(72), 0.45f},
-                         {"", 0x82F7FF, 666, band(312), 35, squash(40), 0.18f},
-                         {"", 0x6BE3FF, 674, band(361), 13, squash(2), 0.45f},
-                         {"power_flashlight", 0, 739, band(325), 27, squash(20), 1},
-                         {"", 0xFFCB66, 751.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
-                         {"", 0xFFCB66, 751.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f},
-                         {"GO LIVE", 0xB3FF67, 672, any, 136, 1, 1, test::CENTRED}});
+    const std::vector<test::Look> right = test::drawFrame(*app);
+    EXPECT_EQ(test::find(right, {"", 0x79CFFF, any, any, any, any, any}), -1);
+    test::expectInOrder(right, {{"player_run_1", 0, 689, band(292), 64, squash(72), 0.45f},
+                                {"", 0x82F7FF, 666, band(312), 35, squash(40), 0.18f},
+                                {"", 0x6BE3FF, 674, band(361), 13, squash(2), 0.45f},
+                                {"power_flashlight", 0, 739, band(325), 27, squash(20), 1},
+                                {"", 0xFFCB66, 751.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
+                                {"", 0xFFCB66, 751.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f},
+                                {"GO LIVE", 0xB3FF67, 672, any, 136, 1, 1, test::CENTRED}});
 }
 
 // The HUD of two moments of play, drawn after the world in its fixed

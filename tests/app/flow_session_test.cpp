@@ -172,6 +172,7 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     app->game.deaths = 3;
     app->game.player.ownedWeapons.fill(true);
     app->game.player.weapon = BanHammer;
+    app->weaponAnnounced.fill(true);
     for (Key key : {Key::Down, Key::Down, Key::Enter, Key::Enter}) {
         press(key);
     }
@@ -180,6 +181,7 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     EXPECT_EQ(app->game.subscribers, 0);
     EXPECT_EQ(app->game.deaths, 0);
     EXPECT_EQ(app->game.player.weapon, GiftedSubs);
+    EXPECT_FALSE(app->weaponAnnounced[5]);
     EXPECT_EQ(std::count(app->game.player.ownedWeapons.begin(), app->game.player.ownedWeapons.end(), true),
               1);
     // Number keys pick an owned weapon only.
