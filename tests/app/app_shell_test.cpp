@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 
 // Scenes name only the fields they set; the others keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -324,6 +325,23 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     EXPECT_EQ(test::find(frame, {"", 0xFFCB66, 460, any, 30, any, any}), -1);
     EXPECT_GE(test::find(frame, {"", 0xAA, -19, band(100), 10, squash(10)}), 0);
     EXPECT_EQ(test::find(frame, {"", 0xBB, any, any, any, any, any}), -1);
+    // Flames rise from their amber-rimmed base, each layer (1 - 0.14 i) as tall
+    // as the first and flickering; a crusher hangs from a chain to its top.
+    std::vector<test::Look> flames;
+    std::copy_if(frame.begin(), frame.end(), std::back_inserter(flames),
+                 [](const test::Look& l) { return l.colour == 0xFF7D42 || l.colour == 0xFFE676; });
+    ASSERT_EQ(flames.size(), 5u);
+    const float rim = frame[std::max(test::find(frame, {"", 0xFFCB66, 700, any, 40, any, 1}), 0)].y;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(flames[i].y + flames[i].h, rim, 0.01) << i;
+        EXPECT_NEAR(flames[i].h / flames[0].h,
+                    (1 - 0.14f * i) * (0.65f + 0.07f * std::sin(1.4f + i)) / (0.65f + 0.07f * std::sin(1.4f)),
+                    1e-4)
+            << i;
+    }
+    const int chain = test::find(frame, {"", anyColour, 818, any, 4, any, 1});
+    ASSERT_GE(chain, 0);
+    EXPECT_NEAR(frame[chain].y + frame[chain].h, band(380), 0.01);
     // Shots off the view or spent are not drawn: one enemy shot's glow and core.
     EXPECT_EQ(
         std::count_if(frame.begin(), frame.end(), [](const test::Look& l) { return l.colour == 0xA5F270; }),
