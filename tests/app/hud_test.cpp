@@ -25,6 +25,7 @@ TEST(HudTest, BarsStayInsideTheirTracksAndPowerUpsKeepTheirOrder) {
     EXPECT_EQ(powerUpLine(player), "SHIELD 12  3X JUMP  SPEED  DMG BOOST  MAGNET LIGHT SAFE");
 
     EXPECT_EQ(questBox(false, "", false).title, "CHAT'S QUEST");
+    EXPECT_EQ(questBox(false, "", false).accent, 0x5D5682u);
 }
 
 TEST(HudTest, PlayButtonsCrosshairAndGapWarning) {

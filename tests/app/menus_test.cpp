@@ -214,6 +214,13 @@ TEST(MouseTest, PressOnPlayButtonStaysThatButton) {
     rig.mouse.leftClickPending = true;
     EXPECT_TRUE(rig.frame(pause.x + 1, pause.y + 1, true).pause);
     EXPECT_FALSE(rig.frame(pause.x + 1, pause.y + 1, true).pause); // once per click
+    for (const int button : {ReadButton, DashButton}) {
+        const Rect r = playButtonRect(button, rig.scene.viewWidth);
+        rig.frame(r.x + 1, r.y + 1, false);
+        rig.mouse.leftClickPending = true;
+        const Control once = rig.frame(r.x + 1, r.y + 1, true);
+        EXPECT_TRUE(button == ReadButton ? once.interact : once.dash);
+    }
 }
 
 TEST(MouseTest, WheelCarriesItsRemainderAndMiddleButtonMoves) {
