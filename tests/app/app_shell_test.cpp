@@ -3,9 +3,14 @@
 // its draw calls.
 #include "headless_app.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
+
+// Scenes name only the fields they set; the others keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace grumbo {
 namespace {
@@ -183,25 +188,564 @@ TEST_F(Shell, TheWorldLayerDrawsWhatDirectDrawingDrawsAndScalesItOnce) {
     EXPECT_GE(count(headless::DrawKind::Fill, false), layerFills);
 }
 
-TEST_F(Shell, SpritesOffTheCanvasAreNotDrawn) {
-    headless::clearDrawLog(app->renderer);
-    app->sprite("player_idle", -70, 100, 64, 64, false, 1, 0);
-    app->sprite("player_idle", -81, 100, 64, 64, false, 1, 0);
-    app->sprite("no_such_sprite", 100, 100, 64, 64, false, 1, 0);
-    ASSERT_EQ(headless::drawLog(app->renderer).size(), 1u);
-    EXPECT_EQ(headless::drawLog(app->renderer)[0].texture, app->spriteSheet.id);
+// One of every kind of level content in view, drawn back to front in the
+// level band: clipped between the HUD bars and squashed to fit between them.
+TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
+    using test::band;
+    using test::squash;
+    const float any = NAN;
+    const std::uint32_t anyColour = test::ANY_COLOUR;
+    Game& g = app->game;
+    Level& level = g.level;
+    g.cameraX = 100;
+    g.exitOpen = false;
+    app->presentationClock = 0.05f;
+    app->renderer.release(app->terrain[0]);
+    level.pits = {Pit{200, 320, 470}, Pit{400, 454, 470}};
+    level.chapters = {Chapter{-100, 500, "", 2}, Chapter{-1000, 700, "", 0}, Chapter{800, 1700, "", 3}};
+    level.platforms = {Platform{.rect = {350, 400, 120, 40}, .moving = true},
+                       Platform{.rect = {480, 420, 60, 30}, .crumbling = true, .crumbleTimer = 0.5f},
+                       Platform{.rect = {100, 300, 100, 20}, .beltSpeed = 50},
+                       Platform{.rect = {700, 500, 100, 100}, .beltSpeed = -50},
+                       Platform{.rect = {560, 440, 30, 20}, .crumbling = true}};
+    level.hazards = {Hazard{.rect = {150, 450, 28, 20}},
+                     Hazard{.rect = {800, 430, 40, 40}, .kind = HazardKind::Flame, .warning = true},
+                     Hazard{.rect = {860, 400, 20, 70}, .kind = HazardKind::Laser, .warning = true},
+                     Hazard{.rect = {900, 380, 40, 40}, .kind = HazardKind::Crusher},
+                     Hazard{.rect = {950, 380, 40, 40}, .kind = HazardKind::Crusher, .active = false},
+                     Hazard{.rect = {1000, 400, 30, 70}, .kind = HazardKind::Geyser, .warning = true}};
+    level.checkpoints = {Checkpoint{{550, 470}, false}, Checkpoint{{580, 470}, true}};
+    level.signs = {Sign{{620, 470}, "", false}, Sign{{660, 470}, "", true}};
+    level.pickups = {Pickup{PickupKind::SubscriberTokens, {700, 250}},
+                     Pickup{PickupKind::Hamburger, {740, 250}}};
+    level.exitGate = {800, 330, 80, 140};
+    level.enemies = {Enemy{.pos = {400, 200}, .size = {30, 40}, .hp = 2, .facing = 1, .maxHp = 5},
+                     Enemy{.kind = EnemyKind::Drone, .pos = {500, 150}, .size = {50, 30}},
+                     Enemy{.kind = EnemyKind::Boss, .pos = {920, 250}, .size = {100, 120}, .bossIndex = 0},
+                     Enemy{.kind = EnemyKind::Mimic, .pos = {1030.5f, 430}, .size = {40, 40}, .facing = 1}};
+    Enemy& zombie = level.enemies[0];
+    zombie.hitFlash = zombie.windupTimer = zombie.slowTimer = zombie.stunTimer = 0.2f;
+    level.enemies[2].windupTimer = 0.3f;
+    level.enemies[2].aimPoint = {950, 200};
+    auto shot = [](Weapon weapon, Vec2 pos, Vec2 size, bool hostile, int dir) {
+        return Projectile{
+            .weapon = weapon, .pos = pos, .size = size, .spin = 30, .dir = dir, .hostile = hostile};
+    };
+    g.projectiles = {shot(IpAddresses, {250, 100}, {10, 10}, true, 1),
+                     shot(RgbLaser, {300, 120}, {40, 20}, true, 1),
+                     shot(WaterSlides, {270, 100}, {10, 10}, true, 1),
+                     shot(GiftedSubs, {290, 100}, {10, 10}, true, 1),
+                     shot(WaterSlides, {350, 150}, {12, 12}, false, -1),
+                     shot(RgbLaser, {400, 160}, {20, 6}, false, 1),
+                     shot(IpAddresses, {253.9f, 180}, {10, 10}, false, 1),
+                     shot(IpAddresses, {254, 190}, {10, 10}, false, 1),
+                     shot(GiftedSubs, {-25, 100}, {10, 10}, true, 1),
+                     shot(GiftedSubs, {500, -35}, {10, 10}, true, 1),
+                     shot(GiftedSubs, {500, 100}, {10, 10}, true, 1)};
+    g.projectiles.back().alive = false;
+    g.particles = {Particle{{600, 100}, {}, 0.5f, 1, 20, 0xFF112233, 0},
+                   Particle{{620, 100}, {}, 0.25f, 1, 6, 0xFF123456, 1},
+                   Particle{{81, 100}, {}, 1, 1, 10, 0xAA, 1}, Particle{{79, 100}, {}, 1, 1, 10, 0xBB, 1},
+                   Particle{{500, -21}, {}, 1, 1, 10, 0xBB, 1}};
+    g.player = Player{.pos = {800, 300}, .facing = -1, .shield = 5, .grounded = true};
+    g.player.dashTime = g.player.speedBoost = g.player.flashlight = 0.5f;
+    const float bob = 4 * std::sin(3 * 0.05f + 740);
+    const float warn = 0.12f + 0.08f * std::sin(24 * 0.05f);
+
+    const std::vector<test::Look> frame = test::drawFrame(*app);
+    const std::vector<int> found = test::expectInOrder(
+        frame, {{"", anyColour, 100, band(470), 120, any, any},
+                {"prop_bunker_door", 0, -10, band(368), 96, squash(102), 0.9f},
+                {"prop_grocery_shelf", 0, -90, band(370), 82, squash(100), 0.72f},
+                {"prop_card_rack", 0, 890, band(370), 82, squash(100), 0.8f},
+                {"", 0x173A34, 250, band(400), 120, squash(40), 1},
+                {"", 0x8AFA73, 250, band(400), 120, squash(5), 1},
+                {"", 0x8AFA73, 250, band(405), 120, squash(5), 0.32f},
+                {"", anyColour, 254, band(411), 112, squash(2), any},
+                {"", 0xFFCB66, 380, any, 60, any, 0.4f + 0.4f * std::sin(26 * 0.05f)},
+                {"", 0x173A34, 600, band(500), 100, squash(40), 1},
+                {"", 0xFFCB66, any, band(470), any, any, any},
+                {"", anyColour, 50, band(450), 7, squash(20), any},
+                {"", anyColour, 64, band(450), 7, squash(20), any},
+                {"", 0xFFA36C, 700, band(430), 40, squash(40), warn},
+                {"", 0xFFA36C, 700, band(429), 40, squash(2), 0.8f},
+                {"", 0xFF7D42, any, any, any, any, 0.45f},
+                {"", 0xFFE676, any, any, any, any, 0.45f},
+                {"", 0xFF6CEB, 760, band(400), 20, squash(70), warn},
+                {"", 0xFF6CEB, any, any, any, any, 0.13f},
+                {"", 0xFF6CEB, 760, any, 20, any, 0.65f},
+                {"", 0xF2F3FF, 768, any, 4, any, 0.8f},
+                {"", 0xFF696B, 800, band(413), 40, squash(7), 1},
+                {"", 0xFFCB66, 850, band(413), 40, squash(7), 1},
+                {"", 0x69E4FF, 900, band(400), 30, squash(70), warn},
+                {"", 0x69E4FF, any, band(400), 30, any, 0.22f},
+                {"", anyColour, any, band(461), any, squash(9), 1},
+                {"", 0x69E4FF, any, band(461), any, any, 1},
+                {"", 0x99B5C6, 448.5f, band(412), 3, squash(58), 1},
+                {"", 0x666582, any, band(412), 28, squash(18), 1},
+                {"", 0xB3FF67, any, band(412), 28, squash(18), 1},
+                {"", 0x7E593F, 517, band(440), 6, squash(30), 1},
+                {"", 0xFFCB66, 496, band(412), 48, squash(2), 1},
+                {"", 0xB3FF67, 536, band(412), 48, squash(2), 1},
+                {"burger", 0, 616, band(226 + bob), 48, squash(48), 1},
+                {"zombie_1", 0, 291, band(192), 48, squash(48), 0.55f, test::MIRRORED},
+                {"", 0xFF728B, any, any, any, any, 0.7f},
+                {"drone_0", 0, 392, band(132), 66, squash(48), 1, test::MIRRORED},
+                {"boss_1_1", 0, any, any, any, any, 1, test::MIRRORED},
+                {"", 0xFFCB66, 834, band(199), 9, squash(2), 0.6f},
+                {"", 0xFFCB66, 857, band(199), 9, squash(2), 0.6f},
+                {"", 0xFFCB66, 849, band(184), 2, squash(9), 0.6f},
+                {"", 0xFFCB66, 849, band(207), 2, squash(9), 0.6f},
+                {"prop_card_rack", 0, 922.5f, band(422), 56, squash(48), 1},
+                {"", 0xFF6E8D, 147, band(97), 16, squash(16), 0.13f},
+                {"", 0xFF6E8D, 150, band(100), 10, squash(10), 0.85f},
+                {"", 0xF2F3FF, 153, band(103), 4, squash(4), 0.5f},
+                {"", 0xF776EF, 197, band(117), 46, squash(26), 0.13f},
+                {"letter_X", 0, 200, band(120), 40, squash(20), 0.85f, 0, 30},
+                {"", 0x68E6FF, 167, band(97), 16, squash(16), 0.13f},
+                {"", 0xA5F270, 187, band(97), 16, squash(16), 0.13f},
+                {"", 0x6BE1FF, 270, band(158), 25, squash(5), 0.35f},
+                {"water", 0, 245, band(145), 22, squash(22), 1, test::MIRRORED, 30},
+                {"", 0xFE83E8, 272, band(163), 32, squash(3), 0.5f},
+                {"weapon_rgb", 0, 295, band(155), 30, squash(16), 1, 0, 30},
+                {"fart_2", 0, 490, band(90), 36, squash(32), 0.35f},
+                {"", 0x123456, 520, band(100), 6, squash(6), 0.25f},
+                {"player_idle", 0, 689, band(292), 64, squash(72), 1, test::MIRRORED},
+                {"", 0x79CFFF, 692, band(304), 2, squash(56), 0.55f},
+                {"", 0x79CFFF, 748, band(304), 2, squash(56), 0.55f},
+                {"", 0x82F7FF, 734, band(312), 35, squash(40), 0.18f},
+                {"", 0x6BE3FF, 747, band(361), 13, squash(2), 0.45f},
+                {"power_flashlight", 0, 678, band(325), 27, squash(20), 1, test::MIRRORED},
+                {"", 0xFFCB66, 575.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
+                {"", 0xFFCB66, 575.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f}});
+    // A chapter has three props at most; a crumbling platform shows its warning
+    // only while it crumbles; a particle
+    // is drawn until it lies twice its size off the view.
+    EXPECT_EQ(test::find(frame, {"prop_grocery_shelf", 0, 320, any, any, any, any}), -1);
+    EXPECT_EQ(test::find(frame, {"", 0xFFCB66, 460, any, 30, any, any}), -1);
+    EXPECT_GE(test::find(frame, {"", 0xAA, -19, band(100), 10, squash(10)}), 0);
+    EXPECT_EQ(test::find(frame, {"", 0xBB, any, any, any, any, any}), -1);
+    // Flames rise from their amber-rimmed base, each layer (1 - 0.14 i) as tall
+    // as the first and flickering; a crusher hangs from a chain to its top.
+    std::vector<test::Look> flames;
+    std::copy_if(frame.begin(), frame.end(), std::back_inserter(flames),
+                 [](const test::Look& l) { return l.colour == 0xFF7D42 || l.colour == 0xFFE676; });
+    ASSERT_EQ(flames.size(), 5u);
+    const float rim = frame[std::max(test::find(frame, {"", 0xFFCB66, 700, any, 40, any, 1}), 0)].y;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(flames[i].y + flames[i].h, rim, 0.01) << i;
+        EXPECT_NEAR(flames[i].h / flames[0].h,
+                    (1 - 0.14f * i) * (0.65f + 0.07f * std::sin(1.4f + i)) / (0.65f + 0.07f * std::sin(1.4f)),
+                    1e-4)
+            << i;
+    }
+    const int chain = test::find(frame, {"", anyColour, 818, any, 4, any, 1});
+    ASSERT_GE(chain, 0);
+    EXPECT_NEAR(frame[chain].y + frame[chain].h, band(380), 0.01);
+    // Shots off the view or spent are not drawn: one enemy shot's glow and core.
+    EXPECT_EQ(
+        std::count_if(frame.begin(), frame.end(), [](const test::Look& l) { return l.colour == 0xA5F270; }),
+        2);
+    // Everything of the band stays between the HUD bars.
+    for (const int at : found) {
+        const FRect clip = at >= 0 ? frame[at].clip : FRect{};
+        EXPECT_TRUE(clip.x == 0 && clip.y == 76 && clip.h == 394 && clip.w == 960) << at;
+    }
+    // A pit's art stays inside the pit; the token's glow and "+" are centred on
+    // it; the zombie's health bar is filled to 2 of 5.
+    for (int at = std::max(found[0], 0); at < found[1]; ++at) {
+        const float left = frame[at].x < 250 ? 100 : 300;
+        EXPECT_TRUE(frame[at].x >= left && frame[at].x + frame[at].w <= left + (left == 100 ? 120 : 54))
+            << at;
+    }
+    auto drawn = [&](const std::string& name) {
+        return *std::find_if(found.begin(), found.end(), [&](int at) { return frame[at].what == name; });
+    };
+    int tokenParts = 0;
+    int bars = 0;
+    for (int a = 0; a < static_cast<int>(frame.size()); ++a) {
+        const test::Look& l = frame[a];
+        tokenParts += l.colour == 0xB3FF67 && std::fabs(l.x + l.w / 2 - 600) < 0.01f &&
+                      std::fabs(l.y + l.h / 2 - band(250 + 4 * std::sin(3 * 0.05f + 700))) < 0.01f;
+        for (int b = drawn("zombie_1"); a > drawn("zombie_1") && a < drawn("drone_0") && b < a; ++b) {
+            bars += l.x == frame[b].x && l.y == frame[b].y && std::fabs(l.w - 0.4f * frame[b].w) < 0.01f;
+        }
+    }
+    EXPECT_EQ(tokenParts, 3);
+    EXPECT_EQ(bars, 1);
+    // Labels: the wide pit says "DROP", the narrow one nothing; the locked gate,
+    // the signs, the belts, a tagged and stunned enemy and the address shots.
+    for (const test::Look& label : {test::Look{"DROP", 0xC88293, 133, any, 54, 0, 1, test::CENTRED},
+                                    test::Look{"BOSS LOCK", 0xFFCB66, 672, any, 136, 1, 1, test::CENTRED},
+                                    test::Look{"X", 0xF2F3FF, 700, band(383.2f), 80, 3, 1, test::CENTRED},
+                                    test::Look{"?", 0xFFCB66, 496, band(409), 48, 3, 1, test::CENTRED},
+                                    test::Look{">>>", 0xFFCB66, 26, any, 48, 0, 1, test::CENTRED},
+                                    test::Look{"<<<", 0xFFCB66, 626, any, 48, 0, 1, test::CENTRED},
+                                    test::Look{"TAGGED", anyColour, any, any, any, 0, 1, test::CENTRED},
+                                    test::Look{"* * *", 0xFFCB66, any, any, any, 0, 1, test::CENTRED},
+                                    test::Look{"192.0.2.254", 0x82EDFF, 139.9f, band(166), 105, 0},
+                                    test::Look{"192.0.2.1", 0x82EDFF, 140, band(176), 105, 0}}) {
+        EXPECT_GE(test::find(frame, label), 0) << label.what;
+    }
+    EXPECT_EQ(std::count_if(frame.begin(), frame.end(), [](const test::Look& l) { return l.what == "DROP"; }),
+              1);
+    // A world without a backdrop: a flat fill, with specks of its own colour in the water world.
+    g.world = 3;
+    const std::vector<test::Look> water = test::drawFrame(*app);
+    EXPECT_GE(test::find(water, {"", 0x181536, 0, 0, 960, 540}), 0);
+    EXPECT_GE(test::find(water, {"", 0x9FDDFF, any, any, 2, 2, any}), 0);
+    g.world = 0;
+    level.exitGate.w = 0;
+    EXPECT_EQ(test::find(test::drawFrame(*app), {"BOSS LOCK", 0xFFCB66, any, any, any, 1, 1, test::CENTRED}),
+              -1);
+    level.exitGate.w = 80;
+    // Facing right, running, and blinking after a hit; the gate opens.
+    g.player.facing = 1;
+    g.player.vel.x = 200;
+    g.player.invulnerable = 1;
+    g.player.shield = 0;
+    g.exitOpen = true;
+    app->presentationClock = 0.1f;
+    const std::vector<test::Look> right = test::drawFrame(*app);
+    EXPECT_EQ(test::find(right, {"", 0x79CFFF, any, any, any, any, any}), -1);
+    test::expectInOrder(right, {{"player_run_1", 0, 689, band(292), 64, squash(72), 0.45f},
+                                {"", 0x82F7FF, 666, band(312), 35, squash(40), 0.18f},
+                                {"", 0x6BE3FF, 674, band(361), 13, squash(2), 0.45f},
+                                {"power_flashlight", 0, 739, band(325), 27, squash(20), 1},
+                                {"", 0xFFCB66, 751.79f, band(309.02f), 115.42f, squash(26.95f), 0.2f},
+                                {"", 0xFFCB66, 751.8f, band(334.02f), 115.41f, squash(25.96f), 0.2f},
+                                {"GO LIVE", 0xB3FF67, 672, any, 136, 1, 1, test::CENTRED}});
 }
 
-TEST_F(Shell, GateTextSwitchesInTheFrameTheExitOpens) {
-    app->game.cameraX = std::max(app->game.level.exitGate.x - 400, 0.0f);
-    app->game.exitOpen = false;
-    app->render();
-    EXPECT_TRUE(app->textCache.contains(
-        TextCache::makeKey("BOSS LOCK", 1, app->game.level.exitGate.w + 56, 25, true)));
-    app->game.exitOpen = true;
-    app->render();
-    EXPECT_TRUE(
-        app->textCache.contains(TextCache::makeKey("GO LIVE", 1, app->game.level.exitGate.w + 56, 25, true)));
+// The HUD of two moments of play, drawn after the world in its fixed
+// order: on the way with a keyboard, then at the boss with a controller.
+TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
+    Game& g = app->game;
+    auto buttons = [](int hovered) {
+        std::vector<test::Look> looks;
+        const float offsets[7] = {0, 46, 92, 146, 200, 254, 308};
+        const float widths[7] = {40, 40, 48, 48, 48, 48, 40};
+        const char* labels[7] = {"<", ">", "JUMP", "FIRE", "READ", "DASH", "II"};
+        for (int i = 0; i < 7; ++i) {
+            const float x = 306 + offsets[i];
+            looks.push_back({"", i == hovered ? 0x28413Cu : 0x161C32u, x, 493, widths[i], 35, 0.95f});
+            looks.push_back({"", i == hovered ? 0xB3FF67u : 0xAE79FFu, x, 493, widths[i], 2, 0.8f});
+            looks.push_back(
+                {labels[i], i == hovered ? 0xB3FF67u : 0xF2F3FFu, x, 503, widths[i], 0, 1, test::CENTRED});
+        }
+        return looks;
+    };
+    g.level.pits = {Pit{1200, 1320, 470}};
+    g.level.signs = {Sign{{1000, 470}, "", false}};
+    g.player.pos = {1050, GROUND_Y - g.player.size.y};
+    g.player.facing = 1;
+    g.player.health = 30;
+    g.player.shield = 12;
+    g.player.magnet = 3;
+    g.cameraX = 900;
+    g.subscribers = 1234;
+    g.exitOpen = true;
+    app->mouse.mouseX = 400;
+    app->mouse.mouseY = 300;
+    std::vector<test::Look> way = {{"", 0xFFCB66, 8, 332, 224, 2},
+                                   {"", 0xFFCB66, 8, 362, 224, 2, 0.3f},
+                                   {"E  READ JOURNEY SIGN", 0xFFCB66, 16, 340, 208, 1, 1, test::CENTRED},
+                                   {"", 0xB3FF67, 16, 14, 224, 2},
+                                   {"", 0xB3FF67, 16, 71, 224, 2, 0.3f},
+                                   {"LIVE  GRUMBO", 0xB3FF67, 28, 22, 180, 1},
+                                   {"", 0x363044, 28, 47, 154, 10},
+                                   {"", 0xFF778A, 28, 47, 154 * 0.3f, 10},
+                                   {"30", 0xF2F3FF, 190, 43, 36, 1},
+                                   {"", 0xAE79FF, 714, 14, 230, 2},
+                                   {"", 0xAE79FF, 714, 71, 230, 2, 0.3f},
+                                   {"SUBSCRIBERS", 0xA3A7C0, 729, 23, 165, 0},
+                                   {"1234 / 1 BILLION", 0xF2F3FF, 729, 42, 206, 1},
+                                   {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1, 1, test::CENTRED},
+                                   {"", 0x555366, 366, 50, 228, 3, 0.8f},
+                                   {"", 0xB3FF67, 366, 50, 228 * 1050 / g.level.length, 3},
+                                   {"", 0x0A0C20, 0, 470, 960, 70, 0.97f},
+                                   {"", 0xAE79FF, 0, 470, 960, 1, 0.6f},
+                                   {"", 0xAE79FF, 16, 488, 265, 2},
+                                   {"", 0xAE79FF, 16, 523, 265, 2, 0.3f},
+                                   {"gift", 0, 23, 487, 36, 36},
+                                   {Game::weaponName(GiftedSubs), 0xF2F3FF, 62, 494, 204, 1},
+                                   {"SHIELD 12  MAGNET", 0xB3FF67, 23, 474, 275, 0},
+                                   {"R CLICK JUMP  WHEEL SWITCH  SHIFT DASH", 0xD1CEE5, 662, 474, 282, 0},
+                                   {"", 0x5D5682, 662, 490, 282, 2},
+                                   {"", 0x5D5682, 662, 524, 282, 2, 0.3f},
+                                   {"BOSS DOWN / GATE OPEN", 0xA9A4C2, 673, 494, 260, 0},
+                                   {"The next audience is waiting.", 0xF2F3FF, 673, 508, 260, 0}};
+    for (const test::Look& look : buttons(-1)) {
+        way.push_back(look);
+    }
+    for (const test::Look& look :
+         std::vector<test::Look>{{"", 0xB3FF67, 394, 299.5f, 4, 1, 0.75f},
+                                 {"", 0xB3FF67, 402, 299.5f, 4, 1, 0.75f},
+                                 {"", 0xB3FF67, 399.5f, 294, 1, 4, 0.75f},
+                                 {"", 0xB3FF67, 399.5f, 302, 1, 4, 0.75f},
+                                 {"GAP AHEAD  >>  JUMP", 0xFFCB66, 208, 441, 184, 0, 1, test::CENTRED}}) {
+        way.push_back(look);
+    }
+    test::expectInOrder(test::drawFrame(*app), way);
+
+    const float arena = g.level.bossArenaX;
+    g.level.pits = {Pit{arena - 200, arena - 100, 470}};
+    g.level.signs = {Sign{{arena + 81, 470}, "", false}};
+    g.level.enemies.assign(1, Enemy{});
+    g.level.enemies[0].kind = EnemyKind::Boss;
+    g.level.enemies[0].bossIndex = 0;
+    g.level.enemies[0].pos = {arena + 300, 300};
+    g.level.enemies[0].phase = 3;
+    g.level.enemies[0].hp = 50;
+    g.level.enemies[0].maxHp = 200;
+    g.exitOpen = false;
+    g.player = Player{};
+    g.player.pos = {arena, GROUND_Y - g.player.size.y};
+    g.player.facing = -1;
+    g.player.health = 31;
+    g.player.maxHealth = 0;
+    g.cameraX = arena - 800;
+    app->gamepadActive = true;
+    app->settings.ipJokes = true;
+    app->ipJokeTimer = 1;
+    app->ipText = "301.302.303.304";
+    app->presentationClock = 0.45f;
+    app->toastTimer = 1;
+    app->toastText = "BURRITO";
+    app->mouse.mouseX = 399;
+    app->mouse.mouseY = 494;
+    std::vector<test::Look> boss = {{"", 0xFFCB66, 728, 332, 224, 2},
+                                    {"B  READ JOURNEY SIGN", 0xFFCB66, 736, 340, 208, 1, 1, test::CENTRED},
+                                    {"", 0xB3FF67, 28, 47, 154, 10},
+                                    {"YOUR IP ADDRESS", 0xF2F3FF, 729, 21, 206, 0},
+                                    {"301.302.303.304", 0xF2F3FF, 729, 36, 206, 1},
+                                    {"MADE UP BY CHAT", 0xADA4C0, 729, 57, 206, 0},
+                                    {Game::bossName(0), 0xFFCB66, 300, 17, 360, 1, 1, test::CENTRED},
+                                    {"BOSS PHASE 3", 0xD8C2ED, 300, 36, 360, 0, 1, test::CENTRED},
+                                    {"", 0x422B47, 366, 56, 228, 7},
+                                    {"", 0xFFCB66, 366, 56, 57, 7},
+                                    {"TEN WEAPONS. PICK YOUR MOMENT.", 0xAAA3BD, 23, 474, 275, 0},
+                                    {"A JUMP  X FIRE  B READ  BACK DASH", 0xD1CEE5, 662, 474, 282, 0},
+                                    {"", 0xFFCB66, 662, 490, 282, 2},
+                                    {"COLLECTED", 0xFFCB66, 673, 494, 260, 0},
+                                    {"BURRITO", 0xF2F3FF, 673, 508, 260, 0}};
+    for (const test::Look& look : buttons(2)) {
+        boss.push_back(look);
+    }
+    boss.push_back({"JUMP  <<  GAP AHEAD", 0xFFCB66, 608, 441, 184, 0, 1, test::CENTRED});
+    const std::vector<test::Look> frame = test::drawFrame(*app);
+    test::expectInOrder(frame, boss);
+    // The boss bar replaces the world's title, and the crosshair stays off the HUD.
+    EXPECT_EQ(test::find(frame, {"01  " + g.level.name, 0xF2F3FF, 300, 19, 360, 1, 1, test::CENTRED}), -1);
+    EXPECT_EQ(test::find(frame, {"", 0xB3FF67, 393, 493.5f, 4, 1, 0.75f}), -1);
+}
+
+// Every page and card laid out as designed: its texts, sprites and button rectangles.
+TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
+    struct Page {
+        int state, screen;
+        std::vector<test::Look> looks;
+        float buttonX, buttonY, buttonW, buttonH, step;
+    };
+    const char* keys = "ARROWS SELECT  |  ENTER CONFIRM  |  ESC BACK";
+    const Page pages[] = {
+        {Title,
+         MainListScreen,
+         {{"", 0x0A0C20, 0, 0, 960, 540, 0.45f},
+          {"LANTERN FOX  /  UNOFFICIAL FAN ADVENTURE", 0xB4AECB, 86, 34, 760, 0},
+          {"GRUMBOS", 0xAE79FF, 90, 70, 620, 5},
+          {"GRUMBOS", 0xF2F3FF, 86, 66, 620, 5},
+          {"MEGASTREAM", 0xB3FF67, 89, 148, 580, 3},
+          {"Ten worlds. Ten bosses. Chat demands a harder journey.", 0xD8CCEA, 89, 192, 540, 0},
+          {"", 0x243B39, 89, 229, 320, 37, 0.96f},
+          {"> Continue journey (no save yet)", 0xB3FF67, 106, 236, 290, 1},
+          {"", 0x13172F, 89, 271, 320, 37, 0.96f},
+          {"New journey", 0xF2F3FF, 106, 278, 290, 1},
+          {"Quit", 0xF2F3FF, 106, 446, 290, 1},
+          {"", 0x85DC6B, 584, 436, 242, 9, 0.4f},
+          {"player_run_1", 0, 573, 194, 252, 252},
+          {"fart_4", 0, 513, 335, 95, 80, 0.6f},
+          {"gift", 0, 538, 193, 68, 68, 1, 0, -12},
+          {"spinner", 0, 754, 259, 66, 66, 1, 0, 135},
+          {"burger", 0, 745, 387, 68, 68},
+          {"letter_W", 0, 701, 174, 54, 54, 0.85f},
+          {"10 WORLDS  /  10 WEAPONS", 0xFFCB66, 548, 476, 295, 1, 1, test::CENTRED},
+          {"FART-POWERED PLATFORMING", 0xF2F3FF, 530, 501, 320, 0, 1, test::CENTRED},
+          {keys, 0xC0B5D9, 18, 519, 924, 0, 1, test::CENTRED}},
+         89,
+         229,
+         320,
+         37,
+         42},
+        {Paused,
+         MainListScreen,
+         {{"", 0x0A0C20, 0, 0, 960, 540, 0.78f},
+          {"", 0xAE79FF, 267, 78, 426, 2},
+          {"", 0xAE79FF, 267, 458, 426, 2, 0.3f},
+          {"STREAM PAUSED", 0xB3FF67, 290, 100, 380, 3, 1, test::CENTRED},
+          {"Resume", 0xF2F3FF, 337, 171, 290, 1},
+          {"> Restart checkpoint", 0xB3FF67, 337, 218, 290, 1},
+          {"Main menu", 0xF2F3FF, 337, 359, 290, 1},
+          {"CONTROLLER CONNECTED  |  A SELECT  B BACK", 0xC0B5D9, 18, 519, 924, 0, 1, test::CENTRED}},
+         320,
+         164,
+         320,
+         37,
+         47},
+        {Title,
+         LevelSelectScreen,
+         {{"", 0xAE79FF, 40, 24, 880, 2},
+          {"", 0xAE79FF, 40, 500, 880, 2, 0.3f},
+          {"CHOOSE YOUR WORLD", 0xB3FF67, 100, 43, 760, 3, 1, test::CENTRED},
+          {"01  Neon Woodland", 0xF2F3FF, 77, 116, 378, 1},
+          {"Roots, spikes, and the first broadcast.", 0xB9B7D1, 75, 149, 382, 0},
+          {"10  Subscriber Summit", 0xF2F3FF, 509, 368, 378, 1},
+          {"The final raid waits above the clouds.", 0xB9B7D1, 507, 401, 382, 0},
+          {"> Back", 0xB3FF67, 337, 457, 290, 1}},
+         60,
+         109,
+         408,
+         37,
+         63},
+        {Title,
+         ControlsScreen,
+         {{"", 0xAE79FF, 115, 24, 730, 2},
+          {"", 0xAE79FF, 115, 502, 730, 2, 0.3f},
+          {"HOW TO GO LIVE", 0xB3FF67, 150, 42, 660, 3, 1, test::CENTRED},
+          {"ACTION", 0xFFCB66, 155, 101, 165, 1},
+          {"KEYBOARD", 0xFFCB66, 350, 101, 195, 1},
+          {"CONTROLLER", 0xFFCB66, 580, 101, 220, 1},
+          {"Move", 0xF2F3FF, 155, 134, 182, 0},
+          {"A / D or Left / Right", 0xF2F3FF, 350, 134, 220, 0},
+          {"Left stick / D-pad", 0xF2F3FF, 580, 134, 230, 0},
+          {"", 0x655183, 154, 155.5f, 652, 1, 0.3f},
+          {"Fullscreen / mute", 0xF2F3FF, 155, 330, 182, 0},
+          {"Settings", 0xF2F3FF, 580, 330, 230, 0},
+          {"", 0x655183, 154, 351.5f, 652, 1, 0.3f},
+          {CONTROLS_MOUSE_HELP, 0xB9B7D1, 155, 364, 650, 0},
+          {"> Got it", 0xB3FF67, 337, 451, 290, 1}},
+         320,
+         444,
+         320,
+         37,
+         0},
+        {Title,
+         SettingsScreen,
+         {{"", 0xAE79FF, 175, 24, 610, 2},
+          {"", 0xAE79FF, 175, 500, 610, 2, 0.3f},
+          {"STREAM SETTINGS", 0xB3FF67, 200, 40, 560, 3, 1, test::CENTRED},
+          {"> Window: 1280 x 720", 0xB3FF67, 222, 108, 520, 1},
+          {"Fullscreen now: OFF", 0xF2F3FF, 222, 143, 520, 1},
+          {"[ ] Fullscreen auto-commit on startup", 0xF2F3FF, 222, 178, 520, 1},
+          {"Music: 28%", 0xF2F3FF, 222, 213, 520, 1},
+          {"Sound effects: 85%", 0xF2F3FF, 222, 248, 520, 1},
+          {"Grumbo voice clips: ON", 0xF2F3FF, 222, 283, 520, 1},
+          {"Screen shake: ON", 0xF2F3FF, 222, 318, 520, 1},
+          {"[X] Occasional fake IP-address joke", 0xF2F3FF, 222, 353, 520, 1},
+          {"VSYNC: does absolutely nothing (honest)", 0xF2F3FF, 222, 388, 520, 1},
+          {"Back", 0xF2F3FF, 222, 423, 520, 1},
+          {SETTINGS_NOTE, 0xC9BBDA, 200, 459, 560, 0, 1, test::CENTRED}},
+         205,
+         101,
+         550,
+         31,
+         35},
+    };
+    // Behind the title, the first world's backdrop scrolls by 15 units a second under 38 specks.
+    app->presentationClock = 1.5f;
+    app->progress.savedLevel = -1;
+    std::vector<test::Look> backdrop = {{"#image", test::ANY_COLOUR, -0.14f * 22.5f, 0, 960, 540},
+                                        {"#image", test::ANY_COLOUR, 960 - 0.14f * 22.5f, 0, 960, 540}};
+    for (int i = 0; i < 38; ++i) {
+        const float fi = static_cast<float>(i);
+        const float side = i % 2 == 0 ? 2 : 3;
+        backdrop.push_back({"", 0xB3FF67,
+                            std::fmod((i % 5 + 8) * 1.5f + 157 * fi - 0.32f * 22.5f + 90000, 960.0f),
+                            100 + std::fmod(73 * fi + 12 * std::sin(0.45f + fi), 310.0f), side, side,
+                            0.15f + 0.1f * std::sin(fi + 1.5f)});
+    }
+    for (const Page& page : pages) {
+        app->game.state = page.state;
+        app->menu.screen = page.screen;
+        app->menu.selection = page.screen == LevelSelectScreen ? 10 : page.state == Paused ? 1 : 0;
+        app->gamepadActive = page.state == Paused;
+        const std::vector<test::Look> frame = test::drawFrame(*app);
+        if (&page == pages) {
+            test::expectInOrder(frame, backdrop);
+        }
+        test::expectInOrder(frame, page.looks);
+        const FRect& first = app->clickRegions.at(0);
+        EXPECT_EQ(first.x, page.buttonX);
+        EXPECT_EQ(first.y, page.buttonY);
+        EXPECT_EQ(first.w, page.buttonW);
+        EXPECT_EQ(first.h, page.buttonH);
+        EXPECT_EQ(app->clickRegions.size() > 1 ? app->clickRegions[1].y - first.y : 0, page.step);
+    }
+    EXPECT_EQ(app->clickRegions.size(), 10u);
+    // The spinner turns a quarter turn a second, round and round.
+    app->game.state = Title;
+    app->menu.screen = MainListScreen;
+    app->presentationClock = 6.5f;
+    EXPECT_GE(test::find(test::drawFrame(*app), {"spinner", 0, 754, 259, 66, 66, 1, 0, 225}), 0);
+    // The cards over the world: the sign's words, then the two completions.
+    app->game.signText = "Read me";
+    app->game.subscribers = 77;
+    const Page cards[] = {
+        {SignCard,
+         0,
+         {{"LIVE  GRUMBO", 0xB3FF67, 28, 22, 180, 1},
+          {"", 0x0A0C20, 0, 0, 960, 540, 0.48f},
+          {"", 0xFFCB66, 135, 115, 690, 2},
+          {"", 0xFFCB66, 135, 503, 690, 2, 0.3f},
+          {"THE MEGASTREAM", 0xFFCB66, 160, 133, 640, 1},
+          {"Read me", 0xF2F3FF, 160, 176, 640, 2},
+          {"CLICK / ENTER / E  CONTINUE", 0xB3FF67, 160, 477, 640, 0}},
+         0,
+         0,
+         0,
+         0,
+         0},
+        {WorldComplete,
+         0,
+         {{"", 0x0A0C20, 0, 0, 960, 540, 0.7f},
+          {"", 0xB3FF67, 168, 90, 624, 2},
+          {"", 0xB3FF67, 168, 438, 624, 2, 0.3f},
+          {"SIGNAL RESTORED", 0xB3FF67, 200, 116, 560, 4, 1, test::CENTRED},
+          {"World 1 complete.", 0xF2F3FF, 200, 197, 560, 2, 1, test::CENTRED},
+          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3, 1, test::CENTRED},
+          {"Your next audience is waiting beyond the portal.", 0xC9BADB, 220, 301, 520, 1, 1, test::CENTRED},
+          {"CLICK / ENTER / A   NEXT WORLD", 0xB3FF67, 210, 378, 540, 2, 1, test::CENTRED}},
+         0,
+         0,
+         0,
+         0,
+         0},
+        {Finale,
+         0,
+         {{"ONE BILLION!", 0xB3FF67, 200, 116, 560, 4, 1, test::CENTRED},
+          {"The journey paid off. Chat is going wild.", 0xF2F3FF, 200, 197, 560, 2, 1, test::CENTRED},
+          {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3, 1, test::CENTRED},
+          {"Zombies, cats, static, and spelling could not stop the stream.", 0xC9BADB, 220, 301, 520, 1, 1,
+           test::CENTRED},
+          {"CLICK / ENTER / A   RETURN TO MENU", 0xB3FF67, 210, 378, 540, 2, 1, test::CENTRED}},
+         0,
+         0,
+         0,
+         0,
+         0},
+    };
+    for (const Page& card : cards) {
+        app->game.state = card.state;
+        const std::vector<test::Look> frame = test::drawFrame(*app);
+        test::expectInOrder(frame, card.looks);
+        EXPECT_EQ(test::find(frame, {"THE MEGASTREAM", 0xFFCB66, 160, 133, 640, 1}) >= 0,
+                  card.state == SignCard);
+        EXPECT_EQ(test::find(frame, {"Subscribers: 77", 0xFFCB66, 210, 243, 540, 3, 1, test::CENTRED}) >= 0,
+                  card.state != SignCard);
+    }
+    app->gamepadActive = true;
+    app->game.state = SignCard;
+    EXPECT_GE(test::find(test::drawFrame(*app), {"A / B  CONTINUE", 0xB3FF67, 160, 477, 640, 0}), 0);
 }
 
 TEST_F(Shell, PickupNoticesQueueAtMostFourBehindTheShownOne) {
@@ -237,6 +781,9 @@ TEST_F(Shell, ALevelWithADifferentPickupCountAnnouncesNothingAlreadyCollected) {
 }
 
 TEST_F(Shell, TheAddressJokeAndWaitingToastsComeFromThePresentationTick) {
+    app->ipJokeCountdown = 0.5f;
+    runFrames(1);
+    EXPECT_EQ(app->ipJokeTimer, 0);
     app->ipJokeCountdown = 0.001f;
     app->toastQueue.push_back("BURRITO");
     runFrames(2);

@@ -6,6 +6,8 @@
 #include "save/ini_snapshot.h"
 #include "save/save_text.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -159,6 +161,100 @@ TEST_F(Session, ClickOnATitleButtonActsInTheSameFrame) {
                        MouseState{static_cast<int>(249 * 4 / 3), static_cast<int>(289 * 4 / 3), true});
     runFrames(2);
     EXPECT_TRUE(app->game.projectiles.empty());
+}
+
+// Around play: a world from the level select is a fresh start, a sign card
+// closes on any of its keys without reopening, and "Restart checkpoint" puts
+// the player back at the flag.
+TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
+    runFrames(1);
+    app->game.subscribers = 500;
+    app->game.deaths = 3;
+    app->game.player.ownedWeapons.fill(true);
+    app->game.player.weapon = BanHammer;
+    app->weaponAnnounced.fill(true);
+    for (Key key : {Key::Down, Key::Down, Key::Enter, Key::Enter}) {
+        press(key);
+    }
+    ASSERT_EQ(app->game.state, Playing);
+    EXPECT_EQ(app->game.world, 0);
+    EXPECT_EQ(app->game.subscribers, 0);
+    EXPECT_EQ(app->game.deaths, 0);
+    EXPECT_EQ(app->game.player.weapon, GiftedSubs);
+    EXPECT_FALSE(app->weaponAnnounced[5]);
+    EXPECT_EQ(std::count(app->game.player.ownedWeapons.begin(), app->game.player.ownedWeapons.end(), true),
+              1);
+    // Number keys pick an owned weapon only.
+    app->game.player.ownedWeapons[3] = true;
+    press(Key::Digit4);
+    press(Key::Digit6);
+    EXPECT_EQ(app->game.player.weapon, FidgetSpinners);
+
+    Game& game = app->game;
+    game.level.signs = {Sign{{game.player.pos.x + game.player.size.x / 2, GROUND_Y}, "Hi", false}};
+    for (Key key : {Key::Enter, Key::E, Key::Escape}) {
+        game.state = SignCard;
+        press(key);
+        EXPECT_EQ(game.state, Playing) << static_cast<int>(key);
+    }
+    // A click on the top edge of the prompt opens the sign.
+    const float promptX = std::clamp(game.level.signs[0].pos.x - game.cameraX - 112, 8.0f, 960 - 232.0f);
+    headless::setMouse(app->window, MouseState{static_cast<int>((promptX + 5) * 4 / 3), 443});
+    headless::pushEvent(app->window, WindowEvent{WindowEventKind::LeftDown, 0, 0, 0});
+    runFrames(1);
+    EXPECT_EQ(game.state, SignCard);
+    press(Key::Enter);
+
+    game.checkpoint = 0;
+    game.player.pos.x = game.level.checkpoints[0].pos.x + 900;
+    app->toastQueue.push_back("OLD NEWS");
+    for (Key key : {Key::Escape, Key::Down, Key::Enter}) {
+        press(key);
+    }
+    EXPECT_EQ(game.state, Playing);
+    EXPECT_FLOAT_EQ(game.player.pos.x, game.level.checkpoints[0].pos.x);
+    EXPECT_TRUE(app->toastQueue.empty());
+    game.player.pos.x += 700;
+    press(Key::R);
+    EXPECT_FLOAT_EQ(game.player.pos.x, game.level.checkpoints[0].pos.x);
+
+    // Continuing a journey saved past the last world plays the last world.
+    app->progress.savedLevel = 12;
+    game.state = Title;
+    app->menu = MenuState{};
+    app->action();
+    EXPECT_EQ(game.world, 9);
+}
+
+// Screen shake moves the level band only with its setting on; the address
+// joke's setting hides a joke on screen at once.
+TEST_F(Session, ShakeAndAddressJokeFollowTheirSettings) {
+    app->start(0, false);
+    app->presentationClock = 0.1f;
+    app->settings.screenShake = false;
+    app->menu.screen = SettingsScreen;
+    const Player& p = app->game.player;
+    auto playerAt = [&](float dx, float dy) {
+        app->shakeTimer = 0.5f;
+        return test::find(test::drawFrame(*app), {"player_idle", 0, p.pos.x - app->game.cameraX - 11 + dx,
+                                                  test::band(p.pos.y - 8) + dy, 64, test::squash(72)});
+    };
+    EXPECT_GE(playerAt(0, 0), 0);
+    app->menu.selection = 6;
+    app->action();
+    EXPECT_GE(playerAt(6 * std::sin(140 * 0.1f), 6 * std::cos(125 * 0.1f)), 0);
+
+    app->settings.ipJokes = true;
+    app->ipJokeTimer = 1;
+    app->ipText = "400.500.600.700";
+    EXPECT_GE(test::find(test::drawFrame(*app), {"400.500.600.700", 0xF2F3FF, 729, 36, 206, 1}), 0);
+    app->menu.selection = 7;
+    app->action();
+    EXPECT_FALSE(app->settings.ipJokes);
+    EXPECT_GE(test::find(test::drawFrame(*app), {"SUBSCRIBERS", 0xA3A7C0, 729, 23, 165, 0}), 0);
+    app->action();
+    EXPECT_TRUE(app->settings.ipJokes);
+    EXPECT_EQ(test::find(test::drawFrame(*app), {"YOUR IP ADDRESS", 0xF2F3FF, 729, 21, 206, 0}), -1);
 }
 
 TEST_F(Session, FullScreenAutoCommitAndWindowSizes) {

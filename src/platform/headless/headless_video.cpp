@@ -35,7 +35,11 @@ struct Renderer::Impl {
     bool fontOpen = false;
     int target = -1;
     int presents = 0;
+    bool clipped = false;
+    FRect clip;
     std::vector<headless::DrawCall> log;
+    // Per texture id, the text it was rasterised from (a call with its text fields set).
+    std::vector<headless::DrawCall> texts;
 
     bool known(const Texture& texture) const {
         return texture.id >= 0 && texture.epoch == epoch && texture.id < static_cast<int>(textures.size()) &&
@@ -45,12 +49,27 @@ struct Renderer::Impl {
     Texture make(int width, int height) {
         Texture texture{static_cast<int>(textures.size()), epoch, width, height};
         textures.push_back(texture);
+        texts.resize(textures.size());
+        texts.back() = {};
         return texture;
     }
 
     void record(headless::DrawKind kind, const FRect& rect, std::uint32_t colour, float opacity,
-                int texture = -1, bool mirror = false, float degrees = 0) {
-        log.push_back(headless::DrawCall{kind, rect, colour, opacity, texture, mirror, degrees, target >= 0});
+                int texture = -1, bool mirror = false, float degrees = 0, const FRect& source = {}) {
+        headless::DrawCall call =
+            texture >= 0 ? texts[static_cast<std::size_t>(texture)] : headless::DrawCall{};
+        call.kind = kind;
+        call.rect = rect;
+        call.colour = colour;
+        call.opacity = opacity;
+        call.texture = texture;
+        call.mirror = mirror;
+        call.degrees = degrees;
+        call.toTarget = target >= 0;
+        call.source = source;
+        call.clipped = clipped;
+        call.clip = clip;
+        log.push_back(std::move(call));
     }
 };
 
@@ -160,6 +179,7 @@ bool Renderer::create(Window& window) {
 void Renderer::destroy() {
     state->window = nullptr;
     state->textures.clear();
+    state->texts.clear();
     ++state->epoch;
 }
 
@@ -173,6 +193,7 @@ bool Renderer::takeDeviceLoss() {
     }
     state->lost = false;
     state->textures.clear();
+    state->texts.clear();
     ++state->epoch;
     return true;
 }
@@ -217,7 +238,10 @@ void Renderer::setTarget(const Texture* target) {
     state->target = target != nullptr && state->known(*target) ? target->id : -1;
 }
 
-void Renderer::setClip(const FRect*) {}
+void Renderer::setClip(const FRect* clip) {
+    state->clipped = clip != nullptr;
+    state->clip = clip != nullptr ? *clip : FRect{};
+}
 
 void Renderer::clear(std::uint32_t rgb, float opacity) {
     state->record(headless::DrawKind::Clear, {}, rgb, opacity);
@@ -235,12 +259,12 @@ void Renderer::fillQuad(const float* xy, std::uint32_t rgb, float opacity) {
     state->record(headless::DrawKind::Quad, FRect{left, top, right - left, bottom - top}, rgb, opacity);
 }
 
-void Renderer::drawImage(const Texture& texture, const FRect&, const FRect& dest, bool mirror, float degrees,
-                         float opacity, std::uint32_t tint) {
+void Renderer::drawImage(const Texture& texture, const FRect& source, const FRect& dest, bool mirror,
+                         float degrees, float opacity, std::uint32_t tint) {
     if (!state->known(texture)) {
         return;
     }
-    state->record(headless::DrawKind::Image, dest, tint, opacity, texture.id, mirror, degrees);
+    state->record(headless::DrawKind::Image, dest, tint, opacity, texture.id, mirror, degrees, source);
 }
 
 void Renderer::present() {
@@ -259,13 +283,20 @@ bool Renderer::openFont(const std::string& path) {
     return state->fontOpen;
 }
 
-Texture Renderer::renderText(const std::string& text, int pixelSize, int wrapWidth, bool) {
+Texture Renderer::renderText(const std::string& text, int pixelSize, int wrapWidth, bool centred) {
     if (!ready() || !state->fontOpen || text.empty() || pixelSize <= 0) {
         return {};
     }
     // A monospaced face is about 0.6 em wide per character.
     const int width = static_cast<int>(text.size()) * pixelSize * 3 / 5;
-    return state->make(wrapWidth > 0 ? std::min(width, wrapWidth) : width, pixelSize * 6 / 5);
+    const Texture texture =
+        state->make(wrapWidth > 0 ? std::min(width, wrapWidth) : width, pixelSize * 6 / 5);
+    headless::DrawCall& words = state->texts.back();
+    words.text = text;
+    words.textPixels = pixelSize;
+    words.wrapWidth = wrapWidth;
+    words.centred = centred;
+    return texture;
 }
 
 std::string Renderer::deviceName() const {

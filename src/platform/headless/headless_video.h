@@ -34,6 +34,14 @@ struct DrawCall {
     bool mirror = false;
     float degrees = 0;
     bool toTarget = false; // drawn into a texture rather than the window
+    FRect source;          // the part of the texture copied
+    bool clipped = false;  // a clip was in force, `clip` in pixels of the target
+    FRect clip;
+    // A rasterised text: its words, pixel size, layout width and alignment.
+    std::string text;
+    int textPixels = 0;
+    int wrapWidth = 0;
+    bool centred = false;
 };
 
 const std::vector<DrawCall>& drawLog(Renderer& renderer);
