@@ -329,5 +329,44 @@ TEST_F(Session, AnOversizedSaveStillLoadsAndIsNeverOverwritten) {
     EXPECT_TRUE(after == bytes);
 }
 
+// A smoke run plays with the player's settings but never writes the save.
+TEST_F(Session, ASmokeRunReadsTheSettingsAndNeverSaves) {
+    app.reset();
+    const std::vector<std::uint8_t> bytes =
+        encodeSaveText(L"[Journey]\r\nLevel=3\r\n[Settings]\r\nMusic=40\r\nMuted=1\r\n");
+    std::ofstream(savePath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    app = std::make_unique<App>(std::make_unique<HeadlessInputDevices>(script),
+                                std::make_unique<HeadlessAudioOutput>());
+    app->smoke = true;
+    app->smokeLevel = 1;
+    app->baseDirectory = folder.string();
+    app->savePath = savePath.wstring();
+    ASSERT_TRUE(app->window.open(WindowOptions{}));
+    ASSERT_TRUE(app->init());
+    EXPECT_FLOAT_EQ(app->settings.musicVolume, 0.4f);
+    EXPECT_TRUE(app->settings.muted);
+    app->persist();
+    app->shutdown();
+    app->saver.flush();
+    std::ifstream in(savePath, std::ios::binary);
+    EXPECT_TRUE((std::vector<std::uint8_t>{std::istreambuf_iterator<char>(in), {}}) == bytes);
+}
+
+// A death inside the world starts its presentation over, as a restart does:
+// the voice keeps seven quiet seconds from the respawn.
+TEST_F(Session, ADeathStartsThePresentationOver) {
+    runFrames(1);
+    press(Key::Down);
+    press(Key::Enter);
+    ASSERT_EQ(app->game.state, Playing);
+    runFrames(30);
+    app->game.player.pos.y = 800;
+    app->game.player.grounded = false;
+    runFrames(1);
+    ASSERT_EQ(app->game.deaths, 1);
+    EXPECT_GE(app->sounds.voiceQuietUntil, app->presentationTime + 6.9);
+}
+
 } // namespace
 } // namespace grumbo
