@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <iterator>
+#include <memory>
 #include <vector>
 
 namespace grumbo {
@@ -20,9 +22,15 @@ namespace {
 const std::wstring JOURNEY = L"Journey";
 const std::wstring SETTINGS = L"Settings";
 
-// The start-up reader takes the settings even from a file the writer refuses
-// for its size, but not from one so large that reading it would hurt.
-constexpr std::uint64_t STARTUP_READ_LIMIT = 64u * 1024u * 1024u;
+// The start-up reader streams the file in blocks of this size, so a file of
+// any size gives its settings in bounded memory.
+constexpr std::size_t STARTUP_BLOCK_BYTES = 1u << 20;
+// Longer lines hold nothing the start-up reader wants and are skipped.
+constexpr std::size_t STARTUP_LINE_LIMIT = 64u * 1024u;
+// The keys read at start-up; every other line is passed over.
+const std::wstring STARTUP_KEYS[] = {L"Level",          L"Subscribers", L"HighestLevel", L"Muted",
+                                     L"VoiceClips",     L"Shake",       L"Music",        L"Effects",
+                                     L"AutoFullscreen", L"IPJokes",     L"Resolution"};
 
 void setInteger(IniSnapshot& snapshot, const std::wstring& section, const std::wstring& key, int value) {
     snapshot.set(section, key, std::to_wstring(value));
@@ -102,12 +110,80 @@ void loadSaveText(const std::wstring& text, Progress& progress, Settings& settin
         std::clamp<std::int32_t>(profileInteger(file, SETTINGS, L"Resolution", 0), 0, RESOLUTION_COUNT - 1);
 }
 
+// Reads like the save writer would, but decodes what it can instead of refusing the file: a
+// stray last byte of UTF-16 is dropped, and outside UTF-16 only ASCII matters (every value
+// read here is a number), so other bytes become U+FFFD. The file is streamed block by block
+// and only the lines of the keys above are kept, each merged at once into one small snapshot.
 void loadSaveFile(const std::wstring& path, Progress& progress, Settings& settings) {
-    std::vector<std::uint8_t> bytes;
+    IniSnapshot kept;
+    std::unique_ptr<FileSystem> files = makeNativeFileSystem();
+    FileHandle file = INVALID_FILE;
+    if (files->openRead(path, file) == syserror::Success) {
+        std::vector<std::uint8_t> block(STARTUP_BLOCK_BYTES);
+        std::wstring section;
+        std::wstring line;
+        bool overlong = false;
+        int utf16 = -1; // -1 not yet known, 0 bytes, 1 little-endian, 2 big-endian
+        const auto endLine = [&] {
+            const std::wstring trimmed = IniSnapshot::trim(line);
+            if (!overlong && !trimmed.empty() && trimmed.front() == L'[') {
+                const std::size_t close = trimmed.find(L']');
+                section = close == std::wstring::npos ? std::wstring()
+                                                      : IniSnapshot::trim(trimmed.substr(1, close - 1));
+            } else if (!overlong && !section.empty()) {
+                const std::wstring key = IniSnapshot::trim(trimmed.substr(0, trimmed.find(L'=')));
+                const bool wanted =
+                    std::any_of(std::begin(STARTUP_KEYS), std::end(STARTUP_KEYS),
+                                [&](const std::wstring& k) { return IniSnapshot::sameIgnoringCase(k, key); });
+                if (wanted && trimmed.find(L'=') != std::wstring::npos) {
+                    IniSnapshot one;
+                    one.parse(L"[" + section + L"]\n" + trimmed);
+                    if (!one.sections.empty()) {
+                        kept.set(section, one.sections[0].entries[0].first,
+                                 one.sections[0].entries[0].second);
+                    }
+                }
+            }
+            line.clear();
+            overlong = false;
+        };
+        std::size_t got = 0;
+        std::size_t start = 0;
+        while (files->read(file, block.data(), block.size(), got) == syserror::Success && got > 0) {
+            std::size_t i = 0;
+            if (utf16 < 0) {
+                utf16 = got >= 2 && block[0] == 0xFF && block[1] == 0xFE   ? 1
+                        : got >= 2 && block[0] == 0xFE && block[1] == 0xFF ? 2
+                                                                           : 0;
+                start = utf16 != 0                                                             ? 2
+                        : got >= 3 && block[0] == 0xEF && block[1] == 0xBB && block[2] == 0xBF ? 3
+                                                                                               : 0;
+                i = start;
+            }
+            const std::size_t step = utf16 != 0 ? 2 : 1;
+            for (; i + step <= got; i += step) {
+                const wchar_t c = utf16 == 1        ? static_cast<wchar_t>(block[i] | block[i + 1] << 8)
+                                  : utf16 == 2      ? static_cast<wchar_t>(block[i] << 8 | block[i + 1])
+                                  : block[i] < 0x80 ? static_cast<wchar_t>(block[i])
+                                                    : L'\uFFFD';
+                if (c == L'\r' || c == L'\n') {
+                    endLine();
+                } else if (line.size() < STARTUP_LINE_LIMIT) {
+                    line += c;
+                } else {
+                    overlong = true;
+                }
+            }
+        }
+        endLine();
+        files->close(file);
+    }
     std::wstring text;
-    if (readWholeFile(path, bytes, STARTUP_READ_LIMIT) != syserror::Success ||
-        decodeSaveText(bytes.data(), bytes.size(), text) != syserror::Success) {
-        text.clear();
+    for (const auto& [name, entries, index] : kept.sections) {
+        text += L"[" + name + L"]\r\n";
+        for (const auto& [key, value] : entries) {
+            text += key + L"=\"" + value + L"\"\r\n";
+        }
     }
     loadSaveText(text, progress, settings);
 }

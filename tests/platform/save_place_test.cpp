@@ -1,8 +1,10 @@
 // Where the save goes on Linux: the per-user folder even when it cannot be made yet, folder
-// names that are not UTF-8 kept byte for byte, and a private save staying private.
+// names that are not UTF-8 kept byte for byte, and a private save staying private; and how
+// start-up reads it: whatever can be decoded, from a file of any size.
 #include "app/save_schema.h"
 #include "platform/user_paths.h"
 #include "save/native_save.h"
+#include "save/save_text.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -59,6 +61,39 @@ TEST(SavePlace, ASaveKeepsTheModeItHad) {
     save(file.wstring(), L"[Journey]\r\nLevel=2\r\n");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(SaveStartup, ReadsWhatItCanFromDamagedAndHugeFiles) {
+    Scratch scratch;
+    const fs::path file = scratch.root / "save.ini";
+    const auto startWith = [&](std::vector<std::uint8_t> bytes) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        Progress progress;
+        Settings settings;
+        loadSaveFile(file.wstring(), progress, settings);
+        return std::pair{progress.savedLevel, settings.musicVolume};
+    };
+    const std::wstring text = L"[Journey]\r\nLevel=4\r\n[Settings]\r\nMusic=40\r\n";
+    // UTF-16 with one stray byte at the end.
+    std::vector<std::uint8_t> odd = encodeSaveText(text);
+    odd.push_back('x');
+    EXPECT_EQ(startWith(odd), (std::pair{4, 0.4f}));
+    // UTF-8 after its mark, with an invalid byte in a line of its own.
+    std::string utf8 = "\xEF\xBB\xBF[Journey]\nName=\xC3\x28\nlevel = \"4\"\n[SETTINGS]\nMusic=40\n";
+    EXPECT_EQ(startWith({utf8.begin(), utf8.end()}), (std::pair{4, 0.4f}));
+    // 80 MiB of comment after the keys, and a key after them too.
+    std::vector<std::uint8_t> huge = encodeSaveText(text + L"; ");
+    huge.resize(huge.size() + (80u << 20), 'x');
+    const std::vector<std::uint8_t> tail = encodeSaveText(L"\r\n[Journey]\r\nLevel=6\r\n");
+    huge.insert(huge.end(), tail.begin() + 2, tail.end());
+    EXPECT_EQ(startWith(huge), (std::pair{6, 0.4f}));
+    // Missing: the defaults.
+    fs::remove(file);
+    Progress progress;
+    Settings settings;
+    loadSaveFile(file.wstring(), progress, settings);
+    EXPECT_EQ(progress.savedLevel, -1);
 }
 
 } // namespace
