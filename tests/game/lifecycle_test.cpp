@@ -18,9 +18,15 @@ using test::STEP;
 TEST(Model, RectOverlapIsStrict) {
     const Rect a{0, 0, 10, 10};
     EXPECT_TRUE(a.overlaps({9, 9, 5, 5}));
-    EXPECT_FALSE(a.overlaps({10, 0, 5, 5})); // shares an edge
-    EXPECT_FALSE(a.overlaps({5, 5, 0, 5}));  // zero width
-    EXPECT_FALSE((Rect{5, 5, 0, 5}).overlaps(a));
+    // Sharing an edge is not overlapping, on any side.
+    for (const Rect& b : {Rect{10, 0, 5, 5}, Rect{-5, 0, 5, 5}, Rect{0, 10, 5, 5}, Rect{0, -5, 5, 5}}) {
+        EXPECT_FALSE(a.overlaps(b));
+    }
+    // An empty rectangle overlaps nothing, even inside another.
+    for (const Rect& empty : {Rect{5, 5, 0, 5}, Rect{5, 5, 5, 0}}) {
+        EXPECT_FALSE(a.overlaps(empty));
+        EXPECT_FALSE(empty.overlaps(a));
+    }
 }
 
 TEST(Model, NameTablesClampTheirIndex) {

@@ -499,6 +499,16 @@ TEST(ProjectileHits, BrickBouncesFourTimesAndBreaksOnTheFifthLanding) {
     }
     EXPECT_EQ(landings, 5);
     EXPECT_TRUE(g.projectiles.empty());
+
+    // A brick that breaks on landing hurts nobody it breaks beside.
+    g.level.enemies = {makeEnemy(EnemyKind::Zombie, 200, 50)};
+    brick.bounces = 0;
+    brick.pos = {200, GROUND_Y - 35};
+    brick.vel = {0, 200};
+    g.projectiles = {brick};
+    g.updateProjectiles(DT);
+    EXPECT_TRUE(g.projectiles.empty());
+    EXPECT_EQ(g.level.enemies[0].hp, 50);
 }
 
 TEST(ProjectileHits, ReceiptsSlowTheSurvivorWithoutShorteningALongerSlow) {
