@@ -39,8 +39,6 @@ inline constexpr int MAX_EVENTS_PER_PASS = 128;
 
 inline constexpr const char* WINDOW_TITLE = "Grumbos Megastream";
 inline constexpr const char* LAUNCH_ERROR_CAPTION = "Grumbos Megastream: launch error";
-inline constexpr const char* LAUNCH_ERROR_TEXT =
-    "The graphics system could not start. This game needs Windows 10/11 with Direct2D support.";
 inline constexpr const char* ARTWORK_ERROR_CAPTION = "Grumbos Megastream: artwork missing";
 inline constexpr const char* ARTWORK_ERROR_TEXT =
     "The sprite artwork is missing. Extract the entire ZIP before launching the game.";

@@ -81,9 +81,9 @@ bool App::startUp(std::string_view commandLine) {
     if (!opened || !init()) {
         // An unattended smoke run must not wait on a dialog nobody will close.
         if (smoke) {
-            std::fprintf(stderr, "%s: %s\n", LAUNCH_ERROR_CAPTION, LAUNCH_ERROR_TEXT);
+            std::fprintf(stderr, "%s: %s\n", LAUNCH_ERROR_CAPTION, launchErrorText().c_str());
         } else {
-            showErrorBox(opened ? &window : nullptr, LAUNCH_ERROR_CAPTION, LAUNCH_ERROR_TEXT);
+            showErrorBox(opened ? &window : nullptr, LAUNCH_ERROR_CAPTION, launchErrorText());
         }
         return false;
     }

@@ -91,6 +91,10 @@ class Window {
     std::unique_ptr<Impl> state;
 };
 
+// What the launch error says when the window or its drawing could not start: on this system,
+// and after a failed `Window::open`, what is missing.
+std::string launchErrorText();
+
 // A modal error box; returns once the user dismissed it (at once when no
 // window system is available).
 void showErrorBox(Window* owner, const std::string& caption, const std::string& text);

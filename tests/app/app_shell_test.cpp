@@ -831,7 +831,7 @@ TEST(ShellStartUp, NoWindowSystemIsTheLaunchError) {
     App app(std::make_unique<HeadlessInputDevices>(std::make_shared<InputScript>()));
     EXPECT_EQ(app.launch(""), 1);
     ASSERT_EQ(headless::errorBoxes().size(), 1u);
-    EXPECT_EQ(headless::errorBoxes()[0], std::string(LAUNCH_ERROR_CAPTION) + ": " + LAUNCH_ERROR_TEXT);
+    EXPECT_EQ(headless::errorBoxes()[0], std::string(LAUNCH_ERROR_CAPTION) + ": " + launchErrorText());
 }
 
 } // namespace

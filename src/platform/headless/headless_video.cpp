@@ -156,6 +156,10 @@ void Window::setLiveRepaint(std::function<void()> repaint) {
     state->liveRepaint = std::move(repaint);
 }
 
+std::string launchErrorText() {
+    return "The graphics system could not start.";
+}
+
 void showErrorBox(Window*, const std::string& caption, const std::string& text) {
     shownErrors.push_back(caption + ": " + text);
 }

@@ -6,10 +6,14 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <cstdio>
+#include <cstring>
 
 namespace grumbo {
 
 namespace {
+
+// The last window open found no display, only a driver that draws into memory.
+bool noDisplay = false;
 
 // SDL calls this synchronously whenever an event is queued, including from
 // inside a modal size loop on systems that run one; that is the only moment a
@@ -92,11 +96,22 @@ Window::~Window() {
 }
 
 bool Window::open(const WindowOptions& options) {
+    noDisplay = false;
     if (!state->videoStarted) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             return false;
         }
         state->videoStarted = true;
+    }
+    // Without a display SDL falls back to drawing into memory, and the game would run unseen
+    // for ever; only a run that asked for such a driver (tests, tools) may have one.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        (asked == nullptr || std::strstr(asked, driver) == nullptr)) {
+        noDisplay = true;
+        close();
+        return false;
     }
     state->window =
         SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
@@ -205,6 +220,14 @@ void Window::captureMouse(bool on) {
 
 void Window::setLiveRepaint(std::function<void()> repaint) {
     state->liveRepaint = std::move(repaint);
+}
+
+std::string launchErrorText() {
+    if (noDisplay) {
+        return "no display: set DISPLAY or run under a desktop session";
+    }
+    return "The graphics system could not start. This game needs an X11 or Wayland desktop with "
+           "SDL2 video.";
 }
 
 void showErrorBox(Window* owner, const std::string& caption, const std::string& text) {

@@ -368,6 +368,10 @@ void Window::setLiveRepaint(std::function<void()> repaint) {
     state->liveRepaint = std::move(repaint);
 }
 
+std::string launchErrorText() {
+    return "The graphics system could not start. This game needs Windows 10/11 with Direct2D support.";
+}
+
 void showErrorBox(Window* owner, const std::string& caption, const std::string& text) {
     HWND parent = owner != nullptr ? owner->impl().hwnd : nullptr;
     ::MessageBoxW(parent, widen(text).c_str(), widen(caption).c_str(),
