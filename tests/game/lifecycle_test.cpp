@@ -99,6 +99,12 @@ TEST(Model, SignsAndPitsNearThePlayer) {
     EXPECT_EQ(game.pitAhead(30), 0);
     game.player.pos.x = 2500;
     EXPECT_EQ(game.pitAhead(30), -1);
+    // Every pit is looked at, not only the first.
+    ASSERT_GE(game.level.pits.size(), 2u);
+    game.player.facing = 1;
+    game.player.pos.x = game.level.pits[1].left - 42 - 10;
+    EXPECT_EQ(game.pitAhead(20), 1);
+    game.player.facing = -1;
     game.player.pos.x = 1500;
     game.player.pos.y = 300; // feet above 446: not on the ground
     EXPECT_EQ(game.pitAhead(30), -1);

@@ -284,6 +284,8 @@ TEST(Pickups, TokensAddTheirValueWithQuietSoundsAndSmallBursts) {
     ASSERT_EQ(g.sounds.size(), 1u);
     EXPECT_FLOAT_EQ(g.sounds[0].volume, 0.9f);
     EXPECT_EQ(g.particles.size(), 18u);
+    EXPECT_EQ(g.particles.back().kind, 1);
+    EXPECT_EQ(g.particles.back().color, 0xff91efcbu);
 }
 
 TEST(Pickups, FoodHealsUpToTheMaximum) {
