@@ -287,6 +287,7 @@ TEST(BossVolley, AWindupEndingInAGameStepFiresTheAttack) {
         }
     }
     EXPECT_NEAR(steps * DT, 1.6f + 0.7f - 0.03f, 3 * DT);
+    EXPECT_FLOAT_EQ(boss.windupTimer, 0) << "the telegraph ends with the attack";
     EXPECT_EQ(hostileShots(game), 5);
 }
 
