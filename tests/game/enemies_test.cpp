@@ -203,7 +203,8 @@ struct MotionCase {
 
 class EnemyMotion : public ::testing::TestWithParam<MotionCase> {};
 
-// Slowed, each kind walks at 0.45 of its patrol speed but hops at full strength.
+// Slowed, each kind walks at 0.45 of its patrol speed but hops at full
+// strength, once it has landed.
 TEST_P(EnemyMotion, PatrolsAtItsKindsSpeedPlusTheTierBonusAndHopsByKind) {
     const MotionCase c = GetParam();
     Game game = emptyWorld(c.world);
@@ -211,10 +212,11 @@ TEST_P(EnemyMotion, PatrolsAtItsKindsSpeedPlusTheTierBonusAndHopsByKind) {
     Enemy& enemy = addEnemy(game, c.kind, 900);
     enemy.slowTimer = 1;
     enemy.actionTimer = c.hop < 0 ? 0 : 50;
-    game.update(Input{}, DT);
+    enemy.grounded = false;
+    run(game, Input{}, 2);
     EXPECT_FLOAT_EQ(enemy.vel.x, -0.45f * c.patrolSpeed);
     EXPECT_FLOAT_EQ(enemy.vel.y, c.hop < 0 ? c.hop + 1500 * DT : 0);
-    EXPECT_NEAR(enemy.actionTimer, c.hop < 0 ? 2.4f : 50 - DT, 1e-4);
+    EXPECT_NEAR(enemy.actionTimer, c.hop < 0 ? 2.4f : 50 - 2 * DT, 1e-4);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -272,10 +274,9 @@ TEST(EnemyPatrol, FarEnemiesOnlyKeepTime) {
     zombie.slowTimer = 1;
     zombie.stunTimer = 0.5f;
     zombie.hitFlash = 0.05f;
-    const Vec2 before = zombie.pos;
+    const float before = zombie.pos.x;
     run(game, Input{}, 12);
-    EXPECT_FLOAT_EQ(zombie.pos.x, before.x);
-    EXPECT_FLOAT_EQ(zombie.pos.y, before.y);
+    EXPECT_FLOAT_EQ(zombie.pos.x, before);
     EXPECT_NEAR(zombie.slowTimer, 0.9f, 1e-4);
     EXPECT_NEAR(zombie.actionTimer, 50 - 0.1f, 1e-4);
     EXPECT_NEAR(zombie.stunTimer, 0.4f, 1e-4);
@@ -324,12 +325,9 @@ TEST(Caretaker, RunningWakesItWithAWarningThenItChasesWhereThePlayerWas) {
             ++steps;
         }
         ASSERT_EQ(countSounds(s.game, Sound::HazardWarning), 1);
-        // Heard only once the run is faster than a walk.
-        EXPECT_GT(std::fabs(s.game.player.vel.x), 120);
         EXPECT_FLOAT_EQ(s.game.sounds.back().x, s.caretaker->pos.x);
         EXPECT_FLOAT_EQ(s.game.sounds.back().volume, 0.6f);
         EXPECT_NEAR(s.caretaker->attackCooldown, 3.0f, 1e-4);
-        EXPECT_GT(s.caretaker->windupTimer, 0.6f);
 
         // It stands still through the 0.7 s warning.
         const float warnedAt = s.caretaker->pos.x;
@@ -342,7 +340,6 @@ TEST(Caretaker, RunningWakesItWithAWarningThenItChasesWhereThePlayerWas) {
             }
         }
         EXPECT_NEAR(windupSteps, 84, 1);
-        EXPECT_EQ(s.caretaker->facing, -1);
 
         // Then it chases for 1.05 s.
         run(s.game, Input{}, 2);
@@ -438,10 +435,9 @@ TEST(Slender, TeleportsAheadOfThePlayerOntoGroundAwayFromThePlayer) {
         float patrolMax;
         float landsAt;
     };
-    // Facing right the player is met 230 ahead, facing left 230 behind. The
-    // target 1340 hangs over the pit from 1370 to 1480, 1332 and 1480 just fit
-    // beside it; the patrol range clamps the last target to 725, just 125 from
-    // the player.
+    // It appears 230 ahead of a player facing right, behind one facing left; 1340 hangs over
+    // the pit from 1370 to 1480, 1332 and 1480 just fit beside it; the patrol range clamps the
+    // last target to 725, just 125 from the player.
     for (const Row row :
          {Row{400, 1, 900, 1300, 630}, Row{900, -1, 1100, 1300, 670}, Row{1110, 1, 800, 1700, 800},
           Row{1102, 1, 800, 1700, 1332}, Row{1250, 1, 1700, 1900, 1480}, Row{600, 1, 400, 763, 400}}) {
@@ -488,18 +484,19 @@ TEST(Cart, WaitsForAPlayerWithin440ThenWindsUpStandingStillAndRushes) {
     // In world 0 the player is on the cart's left, in world 9 on its right.
     for (const int world : {0, 9}) {
         const float side = world == 0 ? -1.0f : 1.0f;
+        const float cartX = world == 0 ? 1000 : 800;
         Game game = emptyWorld(world);
-        Enemy& cart = addEnemy(game, EnemyKind::Cart, 1000);
+        Enemy& cart = addEnemy(game, EnemyKind::Cart, cartX);
         cart.patrolMax = 1300;
         cart.attackCooldown = 0;
-        placePlayer(game, 1000 + 440 * side, GROUND_Y - 64);
+        placePlayer(game, cartX + 440 * side, GROUND_Y - 64);
         game.update(Input{}, DT);
         EXPECT_FLOAT_EQ(cart.windupTimer, 0);
-        placePlayer(game, 1000 + 400 * side, GROUND_Y - 64);
+        placePlayer(game, cartX + 400 * side, GROUND_Y - 64);
         game.update(Input{}, DT);
         EXPECT_NEAR(cart.windupTimer, 0.45f, 1e-4);
         EXPECT_NEAR(cart.attackCooldown, 2.6f, 1e-4);
-        EXPECT_FLOAT_EQ(cart.aimPoint.x, 1021 + 400 * side);
+        EXPECT_FLOAT_EQ(cart.aimPoint.x, cartX + 400 * side + 21);
 
         const float x = cart.pos.x;
         int windupSteps = 0;
@@ -519,6 +516,13 @@ TEST(Cart, WaitsForAPlayerWithin440ThenWindsUpStandingStillAndRushes) {
             ++rushSteps;
         }
         EXPECT_NEAR(rushSteps, 102, 1);
+        // The next windup comes 2.6 s after the last one began.
+        int idleSteps = 0;
+        while (cart.windupTimer <= 0 && idleSteps < 400) {
+            game.update(Input{}, DT);
+            ++idleSteps;
+        }
+        EXPECT_NEAR(windupSteps + rushSteps + idleSteps, 312, 2);
     }
 }
 
@@ -611,7 +615,6 @@ TEST(EnemyShot, FliesFromTheMuzzleTowardTheTargetAtTheGivenSpeed) {
     const Projectile& shot = game.projectiles[0];
     EXPECT_TRUE(shot.hostile);
     EXPECT_TRUE(shot.alive);
-    EXPECT_EQ(shot.weapon, GiftedSubs);
     expectShot(shot, {100, 100}, {130, 140}, 250, 9, 12);
     EXPECT_FLOAT_EQ(shot.life, 4);
     EXPECT_EQ(shot.dir, 1);
