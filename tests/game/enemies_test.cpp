@@ -365,14 +365,17 @@ TEST(Caretaker, RunningJumpingOrFiringIsHeardWithinReach) {
         bool grounded;
         float fireCooldown;
         float dx;
+        float attackCooldown;
         bool heard;
     };
-    for (const Row row :
-         {Row{-120, true, 0.05f, 300, false}, Row{120.5f, true, 0, 300, true}, Row{0, false, 0, 300, true},
-          Row{0, true, 0.06f, 300, true}, Row{0, false, 0, 479.5f, true}, Row{0, false, 0, 480, false}}) {
+    for (const Row row : {Row{-120, true, 0.05f, 300, 0, false}, Row{120.5f, true, 0, 200, 0, true},
+                          Row{0, false, 0, 300, 0, true}, Row{0, true, 0.06f, 300, 0, true},
+                          Row{0, false, 0, 479.5f, 0, true}, Row{0, false, 0, 480, 0, false},
+                          Row{0, false, 0, 300, 0.5f, false}}) {
         CaretakerScene s;
         s.caretaker->pos.x = 700 + row.dx;
         s.caretaker->patrolMax = 1500;
+        s.caretaker->attackCooldown = row.attackCooldown;
         s.game.player.vel.x = row.playerVx;
         s.game.player.grounded = row.grounded;
         s.game.fireCooldown = row.fireCooldown;
@@ -417,13 +420,15 @@ TEST(Caretaker, LightBehindThePlayerOrOutOfReachDoesNothing) {
                           Row{1, 960, 406, false}, Row{1, 900, 284, false}, Row{1, 900, 284.5f, true}}) {
         CaretakerScene s;
         s.caretaker->pos.x = row.caretakerX;
-        s.caretaker->windupTimer = 0.5f;
-        s.game.player.flashlight = 10;
+        s.caretaker->windupTimer = s.caretaker->chaseTimer = 0.5f;
+        s.game.player.flashlight = 0.5f;
         s.game.player.facing = row.facing;
         s.game.player.pos.y = row.playerY;
         s.game.updateEnemies(DT);
         EXPECT_EQ(s.caretaker->stunTimer > 0, row.stunned) << row.caretakerX << " " << row.playerY;
-        EXPECT_EQ(s.caretaker->windupTimer > 0, !row.stunned) << row.caretakerX << " " << row.playerY;
+        // The light cancels a warning or a chase.
+        EXPECT_EQ(s.caretaker->windupTimer > 0 || s.caretaker->chaseTimer > 0, !row.stunned)
+            << row.caretakerX;
     }
 }
 
