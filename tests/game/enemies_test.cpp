@@ -640,9 +640,9 @@ TEST(EnemyShot, ATargetOnTheMuzzleOrNotANumberFliesLeftAndTheListStopsAt149) {
         EXPECT_FLOAT_EQ(shot.vel.y, 0);
         EXPECT_EQ(shot.dir, -1);
     }
-
-    // A shot straight down counts as facing right.
-    game.enemyShot({0, 0}, {0, 10}, 200, 5, 10, 0);
+    // A target 0.0012 away is far enough to aim at; a shot straight down counts as facing right.
+    game.enemyShot({0, 0}, {0, 0.0012f}, 200, 5, 10, 0);
+    EXPECT_FLOAT_EQ(game.projectiles.back().vel.y, 200);
     EXPECT_EQ(game.projectiles.back().dir, 1);
     game.projectiles.resize(149);
     game.enemyShot({0, 0}, {1, 0}, 200, 5, 10, 0);
