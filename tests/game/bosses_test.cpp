@@ -94,6 +94,7 @@ TEST(BossEncounter, AnOpenExitOrADeadBossLeavesEverythingStill) {
 
 struct TimingCase {
     int world;
+    int hp;
     int phase;
     float windup;
     float cooldown;
@@ -103,12 +104,13 @@ struct TimingCase {
 
 class BossTiming : public ::testing::TestWithParam<TimingCase> {};
 
-// At exactly 2/3 and 1/3 of its health a boss is already in phase 2 and 3.
+// At exactly 2/3 and 1/3 of its health a boss is already in phase 2 and 3;
+// just above, it is still in phase 1 and 2.
 TEST_P(BossTiming, WindupCooldownAndSpeedsFollowPhaseAndWorld) {
     const TimingCase c = GetParam();
     Game game = arena(c.world);
     Enemy& boss = bossOf(game);
-    enterPhase(boss, c.phase);
+    boss.hp = c.hp;
     boss.attackCooldown = 0;
     boss.hitFlash = 0.05f;
     game.update(Input{}, DT);
@@ -135,11 +137,12 @@ TEST_P(BossTiming, WindupCooldownAndSpeedsFollowPhaseAndWorld) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PhasesAndWorlds, BossTiming,
-                         ::testing::Values(TimingCase{0, 1, 0.70f, 2.75f, 37, 330},
-                                           TimingCase{7, 1, 0.63f, 2.33f, 37, 330},
-                                           TimingCase{3, 2, 0.59f, 2.17f, 44, 360},
-                                           TimingCase{0, 3, 0.54f, 1.95f, 51, 390},
-                                           TimingCase{9, 3, 0.45f, 1.41f, 51, 390}));
+                         ::testing::Values(TimingCase{0, 17, 1, 0.70f, 2.75f, 37, 330},
+                                           TimingCase{7, 59, 1, 0.63f, 2.33f, 37, 330},
+                                           TimingCase{3, 26, 2, 0.59f, 2.17f, 44, 360},
+                                           TimingCase{0, 9, 2, 0.62f, 2.35f, 44, 360},
+                                           TimingCase{0, 8, 3, 0.54f, 1.95f, 51, 390},
+                                           TimingCase{9, 23, 3, 0.45f, 1.41f, 51, 390}));
 
 // ---------------------------------------------------------------------------
 // Every pattern, every phase: each shot's speed, damage, size, weight, start
@@ -194,7 +197,6 @@ TEST_P(BossVolley, FiresThePatternOfItsPhase) {
     const float aim = std::atan2(60.0f, -300.0f);
     boss.attackCount = 2;
     game.bossAttack(boss);
-
     std::size_t k = 0;
     for (const Shots& s : c.shots) {
         for (int i = 0; i < s.n; ++i, ++k) {
@@ -219,6 +221,7 @@ TEST_P(BossVolley, FiresThePatternOfItsPhase) {
     }
     EXPECT_EQ(game.projectiles.size(), k);
     EXPECT_FLOAT_EQ(boss.chaseTimer, c.charge);
+    EXPECT_FLOAT_EQ(boss.vel.y, c.world == 1 && c.phase == 3 ? -330.0f : 0.0f) << "only the brute hops";
     EXPECT_EQ(boss.attackCount, 3);
     ASSERT_EQ(countSounds(game, Sound::BossAttack), 1);
     EXPECT_FLOAT_EQ(game.sounds.back().volume, 0.5f);
@@ -388,9 +391,9 @@ TEST(BossMovement, TheBruteHopsInPhaseThreeAndLandsOnTheGround) {
     boss.attackCooldown = 10;
     boss.aimPoint = {game.player.pos.x + 21, 438};
     game.bossAttack(boss);
-    EXPECT_FLOAT_EQ(boss.vel.y, -330);
     game.update(Input{}, DT);
     EXPECT_FLOAT_EQ(boss.vel.y, -330 + 1500 * DT);
+    EXPECT_FLOAT_EQ(boss.pos.y, GROUND_Y - boss.size.y + (-330 + 1500 * DT) * DT);
     run(game, Input{}, 120);
     EXPECT_FLOAT_EQ(boss.pos.y, GROUND_Y - boss.size.y);
     EXPECT_TRUE(boss.grounded);
@@ -402,8 +405,10 @@ TEST(BossMovement, LandsOnTheGroundOnlyFromAtMostTwoUnitsBelowItsTop) {
         Enemy& boss = bossOf(game);
         boss.attackCooldown = 10;
         boss.pos.y = GROUND_Y - boss.size.y + sunk;
+        boss.vel.y = 900;
         game.update(Input{}, DT);
         EXPECT_EQ(boss.grounded, sunk < 2) << sunk;
+        EXPECT_FLOAT_EQ(boss.vel.y, sunk < 2 ? 0 : 850) << "a boss falls at most 850";
     }
 }
 
