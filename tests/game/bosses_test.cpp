@@ -48,11 +48,6 @@ void enterPhase(Enemy& boss, int phase) {
     boss.phase = phase;
 }
 
-// The point every attack is fired from.
-Vec2 mouthOf(const Enemy& boss) {
-    return {boss.pos.x + 0.5f * boss.size.x, boss.pos.y + 0.42f * boss.size.y};
-}
-
 // ---------------------------------------------------------------------------
 // The encounter gate.
 
@@ -192,7 +187,7 @@ TEST_P(BossVolley, FiresThePatternOfItsPhase) {
     Game game = arena(c.world);
     Enemy& boss = bossOf(game);
     enterPhase(boss, c.phase);
-    const Vec2 mouth = mouthOf(boss);
+    const Vec2 mouth{boss.pos.x + 0.5f * boss.size.x, boss.pos.y + 0.42f * boss.size.y};
     boss.aimPoint = {mouth.x - 300, mouth.y + 60};
     const float aim = std::atan2(60.0f, -300.0f);
     boss.attackCount = 2;
