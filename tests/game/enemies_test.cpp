@@ -183,14 +183,18 @@ TEST(EnemyContactRules, AStunnedEnemyDoesNoContactDamage) {
     EXPECT_EQ(game.player.health, 100);
 }
 
-// A falling enemy lands on a platform whose top its feet were at most 1.5 below.
+// A falling enemy lands on a platform whose top its feet were at most 1.5
+// below, falls at most at 850, and is gone once its top passes y = 740.
 TEST(EnemyContactRules, AnEnemyLandsOnlyFromAtMostOneAndAHalfBelowATop) {
-    for (const float sunk : {1.4f, 1.6f}) {
+    for (const float sunk : {1.4f, 1.6f, 316.8f, 317.4f}) {
         Game game = emptyWorld(0);
         Enemy& zombie = addEnemy(game, EnemyKind::Zombie, 700);
         zombie.pos.y += sunk;
+        zombie.vel.y = 900;
         game.updateEnemies(DT);
         EXPECT_EQ(zombie.grounded, sunk < 1.5f) << sunk;
+        EXPECT_FLOAT_EQ(zombie.vel.y, sunk < 1.5f ? 0 : 850) << sunk;
+        EXPECT_EQ(zombie.alive, sunk < 317) << sunk;
     }
 }
 
@@ -270,7 +274,7 @@ TEST(EnemyPatrol, EnemiesBeyondTheViewPlus500OnlyKeepTime) {
     Game game = emptyWorld(0);
     placePlayer(game, 110, GROUND_Y - 64);
     addEnemy(game, EnemyKind::Zombie, 110 + 960 + 499.5f);
-    Enemy& zombie = addEnemy(game, EnemyKind::Zombie, 110 + 960 + 520);
+    Enemy& zombie = addEnemy(game, EnemyKind::Zombie, 110 + 960 + 500.5f);
     zombie.slowTimer = 1;
     zombie.stunTimer = 0.5f;
     zombie.hitFlash = 0.05f;
@@ -405,7 +409,7 @@ TEST(Caretaker, TheFlashlightStunsItOnlyWhenShoneAtIt) {
     EXPECT_EQ(countParticles(s.game, 0xFFFFEDABu), 10);
 }
 
-// The beam reaches 260 ahead of the player's middle and 115 up or down.
+// The beam reaches 260 ahead of the player's middle and 115 up or down; it cancels a warning or a chase.
 TEST(Caretaker, LightBehindThePlayerOrOutOfReachDoesNothing) {
     struct Row {
         int facing;
@@ -413,8 +417,9 @@ TEST(Caretaker, LightBehindThePlayerOrOutOfReachDoesNothing) {
         float playerY;
         bool stunned;
     };
-    for (const Row row : {Row{1, 900, 406, true}, Row{-1, 900, 406, false}, Row{-1, 700, 406, true},
-                          Row{1, 960, 406, false}, Row{1, 900, 284, false}, Row{1, 900, 284.5f, true}}) {
+    for (const Row row :
+         {Row{1, 900, 406, true}, Row{-1, 900, 406, false}, Row{-1, 700, 406, true}, Row{1, 960, 406, false},
+          Row{1, 959.5f, 406, true}, Row{1, 900, 284, false}, Row{1, 900, 284.5f, true}}) {
         CaretakerScene s;
         s.caretaker->pos.x = row.caretakerX;
         s.caretaker->windupTimer = s.caretaker->chaseTimer = 0.5f;
@@ -423,7 +428,6 @@ TEST(Caretaker, LightBehindThePlayerOrOutOfReachDoesNothing) {
         s.game.player.pos.y = row.playerY;
         s.game.updateEnemies(DT);
         EXPECT_EQ(s.caretaker->stunTimer > 0, row.stunned) << row.caretakerX << " " << row.playerY;
-        // The light cancels a warning or a chase.
         EXPECT_EQ(s.caretaker->windupTimer > 0 || s.caretaker->chaseTimer > 0, !row.stunned)
             << row.caretakerX;
     }
@@ -443,10 +447,11 @@ TEST(Slender, TeleportsAheadOfThePlayerOntoGroundAwayFromThePlayer) {
     };
     // It appears 230 ahead of a player facing right, behind one facing left; 1340 hangs over
     // the pit from 1370 to 1480, 1332 and 1480 just fit beside it; the patrol range clamps the
-    // last target to 725, just 125 from the player.
+    // last targets to 725, just 125 from the player, and to 725.5.
     for (const Row row :
          {Row{400, 1, 900, 1300, 630}, Row{900, -1, 1100, 1300, 670}, Row{1110, 1, 800, 1700, 800},
-          Row{1102, 1, 800, 1700, 1332}, Row{1250, 1, 1700, 1900, 1480}, Row{600, 1, 400, 763, 400}}) {
+          Row{1102, 1, 800, 1700, 1332}, Row{1250, 1, 1700, 1900, 1480}, Row{600, 1, 400, 763, 400},
+          Row{600, 1, 400, 763.5f, 725.5f}}) {
         Game game = emptyWorld(2);
         placePlayer(game, row.playerX, GROUND_Y - 64);
         game.player.facing = row.facing;
@@ -499,11 +504,11 @@ TEST(Cart, WaitsForAPlayerWithin440ThenWindsUpStandingStillAndRushes) {
         placePlayer(game, cartX + 440 * side, GROUND_Y - 64);
         game.update(Input{}, DT);
         EXPECT_FLOAT_EQ(cart.windupTimer, 0);
-        placePlayer(game, cartX + 400 * side, GROUND_Y - 64);
+        placePlayer(game, cart.pos.x + 439.5f * side, GROUND_Y - 64);
         game.update(Input{}, DT);
         EXPECT_NEAR(cart.windupTimer, 0.45f, 1e-4);
         EXPECT_NEAR(cart.attackCooldown, 2.6f, 1e-4);
-        EXPECT_FLOAT_EQ(cart.aimPoint.x, cartX + 400 * side + 21);
+        EXPECT_FLOAT_EQ(cart.aimPoint.x, game.player.pos.x + 21);
 
         const float x = cart.pos.x;
         int windupSteps = 0;
@@ -556,7 +561,7 @@ TEST_P(Ranged, WindsUpThenFiresAtWhereThePlayerWas) {
     game.updateEnemies(DT);
     EXPECT_NEAR(shooter.attackCooldown, c.cooldown, 1e-4);
     const Vec2 aim{621, GROUND_Y - 32};
-    placePlayer(game, 250, GROUND_Y - 64);
+    placePlayer(game, 900 - 699.5f, GROUND_Y - 64); // just within reach
 
     int steps = 1;
     Vec2 from;
