@@ -320,43 +320,43 @@ struct CaretakerScene {
 };
 
 TEST(Caretaker, RunningWakesItWithAWarningThenItChasesWhereThePlayerWas) {
-    // Tougher caretakers chase faster: 175 plus 10 a tier.
-    for (const int world : {2, 3}) {
-        CaretakerScene s(world);
-        Input runRight;
-        runRight.right = true;
-        int steps = 0;
-        while (countSounds(s.game, Sound::HazardWarning) == 0 && steps < 60) {
-            s.game.update(runRight, DT);
-            ++steps;
-        }
-        ASSERT_EQ(countSounds(s.game, Sound::HazardWarning), 1);
-        EXPECT_FLOAT_EQ(s.game.sounds.back().x, s.caretaker->pos.x);
-        EXPECT_FLOAT_EQ(s.game.sounds.back().volume, 0.6f);
-        EXPECT_NEAR(s.caretaker->attackCooldown, 3.0f, 1e-4);
-
-        // It stands still through the 0.7 s warning.
-        const float warnedAt = s.caretaker->pos.x;
-        int windupSteps = 0;
-        while (s.caretaker->windupTimer > 0) {
-            s.game.update(Input{}, DT);
-            ++windupSteps;
-            if (s.caretaker->windupTimer > 0) {
-                EXPECT_FLOAT_EQ(s.caretaker->pos.x, warnedAt);
-            }
-        }
-        EXPECT_NEAR(windupSteps, 84, 1);
-
-        // Then it chases for 1.05 s.
-        run(s.game, Input{}, 2);
-        EXPECT_FLOAT_EQ(s.caretaker->vel.x, -(175.0f + 10 * static_cast<float>(world / 3)));
-        int chaseSteps = 2;
-        while (s.caretaker->vel.x != 0 && chaseSteps < 300) {
-            s.game.update(Input{}, DT);
-            ++chaseSteps;
-        }
-        EXPECT_NEAR(chaseSteps, 126, 2);
+    // A tier 1 caretaker behind the player chases at 175 plus 10.
+    CaretakerScene s(3);
+    s.caretaker->pos.x = 400;
+    s.caretaker->patrolMin = 200;
+    Input runRight;
+    runRight.right = true;
+    int steps = 0;
+    while (countSounds(s.game, Sound::HazardWarning) == 0 && steps < 60) {
+        s.game.update(runRight, DT);
+        ++steps;
     }
+    ASSERT_EQ(countSounds(s.game, Sound::HazardWarning), 1);
+    EXPECT_FLOAT_EQ(s.game.sounds.back().x, s.caretaker->pos.x);
+    EXPECT_FLOAT_EQ(s.game.sounds.back().volume, 0.6f);
+    EXPECT_NEAR(s.caretaker->attackCooldown, 3.0f, 1e-4);
+
+    // It stands still through the 0.7 s warning.
+    const float warnedAt = s.caretaker->pos.x;
+    int windupSteps = 0;
+    while (s.caretaker->windupTimer > 0) {
+        s.game.update(Input{}, DT);
+        ++windupSteps;
+        if (s.caretaker->windupTimer > 0) {
+            EXPECT_FLOAT_EQ(s.caretaker->pos.x, warnedAt);
+        }
+    }
+    EXPECT_NEAR(windupSteps, 84, 1);
+
+    // Then it chases for 1.05 s.
+    run(s.game, Input{}, 2);
+    EXPECT_FLOAT_EQ(s.caretaker->vel.x, 185);
+    int chaseSteps = 2;
+    while (s.caretaker->vel.x != 0 && chaseSteps < 300) {
+        s.game.update(Input{}, DT);
+        ++chaseSteps;
+    }
+    EXPECT_NEAR(chaseSteps, 126, 2);
 }
 
 // A player walking on the ground without firing for a moment is quiet;
