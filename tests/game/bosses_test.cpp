@@ -71,7 +71,6 @@ TEST(BossEncounter, AnOpenExitOrADeadBossLeavesEverythingStill) {
     Game game = arena(4);
     game.exitOpen = true;
     Enemy& boss = bossOf(game);
-    boss.attackCooldown = 0;
     game.player.pos.x = boss.pos.x;
     const Enemy before = boss;
     run(game, Input{}, 120);

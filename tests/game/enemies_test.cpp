@@ -66,10 +66,8 @@ long countParticles(const Game& game, std::uint32_t color) {
 // Where the enemy's top will be after the next step: a drone moves along its
 // bob, everything else rests where it stands.
 float topNextStep(const Game& game, const Enemy& enemy) {
-    if (enemy.kind != EnemyKind::Drone) {
-        return enemy.pos.y;
-    }
-    return enemy.home.y + 40 * std::sin(2 * (game.levelTime + DT) + 0.01f * enemy.patrolMin);
+    const float bob = 40 * std::sin(2 * (game.levelTime + DT) + 0.01f * enemy.patrolMin);
+    return enemy.kind == EnemyKind::Drone ? enemy.home.y + bob : enemy.pos.y;
 }
 
 void run(Game& game, const Input& input, int steps) {
@@ -320,43 +318,46 @@ struct CaretakerScene {
 };
 
 TEST(Caretaker, RunningWakesItWithAWarningThenItChasesWhereThePlayerWas) {
-    // A tier 1 caretaker behind the player chases at 175 plus 10.
-    CaretakerScene s(3);
-    s.caretaker->pos.x = 400;
-    s.caretaker->patrolMin = 200;
-    Input runRight;
-    runRight.right = true;
-    int steps = 0;
-    while (countSounds(s.game, Sound::HazardWarning) == 0 && steps < 60) {
-        s.game.update(runRight, DT);
-        ++steps;
-    }
-    ASSERT_EQ(countSounds(s.game, Sound::HazardWarning), 1);
-    EXPECT_FLOAT_EQ(s.game.sounds.back().x, s.caretaker->pos.x);
-    EXPECT_FLOAT_EQ(s.game.sounds.back().volume, 0.6f);
-    EXPECT_NEAR(s.caretaker->attackCooldown, 3.0f, 1e-4);
-
-    // It stands still through the 0.7 s warning.
-    const float warnedAt = s.caretaker->pos.x;
-    int windupSteps = 0;
-    while (s.caretaker->windupTimer > 0) {
-        s.game.update(Input{}, DT);
-        ++windupSteps;
-        if (s.caretaker->windupTimer > 0) {
-            EXPECT_FLOAT_EQ(s.caretaker->pos.x, warnedAt);
+    // Tougher caretakers chase faster: 175 plus 10 a tier. In world 3 it stands behind the player.
+    for (const int world : {2, 3}) {
+        CaretakerScene s(world);
+        const float side = world == 2 ? -1.0f : 1.0f;
+        s.caretaker->pos.x = world == 2 ? 1000 : 400;
+        s.caretaker->patrolMin = 200;
+        Input runRight;
+        runRight.right = true;
+        int steps = 0;
+        while (countSounds(s.game, Sound::HazardWarning) == 0 && steps < 60) {
+            s.game.update(runRight, DT);
+            ++steps;
         }
-    }
-    EXPECT_NEAR(windupSteps, 84, 1);
+        ASSERT_EQ(countSounds(s.game, Sound::HazardWarning), 1);
+        EXPECT_FLOAT_EQ(s.game.sounds.back().x, s.caretaker->pos.x);
+        EXPECT_FLOAT_EQ(s.game.sounds.back().volume, 0.6f);
+        EXPECT_NEAR(s.caretaker->attackCooldown, 3.0f, 1e-4);
 
-    // Then it chases for 1.05 s.
-    run(s.game, Input{}, 2);
-    EXPECT_FLOAT_EQ(s.caretaker->vel.x, 185);
-    int chaseSteps = 2;
-    while (s.caretaker->vel.x != 0 && chaseSteps < 300) {
-        s.game.update(Input{}, DT);
-        ++chaseSteps;
+        // It stands still through the 0.7 s warning.
+        const float warnedAt = s.caretaker->pos.x;
+        int windupSteps = 0;
+        while (s.caretaker->windupTimer > 0) {
+            s.game.update(Input{}, DT);
+            ++windupSteps;
+            if (s.caretaker->windupTimer > 0) {
+                EXPECT_FLOAT_EQ(s.caretaker->pos.x, warnedAt);
+            }
+        }
+        EXPECT_NEAR(windupSteps, 84, 1);
+
+        // Then it chases for 1.05 s.
+        run(s.game, Input{}, 2);
+        EXPECT_FLOAT_EQ(s.caretaker->vel.x, side * (175.0f + 10 * static_cast<float>(world / 3)));
+        int chaseSteps = 2;
+        while (s.caretaker->vel.x != 0 && chaseSteps < 300) {
+            s.game.update(Input{}, DT);
+            ++chaseSteps;
+        }
+        EXPECT_NEAR(chaseSteps, 126, 2);
     }
-    EXPECT_NEAR(chaseSteps, 126, 2);
 }
 
 // A player walking on the ground without firing for a moment is quiet;
