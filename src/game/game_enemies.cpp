@@ -111,10 +111,11 @@ void updateCart(Game& game, Enemy& cart, float dt, float playerDx) {
             cart.chaseTimer = CART_RUSH;
         }
     } else if (cart.attackCooldown <= 0 && playerDx < CART_TRIGGER_RANGE) {
+        // The cart rolls on for the step it notices the player, and stands
+        // still from the next.
         cart.windupTimer = CART_WINDUP;
         cart.attackCooldown = CART_COOLDOWN;
         cart.aimPoint = playerAimPoint(game.player);
-        cart.vel.x = 0;
     }
     if (cart.chaseTimer > 0) {
         cart.vel.x = (10 * asFloat(cart.tier) + 190) * asFloat(cart.facing);
@@ -137,7 +138,7 @@ void updateCaretaker(Game& game, Enemy& caretaker, float dt, float playerDx) {
     }
     // A lit or still-dazed caretaker freezes and forgets the noise it heard.
     if (caretaker.stunTimer > 0) {
-        caretaker.vel.x = 0;
+        caretaker.vel = {0, 0};
         caretaker.windupTimer = 0;
         caretaker.chaseTimer = 0;
         caretaker.attackCooldown = std::max(caretaker.attackCooldown, CARETAKER_STUN_COOLDOWN);
@@ -156,12 +157,13 @@ void updateCaretaker(Game& game, Enemy& caretaker, float dt, float playerDx) {
     if (caretaker.windupTimer > 0) {
         caretaker.vel.x = 0;
         caretaker.windupTimer -= dt;
-        if (caretaker.windupTimer <= 0) {
-            caretaker.windupTimer = 0;
-            caretaker.facing = caretaker.pos.x > caretaker.aimPoint.x ? -1 : 1;
-            caretaker.chaseTimer = CARETAKER_CHASE;
+        if (caretaker.windupTimer > 0) {
+            return;
         }
-        return;
+        // The chase starts in the very step the warning ends.
+        caretaker.windupTimer = 0;
+        caretaker.facing = caretaker.pos.x > caretaker.aimPoint.x ? -1 : 1;
+        caretaker.chaseTimer = CARETAKER_CHASE;
     }
     if (caretaker.chaseTimer > 0) {
         caretaker.chaseTimer = std::max(caretaker.chaseTimer - dt, 0.0f);

@@ -2,6 +2,7 @@
 // damage, patrols and hops, the caretaker's noise and light, the slender's
 // teleport, the drone's bob, carts and the ranged shooters.
 #include "game/game.h"
+#include "game_test_support.h"
 
 #include <algorithm>
 #include <cmath>
@@ -650,6 +651,50 @@ TEST(EnemyShot, ATargetOnTheMuzzleOrNotANumberFliesLeftAndTheListStopsAt149) {
     EXPECT_EQ(game.projectiles.size(), 150u);
     game.enemyShot({0, 0}, {1, 0}, 200, 5, 10, 0);
     EXPECT_EQ(game.projectiles.size(), 150u);
+}
+
+// The cart rolls on through the step it notices the player and stands from the
+// next; the caretaker sets off in the very step its warning ends; a dazzled
+// caretaker stops dead, up and down as well as sideways.
+TEST(EnemyStateMachines, WindupsStartAndEndWithoutALostStep) {
+    Game g = test::sandbox(1);
+    Enemy cart;
+    cart.kind = EnemyKind::Cart;
+    cart.size = {58, 38};
+    cart.pos = cart.home = {700, GROUND_Y - 38};
+    cart.patrolMin = 500;
+    cart.patrolMax = 1000;
+    cart.grounded = true;
+    g.level.enemies = {cart};
+    g.player.pos.x = 400;
+    g.update(Input{}, test::STEP);
+    const Enemy& e = g.level.enemies[0];
+    ASSERT_GT(e.windupTimer, 0);
+    EXPECT_FLOAT_EQ(e.pos.x, 700 - 48 * test::STEP);
+    g.update(Input{}, test::STEP);
+    EXPECT_FLOAT_EQ(e.vel.x, 0);
+
+    Enemy caretaker = cart;
+    caretaker.kind = EnemyKind::Caretaker;
+    caretaker.size = {42, 78};
+    caretaker.pos = {900, GROUND_Y - 78};
+    caretaker.windupTimer = test::STEP / 2;
+    caretaker.attackCooldown = 3;
+    caretaker.aimPoint = {400, 400};
+    g.level.enemies = {caretaker};
+    g.update(Input{}, test::STEP);
+    EXPECT_FLOAT_EQ(e.pos.x, 900 - 175 * test::STEP);
+
+    caretaker.pos = {900, 300};
+    caretaker.windupTimer = 0;
+    caretaker.vel = {0, -100};
+    g.level.enemies = {caretaker};
+    g.player.pos.x = 700;
+    g.player.facing = 1;
+    g.player.flashlight = 5;
+    g.update(Input{}, test::STEP);
+    EXPECT_GT(e.stunTimer, 0);
+    EXPECT_FLOAT_EQ(e.vel.y, 1500 * test::STEP);
 }
 
 } // namespace
