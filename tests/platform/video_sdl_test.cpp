@@ -1,12 +1,15 @@
 // The SDL drawing device, offscreen with the software renderer: colours and
 // opacity land in the right bytes, mirroring, drawable textures, clips, text,
-// stale handles, and the frame clock's deadline sleep.
+// stale handles, the frame clock's deadline sleep, and the window's events.
 #include "platform/clock.h"
 #include "platform/renderer.h"
 #include "platform/window.h"
+#include "sdl_test_support.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 namespace grumbo {
 namespace {
@@ -130,6 +133,65 @@ TEST(FrameClock, SleepReturnsAtOrAfterTheDeadline) {
     EXPECT_GE(clockTicks(), deadline);
     sleepUntilTicks(start);
     EXPECT_GE(clockTicks(), deadline);
+}
+
+// What the window system reports becomes the shell's own events: focus, minimise
+// and restore, sizes, the frame-timing key without its auto-repeat, wheel notches
+// either way round, and the mouse buttons; anything else is dropped.
+TEST(SdlWindow, SystemEventsBecomeWindowEvents) {
+    useOffscreenVideo();
+    Window window;
+    ASSERT_TRUE(window.open(WindowOptions{}));
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    using namespace sdl_testing;
+    const auto push = [](Uint32 type, auto fill) {
+        SDL_Event event{};
+        event.type = type;
+        fill(event);
+        pushEvent(event);
+    };
+    for (const auto id : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED,
+                          SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_MOVED}) {
+        pushWindowEvent(id);
+    }
+    pushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 450);
+    pushKey(SDL_SCANCODE_F3, true);
+    pushKey(SDL_SCANCODE_F3, true, true);
+    pushKey(SDL_SCANCODE_F3, false);
+    pushKey(SDL_SCANCODE_F4, true);
+    for (const auto& [y, flipped] : {std::pair{2, false}, {1, true}, {0, false}}) {
+        push(SDL_MOUSEWHEEL, [&](SDL_Event& e) {
+            e.wheel.y = y;
+            e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+        });
+    }
+    for (const int button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1}) {
+        push(SDL_MOUSEBUTTONDOWN, [&](SDL_Event& e) { e.button.button = static_cast<Uint8>(button); });
+    }
+    push(SDL_MOUSEBUTTONUP, [](SDL_Event& e) { e.button.button = SDL_BUTTON_X1; });
+    push(SDL_QUIT, [](SDL_Event&) {});
+
+    using K = WindowEventKind;
+    const std::vector<std::tuple<K, int, int, int>> expected = {
+        {K::FocusLost, 0, 0, 0},  {K::FocusGained, 0, 0, 0}, {K::Minimized, 0, 0, 0},
+        {K::Restored, 0, 0, 0},   {K::Restored, 0, 0, 0},    {K::Resized, 800, 450, 0},
+        {K::TimingsKey, 0, 0, 0}, {K::Wheel, 0, 0, 240},     {K::Wheel, 0, 0, -120},
+        {K::LeftDown, 0, 0, 0},   {K::RightDown, 0, 0, 0},   {K::MiddleDown, 0, 0, 0},
+        {K::ButtonUp, 0, 0, 0},   {K::Quit, 0, 0, 0}};
+    WindowEvent events[32];
+    std::vector<std::tuple<K, int, int, int>> got;
+    for (int i = 0, n = window.pollEvents(events, 32); i < n; ++i) {
+        got.emplace_back(events[i].kind, events[i].width, events[i].height, events[i].wheel);
+    }
+    EXPECT_EQ(got, expected);
+
+    // Dropped events count against the limit too, so a flood cannot hold the pump.
+    pushWindowEvent(SDL_WINDOWEVENT_MOVED);
+    pushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    EXPECT_EQ(window.pollEvents(events, 1), 0);
+    ASSERT_EQ(window.pollEvents(events, 1), 1);
+    EXPECT_EQ(events[0].kind, K::Exposed);
 }
 
 } // namespace
