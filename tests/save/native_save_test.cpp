@@ -62,7 +62,7 @@ TEST(AsyncSaveOpen, RefusesASecondOpenAnEmptyPathAndWorkBeforeOpen) {
 TEST(AsyncSaveOpen, SizeLimitIsExactlyEightMebibytes) {
     ScratchFolder dir;
     const std::wstring path = dir.file("save.ini");
-    std::vector<std::uint8_t> bytes(AsyncSave::MAX_FILE_BYTES, 'a');
+    std::vector<std::uint8_t> bytes(8 * 1024 * 1024, 'a');
     bytes[0] = 0xFF;
     bytes[1] = 0xFE;
     for (std::size_t i = 3; i < bytes.size(); i += 2) {
@@ -72,7 +72,7 @@ TEST(AsyncSaveOpen, SizeLimitIsExactlyEightMebibytes) {
     {
         AsyncSave save;
         ASSERT_TRUE(save.open(path));
-        EXPECT_EQ(save.latestSnapshot().size(), AsyncSave::MAX_FILE_BYTES / 2 - 1);
+        EXPECT_EQ(save.latestSnapshot().size(), 4u * 1024 * 1024 - 1);
     }
     bytes.push_back(0);
     writeBytes(path, bytes);
@@ -278,7 +278,7 @@ TEST(AsyncSaveProtocol, LargeSnapshotsGoOutInBlocksAndSurviveShortWrites) {
     ASSERT_TRUE(s.save->open(path));
     s.save->enqueue(big);
     s.save->flush();
-    EXPECT_LE(s.files->largestWrite(), AsyncSave::WRITE_BLOCK_BYTES);
+    EXPECT_EQ(s.files->largestWrite(), 1024u * 1024);
     EXPECT_EQ(s.save->lastError(), 0u);
 
     s.files->setScript({.writeChunk = 4093});
