@@ -47,44 +47,26 @@ TEST(HatButtons, EverySectorBoundary) {
     const std::uint16_t down = pad::DpadDown;
     const std::uint16_t left = pad::DpadLeft;
     const std::uint16_t right = pad::DpadRight;
-    const struct {
-        std::uint32_t hat;
-        std::uint16_t buttons;
-    } cases[] = {
-        {0, up},
-        {4499, up},
-        {4500, up | right},
-        {4501, right},
-        {9000, right},
-        {13499, right},
-        {13500, right | down},
-        {13501, down},
-        {22499, down},
-        {22500, down | left},
-        {22501, left},
-        {31499, left},
-        {31500, up | left},
-        {31501, up},
-        {35999, up},
-        {36000, up},
-        {36001, 0},
-        {65535, 0},
-        {HAT_CENTERED, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(hatButtons(c.hat), c.buttons) << "hat " << c.hat;
+    const std::uint16_t upRight = up | right;
+    const std::uint16_t downRight = down | right;
+    const std::uint16_t downLeft = down | left;
+    const std::uint16_t upLeft = up | left;
+    const std::pair<std::uint32_t, std::uint16_t> cases[] = {
+        {0, up},        {4499, up},         {4500, upRight}, {4501, right},    {9000, right},
+        {13499, right}, {13500, downRight}, {13501, down},   {22499, down},    {22500, downLeft},
+        {22501, left},  {31499, left},      {31500, upLeft}, {31501, up},      {35999, up},
+        {36000, up},    {36001, 0},         {65535, 0},      {HAT_CENTERED, 0}};
+    for (const auto& [hat, buttons] : cases) {
+        EXPECT_EQ(hatButtons(hat), buttons) << "hat " << hat;
     }
 }
 
 TEST(JoystickButtons, FirstEightMapToPadLayout) {
-    EXPECT_EQ(joystickButtons(0x01), pad::A);
-    EXPECT_EQ(joystickButtons(0x02), pad::B);
-    EXPECT_EQ(joystickButtons(0x04), pad::X);
-    EXPECT_EQ(joystickButtons(0x08), pad::Y);
-    EXPECT_EQ(joystickButtons(0x10), pad::LeftShoulder);
-    EXPECT_EQ(joystickButtons(0x20), pad::RightShoulder);
-    EXPECT_EQ(joystickButtons(0x40), pad::Back);
-    EXPECT_EQ(joystickButtons(0x80), pad::Start);
+    // A, B, X, Y, the left and right shoulder, Back and Start in the pad layout.
+    const std::uint16_t expected[] = {0x1000, 0x2000, 0x4000, 0x8000, 0x0100, 0x0200, 0x0020, 0x0010};
+    for (unsigned button = 0; button < 8; ++button) {
+        EXPECT_EQ(joystickButtons(1u << button), expected[button]) << button;
+    }
     EXPECT_EQ(joystickButtons(0xFFFFFF00u), 0);
 }
 

@@ -28,22 +28,6 @@ class NativeInputThread : public ::testing::Test {
     }
 };
 
-TEST_F(NativeInputThread, EveryTapIsDeliveredExactlyOnce) {
-    script->setPad(0, {});
-    NativeInput input(std::make_unique<HeadlessInputDevices>(script));
-    settle();
-    EXPECT_TRUE(input.poll(true).controllerPresent);
-    for (int tap = 0; tap < 40; ++tap) {
-        script->setPad(0, {pad::A, 0, 0});
-        settle();
-        script->setPad(0, {});
-        settle();
-        const Control frame = input.poll(true);
-        EXPECT_TRUE(frame.jumpPressed) << "tap " << tap;
-        EXPECT_FALSE(input.poll(true).jumpPressed) << "tap " << tap;
-    }
-}
-
 TEST_F(NativeInputThread, PollsRacingThePollerDeliverEachTapOnce) {
     script->setPad(0, {});
     NativeInput input(std::make_unique<HeadlessInputDevices>(script));
@@ -92,28 +76,6 @@ TEST_F(NativeInputThread, RumbleWakesThePollerAndShutdownSilencesThePad) {
     }
     EXPECT_EQ(lastRumble().left, 0);
     EXPECT_EQ(lastRumble().right, 0);
-}
-
-TEST_F(NativeInputThread, FocusChangesWhileTheThreadRuns) {
-    script->setPad(0, {});
-    NativeInput input(std::make_unique<HeadlessInputDevices>(script));
-    settle();
-    script->setPad(0, {pad::A, 0, 0});
-    settle();
-    EXPECT_TRUE(input.poll(true).jumpPressed);
-    for (int frame = 0; frame < 200; ++frame) {
-        const bool active = frame % 3 != 0;
-        const Control control = input.poll(active);
-        if (!active) {
-            EXPECT_FALSE(control.jumpHeld);
-        }
-        input.rumble(0.5f, 0.05f);
-    }
-    settle();
-    // A held through every focus change never counts as a press.
-    EXPECT_FALSE(input.poll(true).jumpPressed);
-    settle();
-    EXPECT_FALSE(input.poll(true).jumpPressed);
 }
 
 } // namespace

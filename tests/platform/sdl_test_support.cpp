@@ -25,7 +25,6 @@ int SDLCALL recordRumble(void* userdata, Uint16 low, Uint16 high) {
     auto* motors = static_cast<VirtualPad::Motors*>(userdata);
     motors->left.store(low);
     motors->right.store(high);
-    motors->calls.fetch_add(1);
     return 0;
 }
 

@@ -1,7 +1,6 @@
-// Devices and events that exist only in software, so SDL's path from the
-// system to `Control` and `WindowEvent` runs without hardware or a desktop.
-// Window thread only, like the event pump; SDL must be initialised (an
-// `SdlInputDevices` or an open window exists).
+// Devices and events that exist only in software, so SDL's path from the system to `Control`
+// and `WindowEvent` runs without hardware or a desktop. Window thread only, like the event pump;
+// SDL must be initialised (an `SdlInputDevices` or an open window exists).
 #pragma once
 
 #include "platform/input_devices.h"
@@ -39,10 +38,8 @@ class VirtualPad {
     // downward); the hat in hundredths of a degree or `HAT_CENTERED`.
     void setJoystick(std::uint32_t buttons, std::int16_t x, std::int16_t y, std::uint32_t hat);
 
-    // The motor speeds of the last rumble call, and how many calls arrived
-    // (from the controller thread).
+    // The motor speeds of the last rumble call (from the controller thread).
     struct Motors {
-        std::atomic<std::uint32_t> calls{0};
         std::atomic<std::uint16_t> left{0};
         std::atomic<std::uint16_t> right{0};
     };

@@ -145,12 +145,6 @@ TEST(SdlWindow, SystemEventsBecomeWindowEvents) {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     using namespace sdl_testing;
-    const auto push = [](Uint32 type, auto fill) {
-        SDL_Event event{};
-        event.type = type;
-        fill(event);
-        pushEvent(event);
-    };
     for (const auto id : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED,
                           SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_MOVED}) {
         pushWindowEvent(id);
@@ -161,16 +155,18 @@ TEST(SdlWindow, SystemEventsBecomeWindowEvents) {
     pushKey(SDL_SCANCODE_F3, false);
     pushKey(SDL_SCANCODE_F4, true);
     for (const auto& [y, flipped] : {std::pair{2, false}, {1, true}, {0, false}}) {
-        push(SDL_MOUSEWHEEL, [&](SDL_Event& e) {
-            e.wheel.y = y;
-            e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
-        });
+        SDL_Event wheel{SDL_MOUSEWHEEL};
+        wheel.wheel.y = y;
+        wheel.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+        pushEvent(wheel);
     }
     for (const int button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1}) {
-        push(SDL_MOUSEBUTTONDOWN, [&](SDL_Event& e) { e.button.button = static_cast<Uint8>(button); });
+        SDL_Event click{SDL_MOUSEBUTTONDOWN};
+        click.button.button = static_cast<Uint8>(button);
+        pushEvent(click);
     }
-    push(SDL_MOUSEBUTTONUP, [](SDL_Event& e) { e.button.button = SDL_BUTTON_X1; });
-    push(SDL_QUIT, [](SDL_Event&) {});
+    pushEvent(SDL_Event{SDL_MOUSEBUTTONUP});
+    pushEvent(SDL_Event{SDL_QUIT});
 
     using K = WindowEventKind;
     const std::vector<std::tuple<K, int, int, int>> expected = {

@@ -42,6 +42,12 @@ TEST(AsyncSaveOpen, MissingFileStartsEmptyAndTheFirstSaveCreatesIt) {
     ASSERT_TRUE(again.open(path));
     EXPECT_EQ(again.latestSnapshot(), L"[A]\r\nk=1\r\n");
     EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
+    // Without a file even empty text is news: it is written.
+    AsyncSave empty;
+    ASSERT_TRUE(empty.open(dir.file("new.ini")));
+    empty.enqueue(L"");
+    empty.flush();
+    EXPECT_EQ(readBytes(dir.file("new.ini")), utf16le(""));
 }
 
 TEST(AsyncSaveOpen, RefusesASecondOpenAnEmptyPathAndWorkBeforeOpen) {
@@ -125,6 +131,11 @@ TEST(AsyncSaveOpen, ReadFailuresAreReported) {
     ScratchFolder dir;
     const std::wstring path = dir.file("save.ini");
     writeBytes(path, utf16le("[A]\r\nk=1\r\n"));
+
+    ScriptedSave chunked;
+    chunked.files->setScript({.readChunk = 3});
+    EXPECT_TRUE(chunked.save->open(path));
+    EXPECT_EQ(chunked.save->latestSnapshot(), L"[A]\r\nk=1\r\n");
 
     ScriptedSave shortRead;
     shortRead.files->setScript({.readLimit = 6});
