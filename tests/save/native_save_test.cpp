@@ -54,6 +54,7 @@ TEST(AsyncSaveOpen, RefusesASecondOpenAnEmptyPathAndWorkBeforeOpen) {
     ScratchFolder dir;
     AsyncSave save;
     save.flush();
+    EXPECT_EQ(save.lastError(), 0u);
     save.enqueue(L"early");
     EXPECT_EQ(save.lastError(), syserror::InvalidHandle);
     EXPECT_EQ(save.latestSnapshot(), L"");
@@ -117,14 +118,6 @@ TEST(AsyncSaveOpen, BigEndianIsReadAndWrittenBackLittleEndian) {
     save.flush();
     EXPECT_EQ(readBytes(path),
               (std::vector<std::uint8_t>{0xFF, 0xFE, '[', 0, 'A', 0, ']', 0, 0xAC, 0x20, '!', 0}));
-}
-
-TEST(AsyncSaveOpen, AFolderInPlaceOfTheFileIsRefused) {
-    ScratchFolder dir;
-    std::filesystem::create_directory(dir.root / "save.ini");
-    AsyncSave save;
-    EXPECT_FALSE(save.open(dir.file("save.ini")));
-    EXPECT_EQ(save.lastError(), syserror::AccessDenied);
 }
 
 TEST(AsyncSaveOpen, ReadFailuresAreReported) {
@@ -281,7 +274,8 @@ TEST(AsyncSaveProtocol, TemporaryNamesSitBesideTheTargetAndNeverRepeat) {
 TEST(AsyncSaveProtocol, LargeSnapshotsGoOutInBlocksAndSurviveShortWrites) {
     ScratchFolder dir;
     const std::wstring path = dir.file("save.ini");
-    std::wstring big(1'500'000, L'x');
+    // 3,000,170 bytes: short writes of 4093 bytes leave a single byte for the last one.
+    std::wstring big(1'500'084, L'x');
     for (std::size_t i = 0; i < big.size(); i += 97) {
         big[i] = static_cast<wchar_t>(L'a' + i % 26);
     }
