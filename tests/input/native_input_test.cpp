@@ -286,6 +286,8 @@ TEST_F(NativeInputProtocol, VibrationStopsWhenInactive) {
     tick();
     input.rumble(1, 3);
     tick();
+    input.poll(true);
+    tick();
     EXPECT_EQ(lastRumble().left, 45000);
     input.poll(false);
     tick();

@@ -76,6 +76,11 @@ TEST_F(NativeInputThread, RumbleWakesThePollerAndShutdownSilencesThePad) {
     }
     EXPECT_EQ(lastRumble().left, 0);
     EXPECT_EQ(lastRumble().right, 0);
+    // Without a pad there is nothing to silence.
+    const std::size_t sent = script->rumbles().size();
+    script->removePad(0);
+    NativeInput(std::make_unique<HeadlessInputDevices>(script)).poll(true);
+    EXPECT_EQ(script->rumbles().size(), sent);
 }
 
 } // namespace

@@ -51,8 +51,7 @@ VirtualPad::VirtualPad(Kind padKind) : kind(padKind), received(std::make_unique<
     if (deviceIndex < 0) {
         return;
     }
-    // An extra handle of our own to set the virtual state through; the event
-    // pump opens the device separately.
+    // A handle of our own to set the virtual state through; the event pump opens the device apart.
     joystick = SDL_JoystickOpen(deviceIndex);
     if (!joystick) {
         SDL_JoystickDetachVirtual(deviceIndex);
