@@ -26,6 +26,8 @@ TEST(JoystickAxis, RangeDeadZoneAndClamp) {
     // 2t - 1 just inside and just outside 0.24 of the centre.
     EXPECT_EQ(joystickAxis(61, 0, 100), 0.0f);
     EXPECT_EQ(joystickAxis(39, 0, 100), 0.0f);
+    EXPECT_EQ(joystickAxis(62, 0, 100), 0.24f);
+    EXPECT_EQ(joystickAxis(38, 0, 100), -0.24f);
     EXPECT_NEAR(joystickAxis(63, 0, 100), 0.26f, 1e-6);
     EXPECT_NEAR(joystickAxis(37, 0, 100), -0.26f, 1e-6);
     // Not rescaled: just past the dead zone it is already about 0.24.
