@@ -20,7 +20,6 @@ class VirtualPad {
     enum class Kind { Controller, Joystick };
 
     explicit VirtualPad(Kind kind);
-    // Detaches the device if it is still attached.
     ~VirtualPad();
 
     VirtualPad(const VirtualPad&) = delete;
