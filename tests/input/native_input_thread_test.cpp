@@ -2,6 +2,7 @@
 // script counts passes so the tests wait for the thread's progress instead of
 // guessing times.
 #include "input/native_input.h"
+#include "input/native_input_impl.h"
 #include "platform/headless/headless_input.h"
 
 #include <atomic>
@@ -81,6 +82,18 @@ TEST_F(NativeInputThread, RumbleWakesThePollerAndShutdownSilencesThePad) {
     script->removePad(0);
     NativeInput(std::make_unique<HeadlessInputDevices>(script)).poll(true);
     EXPECT_EQ(script->rumbles().size(), sent);
+}
+
+TEST_F(NativeInputThread, AStoppedPollerReportsNoController) {
+    script->setPad(0, {});
+    NativeInput::Impl input{std::make_unique<HeadlessInputDevices>(script)};
+    // Starting again keeps the one poller.
+    input.start();
+    input.start();
+    settle();
+    EXPECT_TRUE(input.poll(true).controllerPresent);
+    input.stop();
+    EXPECT_FALSE(input.poll(true).controllerPresent);
 }
 
 } // namespace

@@ -91,22 +91,6 @@ TEST(AsyncSaveOpen, SizeLimitIsExactlyEightMebibytes) {
     EXPECT_EQ(save.lastError(), syserror::InvalidHandle);
 }
 
-TEST(AsyncSaveOpen, UndecodableFilesFailOpen) {
-    ScratchFolder dir;
-    const std::wstring path = dir.file("save.ini");
-    writeBytes(path, {0xFF, 0xFE, '[', 0, 'A'});
-    AsyncSave odd;
-    EXPECT_FALSE(odd.open(path));
-    EXPECT_EQ(odd.lastError(), syserror::InvalidData);
-
-    writeBytes(path, {0xEF, 0xBB, 0xBF, '[', 0xC0, 0xAF, ']'});
-    AsyncSave badUtf8;
-    EXPECT_FALSE(badUtf8.open(path));
-    EXPECT_EQ(badUtf8.lastError(), syserror::NoUnicodeTranslation);
-    // A refused file is left exactly as it was.
-    EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{0xEF, 0xBB, 0xBF, '[', 0xC0, 0xAF, ']'}));
-}
-
 TEST(AsyncSaveOpen, BigEndianIsReadAndWrittenBackLittleEndian) {
     ScratchFolder dir;
     const std::wstring path = dir.file("save.ini");
