@@ -1,3 +1,4 @@
+#include "control_fields.h"
 #include "input/input_rules.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@ TEST(PadAxis, DeadZoneAndFullTravelOnBothSides) {
     EXPECT_EQ(padAxis(0), 0.0f);
     EXPECT_EQ(padAxis(7849), 0.0f);
     EXPECT_EQ(padAxis(-7849), 0.0f);
-    EXPECT_GT(padAxis(7850), 0.0f);
     EXPECT_LT(padAxis(-7850), 0.0f);
     EXPECT_FLOAT_EQ(padAxis(7850), 1.0f / 24918.0f);
     EXPECT_EQ(padAxis(32767), 1.0f);
@@ -25,12 +25,16 @@ TEST(JoystickAxis, RangeDeadZoneAndClamp) {
     // 2t - 1 just inside and just outside 0.24 of the centre.
     EXPECT_EQ(joystickAxis(61, 0, 100), 0.0f);
     EXPECT_EQ(joystickAxis(39, 0, 100), 0.0f);
+    EXPECT_EQ(joystickAxis(62, 0, 100), 0.24f);
+    EXPECT_EQ(joystickAxis(38, 0, 100), -0.24f);
     EXPECT_NEAR(joystickAxis(63, 0, 100), 0.26f, 1e-6);
     EXPECT_NEAR(joystickAxis(37, 0, 100), -0.26f, 1e-6);
     // Not rescaled: just past the dead zone it is already about 0.24.
     EXPECT_NEAR(joystickAxis(6200 + 1, 0, 10000), 0.2402f, 1e-4);
     // Positions outside the advertised range are clamped.
     EXPECT_EQ(joystickAxis(200, 0, 100), 1.0f);
+    EXPECT_EQ(joystickAxis(50, 100, 200), -1.0f);
+    EXPECT_EQ(joystickAxis(175, 100, 200), 0.5f);
     // A broken range reads as centred.
     EXPECT_EQ(joystickAxis(500, 100, 100), 0.0f);
     EXPECT_EQ(joystickAxis(500, 200, 100), 0.0f);
@@ -45,44 +49,26 @@ TEST(HatButtons, EverySectorBoundary) {
     const std::uint16_t down = pad::DpadDown;
     const std::uint16_t left = pad::DpadLeft;
     const std::uint16_t right = pad::DpadRight;
-    const struct {
-        std::uint32_t hat;
-        std::uint16_t buttons;
-    } cases[] = {
-        {0, up},
-        {4499, up},
-        {4500, up | right},
-        {4501, right},
-        {9000, right},
-        {13499, right},
-        {13500, right | down},
-        {13501, down},
-        {22499, down},
-        {22500, down | left},
-        {22501, left},
-        {31499, left},
-        {31500, up | left},
-        {31501, up},
-        {35999, up},
-        {36000, up},
-        {36001, 0},
-        {65535, 0},
-        {HAT_CENTERED, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(hatButtons(c.hat), c.buttons) << "hat " << c.hat;
+    const std::uint16_t upRight = up | right;
+    const std::uint16_t downRight = down | right;
+    const std::uint16_t downLeft = down | left;
+    const std::uint16_t upLeft = up | left;
+    const std::pair<std::uint32_t, std::uint16_t> cases[] = {
+        {0, up},        {4499, up},         {4500, upRight}, {4501, right},    {9000, right},
+        {13499, right}, {13500, downRight}, {13501, down},   {22499, down},    {22500, downLeft},
+        {22501, left},  {31499, left},      {31500, upLeft}, {31501, up},      {35999, up},
+        {36000, up},    {36001, 0},         {65535, 0},      {HAT_CENTERED, 0}};
+    for (const auto& [hat, buttons] : cases) {
+        EXPECT_EQ(hatButtons(hat), buttons) << "hat " << hat;
     }
 }
 
 TEST(JoystickButtons, FirstEightMapToPadLayout) {
-    EXPECT_EQ(joystickButtons(0x01), pad::A);
-    EXPECT_EQ(joystickButtons(0x02), pad::B);
-    EXPECT_EQ(joystickButtons(0x04), pad::X);
-    EXPECT_EQ(joystickButtons(0x08), pad::Y);
-    EXPECT_EQ(joystickButtons(0x10), pad::LeftShoulder);
-    EXPECT_EQ(joystickButtons(0x20), pad::RightShoulder);
-    EXPECT_EQ(joystickButtons(0x40), pad::Back);
-    EXPECT_EQ(joystickButtons(0x80), pad::Start);
+    // A, B, X, Y, the left and right shoulder, Back and Start in the pad layout.
+    const std::uint16_t expected[] = {0x1000, 0x2000, 0x4000, 0x8000, 0x0100, 0x0200, 0x0020, 0x0010};
+    for (unsigned button = 0; button < 8; ++button) {
+        EXPECT_EQ(joystickButtons(1u << button), expected[button]) << button;
+    }
     EXPECT_EQ(joystickButtons(0xFFFFFF00u), 0);
 }
 
@@ -97,7 +83,7 @@ TEST(Rumble, StrengthSpeedsAndDeadline) {
     EXPECT_EQ(motorSpeeds(1).right, 56000);
     EXPECT_EQ(motorSpeeds(0.5f).left, 22500);
     EXPECT_EQ(motorSpeeds(0.5f).right, 28000);
-    EXPECT_EQ(motorSpeeds(3).left, 45000);
+    EXPECT_EQ(motorSpeeds(1.5f).left, 45000);
     EXPECT_EQ(motorSpeeds(-0.5f).right, 0);
     EXPECT_EQ(motorSpeeds(std::numeric_limits<float>::quiet_NaN()).left, 0);
 
@@ -126,101 +112,56 @@ KeyStates keysWith(std::initializer_list<Key> down) {
     return keys;
 }
 
-TEST(ControlFrom, KeysGiveHeldFieldsAndEdges) {
-    const KeyStates none{};
-    const Control first =
-        controlFrom(keysWith({Key::Space, Key::A, Key::J, Key::Enter, Key::Escape}), none, {});
-    EXPECT_TRUE(first.jumpHeld);
-    EXPECT_TRUE(first.jumpPressed);
-    EXPECT_TRUE(first.left);
-    EXPECT_TRUE(first.fireHeld);
-    EXPECT_TRUE(first.confirm);
-    EXPECT_TRUE(first.pause);
-    EXPECT_TRUE(first.back);
-    EXPECT_EQ(first.weaponSlot, -1);
-
-    const KeyStates held = keysWith({Key::Space, Key::A, Key::J, Key::Enter, Key::Escape});
-    const Control second = controlFrom(held, held, {});
-    EXPECT_TRUE(second.jumpHeld);
-    EXPECT_FALSE(second.jumpPressed);
-    EXPECT_FALSE(second.confirm);
-    EXPECT_FALSE(second.pause);
-    EXPECT_TRUE(second.left);
-}
-
-TEST(ControlFrom, EveryShellAndMenuKey) {
-    const KeyStates none{};
-    const Control c = controlFrom(
-        keysWith({Key::Up, Key::Down, Key::F11, Key::R, Key::M, Key::E, Key::Q, Key::Tab}), none, {});
-    EXPECT_TRUE(c.menuUp);
-    EXPECT_TRUE(c.menuDown);
-    EXPECT_TRUE(c.jumpPressed);
-    EXPECT_TRUE(c.toggleFullscreen);
-    EXPECT_TRUE(c.restartCheckpoint);
-    EXPECT_TRUE(c.toggleMute);
-    EXPECT_TRUE(c.interact);
-    EXPECT_TRUE(c.nextWeapon);
-    EXPECT_TRUE(c.dash);
-    EXPECT_FALSE(c.aiming);
-    EXPECT_FALSE(c.right);
-    EXPECT_TRUE(controlFrom(keysWith({Key::Shift}), none, {}).dash);
-    EXPECT_TRUE(controlFrom(keysWith({Key::W}), none, {}).menuUp);
-    EXPECT_TRUE(controlFrom(keysWith({Key::S}), none, {}).menuDown);
-    EXPECT_TRUE(controlFrom(keysWith({Key::D}), none, {}).right);
-    EXPECT_TRUE(controlFrom(keysWith({Key::X}), none, {}).fireHeld);
-}
-
-TEST(ControlFrom, WeaponSlotTakesTheLastNumberKey) {
-    const KeyStates none{};
-    EXPECT_EQ(controlFrom(keysWith({Key::Digit3, Key::Digit7}), none, {}).weaponSlot, 6);
-    EXPECT_EQ(controlFrom(keysWith({Key::Digit1}), none, {}).weaponSlot, 0);
-    EXPECT_EQ(controlFrom(keysWith({Key::Digit0, Key::Digit9}), none, {}).weaponSlot, 9);
-    // A number key already down last frame is no choice.
-    EXPECT_EQ(controlFrom(keysWith({Key::Digit4, Key::Digit2}), keysWith({Key::Digit4}), {}).weaponSlot, 1);
-    EXPECT_EQ(controlFrom(keysWith({Key::Digit4}), keysWith({Key::Digit4}), {}).weaponSlot, -1);
-}
-
-TEST(ControlFrom, ControllerButtonsAndStick) {
-    const KeyStates none{};
-    ControllerFrame pressedA;
-    pressedA.pressed = pad::A;
-    const Control tap = controlFrom(none, none, pressedA);
-    EXPECT_TRUE(tap.jumpPressed);
-    EXPECT_TRUE(tap.jumpHeld);
-    EXPECT_TRUE(tap.confirm);
-
-    ControllerFrame heldA;
-    heldA.held = pad::A | pad::X | pad::DpadRight;
-    const Control hold = controlFrom(none, none, heldA);
-    EXPECT_TRUE(hold.jumpHeld);
-    EXPECT_FALSE(hold.jumpPressed);
-    EXPECT_FALSE(hold.confirm);
-    EXPECT_TRUE(hold.fireHeld);
-    EXPECT_TRUE(hold.right);
-
-    ControllerFrame others;
-    others.pressed = pad::B | pad::Start | pad::RightShoulder | pad::Back;
-    const Control o = controlFrom(none, none, others);
-    EXPECT_TRUE(o.interact);
-    EXPECT_TRUE(o.back);
-    EXPECT_TRUE(o.pause);
-    EXPECT_TRUE(o.nextWeapon);
-    EXPECT_TRUE(o.dash);
-
-    ControllerFrame stick;
-    stick.stickX = -0.22f;
-    EXPECT_FALSE(controlFrom(none, none, stick).left);
-    stick.stickX = -0.23f;
-    EXPECT_TRUE(controlFrom(none, none, stick).left);
-    stick.stickX = 0.23f;
-    EXPECT_TRUE(controlFrom(none, none, stick).right);
-
-    ControllerFrame nav;
-    nav.nav = NAV_UP | NAV_DOWN;
-    const Control n = controlFrom(none, none, nav);
-    EXPECT_TRUE(n.menuUp);
-    EXPECT_TRUE(n.menuDown);
-    EXPECT_FALSE(n.jumpPressed);
+TEST(ControlFrom, KeysAndControllerMakeTheWholeFrame) {
+    const KeyStates playKeys = keysWith({Key::Space, Key::A, Key::J, Key::Enter, Key::Escape});
+    const struct {
+        KeyStates now;
+        KeyStates before;
+        ControllerFrame pad; // held, pressed, navigation, stick x
+        const char* fields;
+    } frames[] = {
+        {playKeys, {}, {}, "left jumpHeld jumpPressed fireHeld pause confirm back"},
+        {playKeys, playKeys, {}, "left jumpHeld fireHeld"},
+        {keysWith({Key::Up, Key::Down, Key::F11, Key::R, Key::M, Key::E, Key::Q, Key::Tab}),
+         {},
+         {},
+         "jumpHeld jumpPressed interact nextWeapon dash menuUp menuDown fullscreen restart mute"},
+        {keysWith({Key::W, Key::Right}), {}, {}, "right jumpHeld jumpPressed menuUp"},
+        {keysWith({Key::S, Key::D, Key::X, Key::Shift, Key::Left}),
+         {},
+         {},
+         "left right fireHeld dash menuDown"},
+        {keysWith({Key::Up, Key::W, Key::S, Key::Shift, Key::Tab}),
+         keysWith({Key::Up, Key::W, Key::S, Key::Shift}),
+         {},
+         "jumpHeld dash"},
+        {keysWith({Key::Digit3, Key::Digit7}), {}, {}, "slot6"},
+        {keysWith({Key::Digit1}), {}, {}, "slot0"},
+        {keysWith({Key::Digit0, Key::Digit9}), {}, {}, "slot9"},
+        // A number key already down last frame is no choice.
+        {keysWith({Key::Digit4, Key::Digit2}), keysWith({Key::Digit4}), {}, "slot1"},
+        {keysWith({Key::Digit4}), keysWith({Key::Digit4}), {}, ""},
+        {{}, {}, {0, pad::A, 0, 0}, "jumpHeld jumpPressed confirm"},
+        {{}, {}, {pad::A | pad::X | pad::DpadRight, 0, 0, 0}, "right jumpHeld fireHeld"},
+        {{}, {}, {pad::DpadLeft, pad::X, 0, 0}, "left fireHeld"},
+        {{}, {}, {0, pad::B, 0, 0}, "interact back"},
+        {{}, {}, {0, pad::Start, 0, 0}, "pause back"},
+        {{}, {}, {0, pad::Back, 0, 0}, "dash"},
+        {{}, {}, {0, pad::Y, 0, 0}, "nextWeapon"},
+        {{}, {}, {0, pad::LeftShoulder, 0, 0}, "nextWeapon"},
+        {{}, {}, {0, pad::RightShoulder, 0, 0}, "nextWeapon"},
+        // Buttons that act once count only when newly pressed, not while held.
+        {{}, {}, {pad::B | pad::Start | pad::Back | pad::Y | pad::RightShoulder | pad::DpadUp, 0, 0, 0}, ""},
+        {{}, {}, {0, 0, NAV_UP | NAV_DOWN, 0}, "menuUp menuDown"},
+        {{}, {}, {0, 0, NAV_DOWN, 0}, "menuDown"},
+        {{}, {}, {0, 0, 0, -0.22f}, ""},
+        {{}, {}, {0, 0, 0, 0.22f}, ""},
+        {{}, {}, {0, 0, 0, -0.23f}, "left"},
+        {{}, {}, {0, 0, 0, 0.23f}, "right"},
+    };
+    for (const auto& frame : frames) {
+        EXPECT_EQ(setFields(controlFrom(frame.now, frame.before, frame.pad)), frame.fields);
+    }
 }
 
 } // namespace

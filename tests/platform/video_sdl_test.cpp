@@ -1,14 +1,17 @@
 // The SDL drawing device, offscreen with the software renderer: colours and
 // opacity land in the right bytes, mirroring, drawable textures, clips, text,
-// stale handles, and the frame clock's deadline sleep.
+// stale handles, the frame clock's deadline sleep, and the window's events.
 #include "platform/clock.h"
 #include "platform/image_header.h"
 #include "platform/renderer.h"
 #include "platform/window.h"
+#include "sdl_test_support.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 namespace grumbo {
 namespace {
@@ -173,6 +176,61 @@ TEST(FrameClock, SleepReturnsAtOrAfterTheDeadline) {
     EXPECT_GE(clockTicks(), deadline);
     sleepUntilTicks(start);
     EXPECT_GE(clockTicks(), deadline);
+}
+
+// What the window system reports becomes the shell's own events: focus, minimise
+// and restore, sizes, the frame-timing key without its auto-repeat, wheel notches
+// either way round, and the mouse buttons; anything else is dropped.
+TEST(SdlWindow, SystemEventsBecomeWindowEvents) {
+    useOffscreenVideo();
+    Window window;
+    ASSERT_TRUE(window.open(WindowOptions{}));
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    using namespace sdl_testing;
+    for (const auto id : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED,
+                          SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_MOVED}) {
+        pushWindowEvent(id);
+    }
+    pushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 450);
+    pushKey(SDL_SCANCODE_F3, true);
+    pushKey(SDL_SCANCODE_F3, true, true);
+    pushKey(SDL_SCANCODE_F3, false);
+    pushKey(SDL_SCANCODE_F4, true);
+    for (const auto& [y, flipped] : {std::pair{2, false}, {1, true}, {0, false}}) {
+        SDL_Event wheel{SDL_MOUSEWHEEL};
+        wheel.wheel.y = y;
+        wheel.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+        pushEvent(wheel);
+    }
+    for (const int button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1}) {
+        SDL_Event click{SDL_MOUSEBUTTONDOWN};
+        click.button.button = static_cast<Uint8>(button);
+        pushEvent(click);
+    }
+    pushEvent(SDL_Event{SDL_MOUSEBUTTONUP});
+    pushEvent(SDL_Event{SDL_QUIT});
+
+    using K = WindowEventKind;
+    const std::vector<std::tuple<K, int, int, int>> expected = {
+        {K::FocusLost, 0, 0, 0},  {K::FocusGained, 0, 0, 0}, {K::Minimized, 0, 0, 0},
+        {K::Restored, 0, 0, 0},   {K::Restored, 0, 0, 0},    {K::Resized, 800, 450, 0},
+        {K::TimingsKey, 0, 0, 0}, {K::Wheel, 0, 0, 240},     {K::Wheel, 0, 0, -120},
+        {K::LeftDown, 0, 0, 0},   {K::RightDown, 0, 0, 0},   {K::MiddleDown, 0, 0, 0},
+        {K::ButtonUp, 0, 0, 0},   {K::Quit, 0, 0, 0}};
+    WindowEvent events[32];
+    std::vector<std::tuple<K, int, int, int>> got;
+    for (int i = 0, n = window.pollEvents(events, 32); i < n; ++i) {
+        got.emplace_back(events[i].kind, events[i].width, events[i].height, events[i].wheel);
+    }
+    EXPECT_EQ(got, expected);
+
+    // Dropped events count against the limit too, so a flood cannot hold the pump.
+    pushWindowEvent(SDL_WINDOWEVENT_MOVED);
+    pushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    EXPECT_EQ(window.pollEvents(events, 1), 0);
+    ASSERT_EQ(window.pollEvents(events, 1), 1);
+    EXPECT_EQ(events[0].kind, K::Exposed);
 }
 
 } // namespace

@@ -5,6 +5,16 @@
 
 #include <gtest/gtest.h>
 
+// The file layer's fsync calls land here instead of in the C library: each records the path its
+// descriptor names and succeeds at once, as the scratch files need no durability.
+namespace {
+std::vector<std::filesystem::path> synced;
+}
+extern "C" int fsync(int fd) {
+    synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
+    return 0;
+}
+
 namespace grumbo {
 namespace {
 
@@ -32,7 +42,10 @@ TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
     std::size_t done = 0;
     EXPECT_EQ(files->write(file, "hey", 3, done), 0u);
     EXPECT_EQ(done, 3u);
+    synced.clear();
     EXPECT_EQ(files->flush(file), 0u);
+    const auto folder = std::filesystem::canonical(dir.root);
+    EXPECT_EQ(synced, (std::vector<std::filesystem::path>{folder / "a"}));
     EXPECT_EQ(files->close(file), 0u);
 
     FileHandle again = INVALID_FILE;
@@ -42,6 +55,8 @@ TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
 
     writeBytes(dir.file("b"), {'o', 'l', 'd'});
     EXPECT_EQ(files->replace(dir.file("a"), dir.file("b")), 0u);
+    // The rename lives in the folder, so the folder is synced after it.
+    EXPECT_EQ(synced, (std::vector<std::filesystem::path>{folder / "a", folder}));
     std::vector<std::uint8_t> bytes;
     EXPECT_EQ(readWholeFile(dir.file("b"), bytes, 10), 0u);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'h', 'e', 'y'}));

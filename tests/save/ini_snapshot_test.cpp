@@ -50,13 +50,20 @@ TEST(IniRoundTrip, QuotingRules) {
     ini.set(L"S", L"spaces", L"  ");
     ini.set(L"S", L"plain", L"a b");
     ini.set(L"S", L"inner", L"x\"y\"z");
-    EXPECT_EQ(ini.serialize(), L"[S]\r\nsingle=\"'a'\"\r\nspaces=\"  \"\r\nplain=a b\r\ninner=x\"y\"z\r\n");
+    ini.set(L"S", L"pair", L"''");
+    ini.set(L"S", L"open", L"\"a");
+    EXPECT_EQ(ini.serialize(), L"[S]\r\nsingle=\"'a'\"\r\nspaces=\"  \"\r\nplain=a b\r\ninner=x\"y\"z\r\n"
+                               L"pair=\"''\"\r\nopen=\"a\r\n");
 
-    IniSnapshot read = parsed(L"[S]\nsingle='a'\ndouble=  \"b\"  \nlone=\"\nnested=\"\"c\"\"\n");
-    EXPECT_EQ(read.get(L"S", L"single", L""), L"a");
-    EXPECT_EQ(read.get(L"S", L"double", L""), L"b");
-    EXPECT_EQ(read.get(L"S", L"lone", L""), L"\"");
-    EXPECT_EQ(read.get(L"S", L"nested", L""), L"\"c\"");
+    IniSnapshot read = parsed(
+        L"[S]\nsingle='a'\ndouble=  \"b\"  \nlone=\"\nnested=\"\"c\"\"\nopen=\"a\nshut=a'\nempty=\"\"\n");
+    const std::pair<const wchar_t*, const wchar_t*> values[] = {
+        {L"single", L"a"}, {L"double", L"b"}, {L"lone", L"\""}, {L"nested", L"\"c\""},
+        {L"open", L"\"a"}, {L"shut", L"a'"},  {L"empty", L""},
+    };
+    for (const auto& [key, value] : values) {
+        EXPECT_EQ(read.get(L"S", key, L"?"), value) << key;
+    }
 }
 
 TEST(IniParse, ByteOrderMarkOnlyOnTheFirstLine) {

@@ -48,7 +48,7 @@ TEST(AsyncSaveFaults, EachFailingStepKeepsTheOldFileAndRemovesTheTemporary) {
         {"flush", {.flushError = syserror::IoDevice}, syserror::IoDevice},
         {"close", {.closeError = syserror::IoDevice}, syserror::IoDevice},
         {"rename", {.replaceError = syserror::SharingViolation}, syserror::SharingViolation},
-        {"names taken", {.createExisting = AsyncSave::TEMP_NAME_ATTEMPTS}, syserror::FileExists},
+        {"names taken", {.createExisting = 8}, syserror::FileExists},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,9 +132,9 @@ TEST(AsyncSaveFaults, ADifferentSnapshotAfterAFailureIsWrittenNormally) {
 TEST(AsyncSaveFaults, SevenTakenNamesStillLeaveAnEighth) {
     ScratchFolder dir;
     FaultySave s(dir);
-    s.files->setScript({.createExisting = AsyncSave::TEMP_NAME_ATTEMPTS - 1});
+    s.files->setScript({.createExisting = 7});
     EXPECT_EQ(s.attempt(NEW_TEXT), 0u);
-    EXPECT_EQ(s.files->creations(), AsyncSave::TEMP_NAME_ATTEMPTS);
+    EXPECT_EQ(s.files->creations(), 8);
     EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
 }
 

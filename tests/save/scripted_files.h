@@ -23,6 +23,8 @@ class ScriptedFiles final : public FileSystem {
         std::uint32_t readError = 0;
         // Reads report the end of the file after this many bytes.
         std::size_t readLimit = SIZE_MAX;
+        // Each read call returns at most this many bytes.
+        std::size_t readChunk = SIZE_MAX;
         std::uint32_t createError = 0;
         // The first this many creations report that the name exists.
         int createExisting = 0;
@@ -106,7 +108,8 @@ class ScriptedFiles final : public FileSystem {
         if (readSoFar >= script.readLimit) {
             return 0;
         }
-        std::uint32_t code = real->read(file, buffer, std::min(count, script.readLimit - readSoFar), done);
+        std::uint32_t code =
+            real->read(file, buffer, std::min({count, script.readChunk, script.readLimit - readSoFar}), done);
         readSoFar += done;
         return code;
     }

@@ -3,6 +3,7 @@
 // rumble reaches the device. The window thread is played by the test.
 #include "input/native_input_impl.h"
 #include "platform/sdl/sdl_input.h"
+#include "sdl_test_support.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 namespace grumbo {
 namespace {
 
-using sdl::VirtualPad;
+using sdl_testing::VirtualPad;
 
 class SdlInput : public ::testing::Test {
   protected:
@@ -25,7 +26,7 @@ class SdlInput : public ::testing::Test {
     template <class Condition> bool waitUntil(Condition condition) {
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < limit) {
-            sdl::pumpInputEvents();
+            sdl_testing::pumpInputEvents();
             if (condition()) {
                 return true;
             }
@@ -135,16 +136,16 @@ TEST(SdlKeyboard, ATapShorterThanAFrameArrivesOnce) {
     NativeInput::Impl input{std::make_unique<sdl::SdlInputDevices>()};
     input.start();
     // Down and up again before the frame samples the keyboard.
-    sdl::pushKeyEvent(Key::Space, true);
-    sdl::pushKeyEvent(Key::Space, false);
-    sdl::pumpInputEvents();
+    sdl_testing::pushKey(SDL_SCANCODE_SPACE, true);
+    sdl_testing::pushKey(SDL_SCANCODE_SPACE, false);
+    sdl_testing::pumpInputEvents();
     EXPECT_TRUE(input.poll(true).jumpPressed);
     EXPECT_FALSE(input.poll(true).jumpPressed);
 
     // A tap made before focus was lost does not arrive after it returns.
-    sdl::pushKeyEvent(Key::Space, true);
-    sdl::pushFocusLost();
-    sdl::pumpInputEvents();
+    sdl_testing::pushKey(SDL_SCANCODE_SPACE, true);
+    sdl_testing::pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    sdl_testing::pumpInputEvents();
     EXPECT_FALSE(input.poll(true).jumpPressed);
 }
 
