@@ -70,7 +70,7 @@ std::uint32_t AsyncSave::openLocked(const std::wstring& path) {
     if (code == syserror::Success) {
         found = true;
         try {
-            code = readExisting(file, text);
+            code = readExisting(file, text, original_);
         } catch (...) {
             files_->close(file);
             throw;
@@ -84,6 +84,7 @@ std::uint32_t AsyncSave::openLocked(const std::wstring& path) {
     }
 
     removeStaleTemporaries(path);
+    backupPending_ = found;
     path_ = path;
     latest_ = text;
     written_ = std::move(text);
@@ -93,7 +94,7 @@ std::uint32_t AsyncSave::openLocked(const std::wstring& path) {
     return syserror::Success;
 }
 
-std::uint32_t AsyncSave::readExisting(FileHandle file, std::wstring& text) {
+std::uint32_t AsyncSave::readExisting(FileHandle file, std::wstring& text, std::vector<std::uint8_t>& bytes) {
     std::uint64_t size = 0;
     if (std::uint32_t code = files_->size(file, size); code != syserror::Success) {
         return code;
@@ -101,7 +102,7 @@ std::uint32_t AsyncSave::readExisting(FileHandle file, std::wstring& text) {
     if (size > MAX_FILE_BYTES) {
         return syserror::FileTooLarge;
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    bytes.assign(static_cast<std::size_t>(size), 0);
     std::size_t filled = 0;
     while (filled < bytes.size()) {
         std::size_t got = 0;
@@ -247,24 +248,32 @@ void AsyncSave::run() {
 
 std::uint32_t AsyncSave::writeSnapshot(const std::wstring& target, const std::wstring& text, bool& replaced) {
     replaced = false;
-    std::vector<std::uint8_t> bytes;
+    if (backupPending_) {
+        // Without its backup the earlier run's file is not replaced: it may be the only copy
+        // of a journey this run could not read.
+        bool backedUp = false;
+        if (std::uint32_t code = replaceFile(target + L".bak", original_, backedUp); !backedUp) {
+            return code;
+        }
+        backupPending_ = false;
+        std::vector<std::uint8_t>().swap(original_);
+    }
+    return replaceFile(target, encodeSaveText(text), replaced);
+}
+
+std::uint32_t AsyncSave::replaceFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes,
+                                     bool& replaced) {
+    replaced = false;
     std::wstring tempPath;
     FileHandle file = INVALID_FILE;
     std::uint32_t code = syserror::FileExists;
-    try {
-        bytes = encodeSaveText(text);
-        const std::wstring prefix = target + L".tmp." + std::to_wstring(currentProcessId()) + L".";
-        for (int attempt = 0; attempt < TEMP_NAME_ATTEMPTS; ++attempt) {
-            tempPath = prefix + std::to_wstring(tempSequence.fetch_add(1));
-            code = files_->createNew(tempPath, file);
-            if (code != syserror::FileExists && code != syserror::AlreadyExists) {
-                break;
-            }
+    const std::wstring prefix = target + L".tmp." + std::to_wstring(currentProcessId()) + L".";
+    for (int attempt = 0; attempt < TEMP_NAME_ATTEMPTS; ++attempt) {
+        tempPath = prefix + std::to_wstring(tempSequence.fetch_add(1));
+        code = files_->createNew(tempPath, file);
+        if (code != syserror::FileExists && code != syserror::AlreadyExists) {
+            break;
         }
-    } catch (const std::bad_alloc&) {
-        return syserror::NotEnoughMemory;
-    } catch (...) {
-        return syserror::GenFailure;
     }
     if (code == syserror::AlreadyExists) {
         code = syserror::FileExists;
@@ -285,7 +294,7 @@ std::uint32_t AsyncSave::writeSnapshot(const std::wstring& target, const std::ws
         code = files_->replace(tempPath, target);
         replaced = code == syserror::Success;
         // The rename may have happened before the folder sync failed: then the temporary
-        // name is gone and the target holds the new text, whatever the code says.
+        // name is gone and the target holds the new bytes, whatever the code says.
         FileHandle leftover = INVALID_FILE;
         if (!replaced && files_->openRead(tempPath, leftover) == syserror::FileNotFound) {
             replaced = true;

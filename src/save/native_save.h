@@ -30,6 +30,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace grumbo {
 
@@ -63,13 +64,17 @@ class AsyncSave {
   private:
     void run();
     std::uint32_t openLocked(const std::wstring& path);
-    std::uint32_t readExisting(FileHandle file, std::wstring& text);
+    std::uint32_t readExisting(FileHandle file, std::wstring& text, std::vector<std::uint8_t>& bytes);
     void dropPendingLocked();
     void removeStaleTemporaries(const std::wstring& path);
     // Called without the lock: touches only the file system and its arguments. `replaced`
     // tells whether the target now holds the text, which a failure after the rename (the
     // folder could not be synced) does not undo.
     std::uint32_t writeSnapshot(const std::wstring& target, const std::wstring& text, bool& replaced);
+    // Creates a fresh temporary file, writes it whole, forces it to disk and renames it over
+    // `target`; `replaced` as above.
+    std::uint32_t replaceFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes,
+                              bool& replaced);
     std::uint32_t writeAll(FileHandle file, const std::uint8_t* bytes, std::size_t count);
 
     std::unique_ptr<FileSystem> files_;
@@ -89,6 +94,11 @@ class AsyncSave {
     bool hasPending_ = false;
     bool writing_ = false;
     bool writtenValid_ = false;
+    // The file as an earlier run left it, kept once as "<save>.bak" before this run first
+    // replaces it: a save that decodes as nonsense is then still there to recover. Set by
+    // open before the worker starts; only the worker touches them afterwards.
+    std::vector<std::uint8_t> original_;
+    bool backupPending_ = false;
 
     // Numbers temporary files across every writer in the process, so names never repeat.
     static std::atomic<std::uint64_t> tempSequence;

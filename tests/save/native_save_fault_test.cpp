@@ -72,9 +72,9 @@ TEST(AsyncSaveFaults, HandingTheSameTextAgainRetries) {
     s.files->setScript({});
     EXPECT_EQ(s.attempt(NEW_TEXT), 0u);
     EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
-    // Now on disk: no further write.
+    // Now on disk, beside the earlier run's file: no further write.
     EXPECT_EQ(s.attempt(NEW_TEXT), 0u);
-    EXPECT_EQ(s.files->creations(), 3);
+    EXPECT_EQ(s.files->creations(), 4);
 }
 
 // The rename went through but the folder could not be synced: the error is
@@ -86,7 +86,7 @@ TEST(AsyncSaveFaults, AFailedSyncAfterTheRenameStillCountsTheNewTextAsWritten) {
     s.files->setScript({.replaceError = syserror::IoDevice, .renameThenFail = true});
     EXPECT_EQ(s.attempt(NEW_TEXT), syserror::IoDevice);
     EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
-    EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
+    EXPECT_TRUE(dir.othersThan({"save.ini", "save.ini.bak"}).empty());
     s.files->setScript({});
     EXPECT_EQ(s.attempt(NEW_TEXT), syserror::IoDevice) << "already on disk: nothing to write";
     EXPECT_EQ(s.attempt(std::wstring(OLD_TEXT.begin(), OLD_TEXT.end())), 0u);
@@ -116,6 +116,37 @@ TEST(AsyncSaveFaults, OpeningRemovesTheTemporariesACrashLeftBehind) {
     }
 }
 
+// Before a run first replaces a file an earlier run left, it keeps that file once as
+// save.ini.bak, so a save this run could not read is never simply wiped.
+TEST(AsyncSaveFaults, TheEarlierRunsFileIsKeptOnceBeforeItIsFirstReplaced) {
+    ScratchFolder dir;
+    const std::wstring backup = dir.file("save.ini.bak");
+    {
+        FaultySave s(dir);
+        s.files->setScript({.writeBudget = 0, .writeError = syserror::DiskFull});
+        EXPECT_EQ(s.attempt(NEW_TEXT), syserror::DiskFull);
+        EXPECT_FALSE(std::filesystem::exists(backup));
+        EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT)) << "no backup, no replacement";
+        s.files->setScript({});
+        EXPECT_EQ(s.attempt(L"[Journey]\r\nLevel=4\r\n"), 0u);
+        EXPECT_EQ(readBytes(backup), utf16le(OLD_TEXT));
+        EXPECT_EQ(s.attempt(L"[Journey]\r\nLevel=5\r\n"), 0u);
+        EXPECT_EQ(readBytes(backup), utf16le(OLD_TEXT)) << "once a run";
+    }
+    AsyncSave next;
+    ASSERT_TRUE(next.open(dir.file("save.ini")));
+    next.enqueue(L"[Journey]\r\nLevel=6\r\n");
+    next.flush();
+    EXPECT_EQ(readBytes(backup), utf16le("[Journey]\r\nLevel=5\r\n"));
+    // A save this run created from nothing has nothing to keep.
+    ScratchFolder fresh;
+    AsyncSave first;
+    ASSERT_TRUE(first.open(fresh.file("save.ini")));
+    first.enqueue(NEW_TEXT);
+    first.flush();
+    EXPECT_TRUE(fresh.othersThan({"save.ini"}).empty());
+}
+
 TEST(AsyncSaveFaults, ADifferentSnapshotAfterAFailureIsWrittenNormally) {
     ScratchFolder dir;
     FaultySave s(dir);
@@ -134,7 +165,8 @@ TEST(AsyncSaveFaults, SevenTakenNamesStillLeaveAnEighth) {
     FaultySave s(dir);
     s.files->setScript({.createExisting = 7});
     EXPECT_EQ(s.attempt(NEW_TEXT), 0u);
-    EXPECT_EQ(s.files->creations(), 8);
+    // The eighth name holds the earlier run's file, the ninth the new text.
+    EXPECT_EQ(s.files->creations(), 9);
     EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
 }
 

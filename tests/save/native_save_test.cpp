@@ -153,7 +153,8 @@ TEST(AsyncSaveProtocol, UnchangedTextIsNeverWritten) {
     s.save->flush();
     s.save->enqueue(L"[A]\r\nk=2\r\n");
     s.save->flush();
-    EXPECT_EQ(s.files->creations(), 1);
+    // One for the earlier run's file kept as save.ini.bak, one for the new text.
+    EXPECT_EQ(s.files->creations(), 2);
 
     // An existing empty file is accepted, and empty text is then already on disk.
     writeBytes(dir.file("empty.ini"), {});
@@ -219,7 +220,7 @@ TEST(AsyncSaveProtocol, BackToTheDiskTextDropsThePendingSnapshot) {
     s.files->release();
     s.save->flush();
     EXPECT_EQ(readBytes(path), utf16le("two"));
-    EXPECT_EQ(s.files->creations(), 4);
+    EXPECT_EQ(s.files->creations(), 5);
 }
 
 TEST(AsyncSaveProtocol, DestructorWritesWhatIsPending) {
