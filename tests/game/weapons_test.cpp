@@ -503,6 +503,7 @@ TEST(ProjectileHits, BrickBouncesFourTimesAndBreaksOnTheFifthLanding) {
     // A brick that breaks on landing hurts nobody it breaks beside.
     g.level.enemies = {makeEnemy(EnemyKind::Zombie, 200, 50)};
     brick.bounces = 0;
+    brick.damage = 12;
     brick.pos = {200, GROUND_Y - 35};
     brick.vel = {0, 200};
     g.projectiles = {brick};
