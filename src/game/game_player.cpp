@@ -75,10 +75,10 @@ void Game::updatePlayer(const Input& input, float dt) {
     const float speed = p.speedBoost > 0 ? BOOSTED_RUN_SPEED : RUN_SPEED;
     const float accel = startedOnGround ? GROUND_ACCEL : AIR_ACCEL;
 
+    // The dash's speed is set just below, for as long as it runs.
     if (input.dash && p.dashCooldown == 0) {
         p.dashCooldown = DASH_COOLDOWN;
         p.dashTime = DASH_TIME;
-        p.vel.x = static_cast<float>(p.facing) * DASH_SPEED;
         burst({p.pos.x + 21, p.pos.y + 45}, 16, 0xff83e5ffu, 3);
         emit(Sound::Dash, p.pos.x, 0.8f);
     }

@@ -282,6 +282,9 @@ TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
     ASSERT_EQ(boss.kind, EnemyKind::Boss);
     boss.attackCooldown = 0.5f;
     boss.windupTimer = boss.chaseTimer = 0.3f;
+    // Only what stands within 170 of the respawn point is moved away.
+    Enemy& clear = game.level.enemies[1];
+    clear.pos.x = 110 + 170.5f;
     game.player.health = 1;
     game.player.shield = 40;
     game.player.dashTime = 0.1f;
@@ -312,6 +315,7 @@ TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
     // The zombie that stood on the spawn point went to the far end of its patrol.
     EXPECT_FLOAT_EQ(zombie.pos.x, zombie.patrolMax);
     EXPECT_FLOAT_EQ(zombie.windupTimer, 2.5f);
+    EXPECT_FLOAT_EQ(clear.pos.x, 110 + 170.5f);
     EXPECT_FLOAT_EQ(zombie.vel.x + zombie.vel.y + zombie.chaseTimer + zombie.attackCooldown, 0);
     // The boss, far away, holds its next attack for 1.6 s.
     EXPECT_FLOAT_EQ(boss.attackCooldown, 1.6f);

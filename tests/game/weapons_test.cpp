@@ -2,6 +2,7 @@
 #include "game/game.h"
 #include "game_test_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -279,9 +280,15 @@ TEST(ProjectileFlight, LeavingTheWorldOrRunningOutRemovesAShot) {
     Projectile arc = hostileShot({3000, GROUND_Y - 30}, 5);
     arc.vel.y = 200;
     arc.gravity = 100;
-    g.projectiles = {spent, left, deep, high, right, parkedShot(), arc};
+    // Just inside the margins a shot lives on.
+    Projectile edgeLeft = parkedShot();
+    edgeLeft.pos.x = -99.5f;
+    Projectile edgeRight = parkedShot();
+    edgeRight.pos.x = g.level.length + 99.5f;
+    g.projectiles = {spent, left, deep, high, right, parkedShot(), arc, edgeLeft, edgeRight};
     g.updateProjectiles(DT);
-    ASSERT_EQ(g.projectiles.size(), 2u);
+    ASSERT_EQ(g.projectiles.size(), 4u);
+    g.projectiles.resize(2);
     EXPECT_FLOAT_EQ(g.projectiles[0].pos.x, 3000);
     fly(g, 0.3f);
     EXPECT_GT(g.projectiles[1].pos.y, GROUND_Y);
@@ -401,6 +408,14 @@ TEST(Particles, EachEventBurstsItsCountColourAndKindInItsPlace) {
     n = g.particles.size();
     g.updatePlatforms(DT);
     expectBurst(n, 12, 0xffbaae9eu, 1, {1060, 300});
+
+    // The dash streak: sixteen trail puffs, moved once by the step that made them.
+    g.particles.clear();
+    g.player.dashCooldown = 0;
+    g.update(test::dashPress(), DT);
+    EXPECT_EQ(std::count_if(g.particles.begin(), g.particles.end(),
+                            [](const Particle& q) { return q.color == 0xff83e5ffu && q.kind == 3; }),
+              16);
 }
 
 TEST(Particles, TheOldestGoPast700AndSpentOnesAtOnce) {
