@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "game_test_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -36,8 +37,37 @@ TEST(Model, NameTablesClampTheirIndex) {
     EXPECT_STREQ(Game::bossName(7), "SNACKZILLA");
     EXPECT_STREQ(Game::bossName(-1), "ROOT OF ALL LAG");
     // Power ranks are deliberately not in enum order.
-    EXPECT_LT(Game::weaponPower(FidgetSpinners), Game::weaponPower(IpAddresses));
-    EXPECT_LT(Game::weaponPower(SnackShotgun), Game::weaponPower(RaidRocket));
+    const int powers[WEAPON_COUNT] = {10, 30, 40, 20, 50, 70, 60, 80, 90, 100};
+    for (int w = 0; w < WEAPON_COUNT; ++w) {
+        EXPECT_EQ(Game::weaponPower(static_cast<Weapon>(w)), powers[w]) << w;
+    }
+}
+
+// A new game, and a new player, start from the documented values.
+TEST(Model, ANewGameAndPlayerStartFromTheirDefaults) {
+    const Player p;
+    EXPECT_EQ(p.pos.x + p.pos.y * 1000, 110 + 406 * 1000);
+    EXPECT_EQ(p.size.x + p.size.y * 1000, 42 + 64 * 1000);
+    EXPECT_EQ(p.facing, 1);
+    EXPECT_EQ(p.health + p.maxHealth, 200);
+    EXPECT_FALSE(p.grounded);
+    EXPECT_EQ(std::count(p.ownedWeapons.begin(), p.ownedWeapons.end(), true), 1);
+    EXPECT_TRUE(p.ownedWeapons[GiftedSubs]);
+    EXPECT_EQ(p.shield + p.jumpsUsed + static_cast<int>(p.weapon), 0);
+    for (float timer : {p.vel.x, p.vel.y, p.invulnerable, p.speedBoost, p.tripleJump, p.magnet, p.powerUp,
+                        p.dashCooldown, p.dashTime, p.flashlight, p.glow}) {
+        EXPECT_EQ(timer, 0);
+    }
+    const Game g;
+    EXPECT_EQ(g.state + g.world + g.subscribers + g.deaths, 0);
+    EXPECT_EQ(g.checkpoint, -1);
+    EXPECT_EQ(g.rng, 735841u);
+    EXPECT_FLOAT_EQ(g.viewWidth, 960);
+    EXPECT_FALSE(g.exitOpen || g.finishSounded);
+    for (float timer : {g.cameraX, g.levelTime, g.coyoteTime, g.jumpBuffer, g.fireCooldown}) {
+        EXPECT_EQ(timer, 0);
+    }
+    EXPECT_EQ(g.player.pos.x, g.level.spawn.x);
 }
 
 TEST(Model, RandomGeneratorGolden) {
@@ -268,6 +298,17 @@ TEST(Lifecycle, BunkerCheckpointHealsInTheSupplyRunOnly) {
         run(other, Input{}, 1);
         EXPECT_GE(other.checkpoint, 0);
         EXPECT_EQ(other.player.health, 50) << world;
+    }
+    // The supply stretch runs from 2800 to 3400, both ends included.
+    for (const float x : {2800.0f, 3400.0f, 2799.5f, 3400.5f}) {
+        Game edge = test::startedWithoutEnemies(6);
+        edge.level.pickups.clear();
+        edge.level.checkpoints = {Checkpoint{{x, GROUND_Y}}};
+        edge.player.health = 50;
+        edge.player.pos = {x - 21, 406};
+        run(edge, Input{}, 1);
+        ASSERT_EQ(edge.checkpoint, 0);
+        EXPECT_EQ(edge.player.health, x >= 2800 && x <= 3400 ? 70 : 50) << x;
     }
 }
 

@@ -409,10 +409,15 @@ TEST(Particles, EachEventBurstsItsCountColourAndKindInItsPlace) {
     g.updatePlatforms(DT);
     expectBurst(n, 12, 0xffbaae9eu, 1, {1060, 300});
 
-    // The dash streak: sixteen trail puffs, moved once by the step that made them.
+    // The dash streak: sixteen trail puffs from the player's middle, moved once by the step
+    // that made them.
     g.particles.clear();
     g.player.dashCooldown = 0;
+    const Vec2 from = g.player.pos;
     g.update(test::dashPress(), DT);
+    const Particle& puff = g.particles.front();
+    EXPECT_NEAR(puff.pos.x - puff.vel.x / (1 - 2.5f * DT) * DT, from.x + 21, 0.01);
+    EXPECT_NEAR(puff.pos.y - (puff.vel.y + 55 * DT) * DT, from.y + 45, 0.01);
     EXPECT_EQ(std::count_if(g.particles.begin(), g.particles.end(),
                             [](const Particle& q) { return q.color == 0xff83e5ffu && q.kind == 3; }),
               16);
