@@ -23,6 +23,9 @@ TEST(Model, RectOverlapIsStrict) {
     for (const Rect& b : {Rect{10, 0, 5, 5}, Rect{-5, 0, 5, 5}, Rect{0, 10, 5, 5}, Rect{0, -5, 5, 5}}) {
         EXPECT_FALSE(a.overlaps(b));
     }
+    // A thin one still does.
+    EXPECT_TRUE(a.overlaps({5, 5, 0.5f, 0.5f}));
+    EXPECT_TRUE((Rect{5, 5, 0.5f, 0.5f}).overlaps(a));
     // An empty rectangle overlaps nothing, even inside another.
     for (const Rect& empty : {Rect{5, 5, 0, 5}, Rect{5, 5, 5, 0}}) {
         EXPECT_FALSE(a.overlaps(empty));
