@@ -251,16 +251,19 @@ TEST(PlayerPlatforms, OneWayLedgesCatchFromAboveOnly) {
     EXPECT_LT(top, 357 - 64); // passed up through it
     EXPECT_TRUE(landedOnLedge);
 
-    // Feet must overlap a ledge by more than one unit to land on it.
+    // Feet must overlap a ledge by more than one unit, on either end, to land on it.
     for (const float overlap : {0.5f, 1.5f}) {
-        Game edge = test::sandbox();
-        Platform ledge;
-        ledge.rect = {500, 300, 100, 20};
-        edge.level.platforms.push_back(ledge);
-        edge.player.pos = {500 - 42 + overlap, 300 - 64 - 0.05f};
-        edge.player.grounded = false;
-        run(edge, Input{}, 3);
-        EXPECT_EQ(edge.player.grounded, overlap > 1) << overlap;
+        for (const float x : {500 - 42 + overlap, 600 - overlap}) {
+            Game edge = test::sandbox();
+            Platform ledge;
+            ledge.rect = {500, 300, 100, 20};
+            edge.level.platforms.push_back(ledge);
+            edge.player.pos = {x, 300 - 64 - 0.05f};
+            edge.player.grounded = false;
+            run(edge, Input{}, 3);
+            EXPECT_EQ(edge.player.grounded, overlap > 1) << x;
+            EXPECT_EQ(edge.player.vel.y == 0, overlap > 1) << x;
+        }
     }
 }
 

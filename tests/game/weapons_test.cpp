@@ -399,6 +399,11 @@ TEST(Particles, EachEventBurstsItsCountColourAndKindInItsPlace) {
         g.damageEnemy(boss, hit);
         expectBurst(n + 5, 25, colour, 2, {854, boss.pos.y + 40});
     }
+    n = g.particles.size();
+    g.damageEnemy(boss, 10);
+    ASSERT_FALSE(boss.alive);
+    expectBurst(n + 5, 20, 0xff75e7cbu, 2, {854, boss.pos.y + 63});
+    EXPECT_EQ(g.particles.size(), n + 25);
 
     Platform crumbling;
     crumbling.rect = {1000, 300, 120, 20};
