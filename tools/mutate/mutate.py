@@ -19,6 +19,7 @@ incremental from one run to the next.
 import argparse
 import concurrent.futures
 import dataclasses
+import fcntl
 import fnmatch
 import json
 import os
@@ -415,6 +416,12 @@ def main():
         return 0
     if not mutants:
         return 0
+
+    # Runs share the mirrors under build/mutate/: a second run waits for the first.
+    lock_path = ROOT / "build" / "mutate" / ".lock"
+    lock_path.parent.mkdir(parents=True, exist_ok=True)
+    mirrors_lock = open(lock_path, "w")
+    fcntl.flock(mirrors_lock, fcntl.LOCK_EX)
 
     cores = os.cpu_count() or 1
     workers_n = args.jobs or min(2, cores)
