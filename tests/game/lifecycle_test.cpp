@@ -46,7 +46,7 @@ TEST(Model, NameTablesClampTheirIndex) {
     }
 }
 
-// A new game, and a new player, start from the documented values.
+// A new game, and a new player, start from their defaults.
 TEST(Model, ANewGameAndPlayerStartFromTheirDefaults) {
     const Player p;
     EXPECT_EQ(p.pos.x + p.pos.y * 1000, 110 + 406 * 1000);
