@@ -81,22 +81,6 @@ void BM_BusyBossFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_BusyBossFrame)->Unit(benchmark::kMillisecond);
 
-// The same frame with every world sprite scaled on its own, for comparison.
-void BM_BusyBossFrameScaledPerSprite(benchmark::State& state) {
-    std::unique_ptr<App> app = startWorld(8);
-    if (!app) {
-        state.SkipWithError("no graphics system or artwork");
-        return;
-    }
-    fillBossFight(*app);
-    app->useWorldLayer = false;
-    for (auto _ : state) {
-        app->presentationClock += 1.0f / 60.0f;
-        app->render();
-    }
-}
-BENCHMARK(BM_BusyBossFrameScaledPerSprite)->Unit(benchmark::kMillisecond);
-
 void BM_OrdinaryWorldFrame(benchmark::State& state) {
     std::unique_ptr<App> app = startWorld(0);
     if (!app) {

@@ -43,19 +43,6 @@ inline constexpr const char* ARTWORK_ERROR_CAPTION = "Grumbos Megastream: artwor
 inline constexpr const char* ARTWORK_ERROR_TEXT =
     "The sprite artwork is missing. Extract the entire ZIP before launching the game.";
 
-// A text met while the world is drawn into its canvas layer: it is drawn at
-// the window's resolution once the layer is on screen, so it stays crisp.
-struct DeferredText {
-    std::string text;
-    float x = 0;
-    float y = 0;
-    float w = 0;
-    float h = 0;
-    int size = 0;
-    std::uint32_t colour = 0;
-    bool centred = false;
-};
-
 class App {
   public:
     App();
@@ -88,7 +75,7 @@ class App {
     // Drawing layer (app_draw.cpp). Coordinates are canvas units.
     bool createTarget();
     void releaseDeviceResources();
-    Texture loadImage(const std::string& relativePath);
+    Texture loadImage(const std::string& relativePath, bool opaque = false);
     void line(float x1, float y1, float x2, float y2, std::uint32_t colour, float width, float opacity);
     void rect(float x, float y, float w, float h, std::uint32_t colour, float opacity);
     // A convex quadrilateral (or a triangle, with two equal corners) as four x, y pairs.
@@ -197,21 +184,15 @@ class App {
     Texture spriteSheet;
     std::array<Texture, WORLD_COUNT> backgrounds{};
     std::array<Texture, WORLD_COUNT> terrain{};
-    Texture worldLayer;
     TextCache textCache;
     float textScale = 0;
     std::vector<FRect> clickRegions;
 
-    // The frame's mapping from canvas units to pixels of the current target and
-    // its clip; while `layerActive`, drawing goes into `worldLayer` at one pixel
-    // per canvas unit and texts wait in `deferredTexts`.
+    // The frame's mapping from canvas units to window pixels, and its clip.
+    // Everything, the world included, is drawn straight at the window's
+    // resolution, so sprites keep every row and move by fractions of a unit.
     Affine transform;
     FRect clipPixels;
-    bool layerActive = false;
-    // Drawing the world 1:1 into the layer and scaling it once costs about half
-    // of scaling every sprite; off, the world goes straight to the window.
-    bool useWorldLayer = true;
-    std::vector<DeferredText> deferredTexts;
 
     // The last presented frame, read back for the screenshot.
     bool captureRequested = false;
@@ -231,11 +212,7 @@ class App {
     PolicyContext policyContext() const;
     void carryOut(PolicyRequests& requests);
     void pauseForDeactivation();
-    void drawText(std::string_view text, float x, float y, float w, float h, int size, std::uint32_t colour,
-                  bool centred);
     void setClip(const FRect& canvasRect);
-    void beginWorldLayer();
-    void endWorldLayer();
     void worldLayers(float cameraX);
     void drawPlatforms(float cameraX);
     void drawPits(float cameraX);

@@ -50,7 +50,8 @@ bool App::createTarget() {
     clientHeight = std::max(height, 1);
     spriteSheet = loadImage("assets/sprites.png");
     for (int n = 1; n <= WORLD_COUNT; ++n) {
-        backgrounds[static_cast<std::size_t>(n - 1)] = loadImage("assets/bg_" + std::to_string(n) + ".png");
+        backgrounds[static_cast<std::size_t>(n - 1)] =
+            loadImage("assets/bg_" + std::to_string(n) + ".png", true);
     }
     createTerrain();
     resizePending = false;
@@ -77,14 +78,13 @@ void App::releaseDeviceResources() {
     for (Texture& texture : terrain) {
         renderer.release(texture);
     }
-    renderer.release(worldLayer);
     // Rasterised texts are textures too, so they go with the device.
     textCache.clear([this](Texture& texture) { renderer.release(texture); });
     deviceReady = false;
 }
 
-Texture App::loadImage(const std::string& relativePath) {
-    return renderer.loadImage(baseDirectory + "/" + relativePath);
+Texture App::loadImage(const std::string& relativePath, bool opaque) {
+    return renderer.loadImage(baseDirectory + "/" + relativePath, opaque);
 }
 
 void App::setClip(const FRect& canvasRect) {
@@ -157,16 +157,6 @@ void App::text(std::string_view value, float x, float y, float w, float h, int s
     if (w <= 0 || h <= 0 || size < 0 || size >= TEXT_SIZE_COUNT || value.empty()) {
         return;
     }
-    if (layerActive) {
-        deferredTexts.push_back(DeferredText{std::string(value), transform.mapX(x), transform.mapY(y), w, h,
-                                             size, colour, centred});
-        return;
-    }
-    drawText(value, x, y, w, h, size, colour, centred);
-}
-
-void App::drawText(std::string_view value, float x, float y, float w, float h, int size, std::uint32_t colour,
-                   bool centred) {
     // Text is rasterised at the window's resolution, so a new scale makes every
     // cached picture the wrong size.
     if (textScale != viewScale) {
@@ -195,9 +185,12 @@ void App::drawText(std::string_view value, float x, float y, float w, float h, i
     const float visible = std::min(static_cast<float>(texture.height), boxHeight);
     const float left = centred ? (boxWidth - shown) * 0.5f : 0.0f;
     const float sourceLeft = centred ? (static_cast<float>(texture.width) - shown) * 0.5f : 0.0f;
+    // A label in the level band is squashed with everything else there; only
+    // its left and top edges snap to whole pixels, so glyphs stay crisp.
+    const float squashed = visible * transform.sy / viewScale;
     renderer.drawImage(
         texture, FRect{std::floor(sourceLeft), 0, shown, visible},
-        FRect{std::round(transform.mapX(x) + left), std::round(transform.mapY(y)), shown, visible}, false, 0,
+        FRect{std::round(transform.mapX(x) + left), std::round(transform.mapY(y)), shown, squashed}, false, 0,
         1, colour);
 }
 
@@ -273,43 +266,6 @@ const char* App::weaponSprite(Weapon weapon) {
         "gift",        "ip",           "water",      "spinner",        "weapon_hammer",
         "weapon_raid", "weapon_snack", "weapon_rgb", "weapon_receipt", "weapon_onebyone"};
     return names[static_cast<int>(weapon)];
-}
-
-void App::beginWorldLayer() {
-    if (!useWorldLayer) {
-        return;
-    }
-    const int width = static_cast<int>(std::ceil(viewWidth));
-    if (!worldLayer.valid() || worldLayer.width != width) {
-        renderer.release(worldLayer);
-        worldLayer = renderer.createTarget(width, static_cast<int>(CANVAS_HEIGHT), true);
-    }
-    // Without a layer the world is drawn straight into the window, scaled per call.
-    if (!worldLayer.valid()) {
-        return;
-    }
-    renderer.setTarget(&worldLayer);
-    layerActive = true;
-    transform = Affine{};
-    setClip(FRect{0, 0, static_cast<float>(width), CANVAS_HEIGHT});
-    renderer.clear(0x181536, 1);
-}
-
-void App::endWorldLayer() {
-    if (!layerActive) {
-        return;
-    }
-    layerActive = false;
-    renderer.setTarget(nullptr);
-    transform = Affine{viewScale, viewScale, 0, viewOffsetY};
-    setClip(FRect{0, 0, viewWidth, CANVAS_HEIGHT});
-    const float width = static_cast<float>(worldLayer.width);
-    renderer.drawImage(worldLayer, FRect{0, 0, width, CANVAS_HEIGHT},
-                       FRect{0, viewOffsetY, width * viewScale, CANVAS_HEIGHT * viewScale}, false, 0, 1);
-    for (const DeferredText& entry : deferredTexts) {
-        drawText(entry.text, entry.x, entry.y, entry.w, entry.h, entry.size, entry.colour, entry.centred);
-    }
-    deferredTexts.clear();
 }
 
 } // namespace grumbo

@@ -345,10 +345,6 @@ void App::render() {
     if (renderer.takeDeviceLoss()) {
         releaseDeviceResources();
     }
-    // The world layer is redrawn every frame; after a reset it is simply made anew.
-    if (renderer.takeTargetsReset()) {
-        renderer.release(worldLayer);
-    }
     if (!deviceReady && !createTarget()) {
         return;
     }

@@ -61,7 +61,6 @@ std::vector<std::uint32_t> fallbackTerrain(std::uint32_t body, std::uint32_t see
 
 void App::world() {
     const float cameraX = game.cameraX;
-    beginWorldLayer();
     background(game.world, cameraX);
 
     // The level band sits between the HUD bars, squashed so the whole playable
@@ -73,7 +72,6 @@ void App::world() {
     worldLayers(cameraX);
     transform = canvas;
     setClip(FRect{0, 0, viewWidth, CANVAS_HEIGHT});
-    endWorldLayer();
 
     signPrompt(cameraX);
     hud();

@@ -46,12 +46,12 @@ class Renderer {
     // True once after the device dropped its textures; every handle is stale
     // from then on and the owner must recreate what it needs.
     bool takeDeviceLoss();
-    // True once after drawable textures lost their content (they stay valid).
-    bool takeTargetsReset();
     void outputSize(int& width, int& height) const;
 
     // Decodes an image file; an invalid texture when it is missing or unreadable.
-    Texture loadImage(const std::string& path);
+    // An opaque picture is copied without blending, which costs much less on
+    // software devices when it covers the whole window.
+    Texture loadImage(const std::string& path, bool opaque = false);
     // A texture from 0xAARRGGBB pixels, rows top to bottom.
     Texture createImage(int width, int height, const std::uint32_t* argb);
     // A texture that can be drawn into (see `setTarget`). An opaque one is

@@ -25,6 +25,6 @@ if(GRUMBO_TOUR_XVFB_RUN)
   file(MAKE_DIRECTORY ${GRUMBO_TOUR_DIR})
   add_test(NAME app_screen_tour
     COMMAND ${CMAKE_COMMAND} -E env LSAN_OPTIONS=detect_leaks=0
-            ${GRUMBO_TOUR_XVFB_RUN} -a $<TARGET_FILE:app_screen_tour> ${CMAKE_BINARY_DIR}/bin ${GRUMBO_TOUR_DIR})
+            ${GRUMBO_TOUR_XVFB_RUN} -a -s "-screen 0 1920x1080x24" $<TARGET_FILE:app_screen_tour> ${CMAKE_BINARY_DIR}/bin ${GRUMBO_TOUR_DIR})
   set_tests_properties(app_screen_tour PROPERTIES LABELS "app;smoke" TIMEOUT 300)
 endif()

@@ -81,7 +81,7 @@ struct Look {
     float x, y, w, h, opacity;
     bool mirror, centred;
     float degrees;
-    FRect clip{}; // of a call into the world layer
+    FRect clip{}; // in canvas units, when a clip was in force
 };
 
 // The level band squashes world y 76..540 into canvas y 76..470.
@@ -97,15 +97,17 @@ inline std::vector<Look> drawFrame(App& app) {
     headless::clearDrawLog(app.renderer);
     app.render();
     std::vector<Look> frame;
+    const float scale = app.viewScale;
     for (const headless::DrawCall& call : headless::drawLog(app.renderer)) {
-        const float scale = call.toTarget ? 1 : app.viewScale;
         const FRect& r = call.rect;
-        Look& seen = frame.emplace_back("", call.colour, r.x / scale,
-                                        (r.y - (call.toTarget ? 0 : app.viewOffsetY)) / scale, r.w / scale,
-                                        r.h / scale, call.opacity);
+        Look& seen = frame.emplace_back("", call.colour, r.x / scale, (r.y - app.viewOffsetY) / scale,
+                                        r.w / scale, r.h / scale, call.opacity);
         seen.mirror = call.mirror;
         seen.degrees = call.degrees;
-        seen.clip = call.toTarget ? call.clip : FRect{};
+        const FRect& c = call.clip;
+        seen.clip = call.clipped
+                        ? FRect{c.x / scale, (c.y - app.viewOffsetY) / scale, c.w / scale, c.h / scale}
+                        : FRect{};
         for (const AtlasEntry& entry : ATLAS_ENTRIES) {
             if (call.texture == app.spriteSheet.id && entry.rect.x == call.source.x &&
                 entry.rect.y == call.source.y) {

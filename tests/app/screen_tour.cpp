@@ -1,7 +1,7 @@
 // A tour of every screen as a player meets it, drawn by the real game in a
 // real window and saved as bitmaps: the title, level select, controls sheet,
 // settings, a world in play, the pause menu, a sign card, each world's first
-// screen, a boss fight and both completion cards. The journey is saved into
+// screen, a boss fight (also at 1080p) and both completion cards. The journey is saved into
 // the output folder, never into the user's data folder.
 // Usage: app_screen_tour <game folder with assets> <output folder>.
 #include "app/app.h"
@@ -123,6 +123,14 @@ int main(int argc, char** argv) {
     fight.fireHeld = true;
     play(app, fight, 240);
     shoot(app, out, "boss");
+    // The same fight on a 1080p window: the world is drawn at that resolution.
+    app.window.setClientSize(1920, 1080);
+    app.window.clientSize(app.clientWidth, app.clientHeight);
+    app.resizePending = true;
+    shoot(app, out, "boss_1080");
+    app.window.setClientSize(1280, 720);
+    app.window.clientSize(app.clientWidth, app.clientHeight);
+    app.resizePending = true;
 
     app.game.state = WorldComplete;
     shoot(app, out, "world_complete");

@@ -202,10 +202,6 @@ bool Renderer::takeDeviceLoss() {
     return true;
 }
 
-bool Renderer::takeTargetsReset() {
-    return false;
-}
-
 void Renderer::outputSize(int& width, int& height) const {
     width = 0;
     height = 0;
@@ -214,7 +210,7 @@ void Renderer::outputSize(int& width, int& height) const {
     }
 }
 
-Texture Renderer::loadImage(const std::string& path) {
+Texture Renderer::loadImage(const std::string& path, bool) {
     int width = 0;
     int height = 0;
     if (!ready() || !readPngSize(path, width, height) || !imageSizeUsable(width, height)) {

@@ -20,7 +20,6 @@ struct Renderer::Impl {
     std::vector<int> freeSlots;
     std::uint32_t epoch = 1;
     bool lost = false;
-    bool targetsReset = false;
     bool fontsStarted = false;
     std::string fontPath;
     std::map<int, TTF_Font*> fonts;
@@ -88,14 +87,11 @@ struct Renderer::Impl {
 namespace {
 
 // Device loss arrives as an event; watching for it marks the textures lost
-// no matter who pumps the queue. A reset of the render targets alone (some
-// devices report one on every resize) loses only what was drawn into them.
+// no matter who pumps the queue.
 int deviceLossWatch(void* userdata, SDL_Event* event) {
     auto* impl = static_cast<Renderer::Impl*>(userdata);
     if (event->type == SDL_RENDER_DEVICE_RESET) {
         impl->lost = true;
-    } else if (event->type == SDL_RENDER_TARGETS_RESET) {
-        impl->targetsReset = true;
     }
     return 0;
 }
@@ -170,12 +166,6 @@ bool Renderer::takeDeviceLoss() {
     return true;
 }
 
-bool Renderer::takeTargetsReset() {
-    const bool reset = state->targetsReset;
-    state->targetsReset = false;
-    return reset;
-}
-
 void Renderer::outputSize(int& width, int& height) const {
     width = 0;
     height = 0;
@@ -184,14 +174,18 @@ void Renderer::outputSize(int& width, int& height) const {
     }
 }
 
-Texture Renderer::loadImage(const std::string& path) {
+Texture Renderer::loadImage(const std::string& path, bool opaque) {
     int width = 0;
     int height = 0;
     if (state->renderer == nullptr || !readPngSize(path, width, height) ||
         !imageSizeUsable(width, height, state->maxTextureSide)) {
         return {};
     }
-    return state->adopt(IMG_LoadTexture(state->renderer, path.c_str()));
+    SDL_Texture* texture = IMG_LoadTexture(state->renderer, path.c_str());
+    if (texture != nullptr && opaque) {
+        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    }
+    return state->adopt(texture);
 }
 
 Texture Renderer::createImage(int width, int height, const std::uint32_t* argb) {

@@ -379,11 +379,6 @@ bool Renderer::takeDeviceLoss() {
     return lost;
 }
 
-// Bitmap targets keep their content for as long as the device lives.
-bool Renderer::takeTargetsReset() {
-    return false;
-}
-
 void Renderer::outputSize(int& width, int& height) const {
     width = 0;
     height = 0;
@@ -396,7 +391,8 @@ void Renderer::outputSize(int& width, int& height) const {
     }
 }
 
-Texture Renderer::loadImage(const std::string& path) {
+// Direct2D blends an opaque bitmap as cheaply as it copies one.
+Texture Renderer::loadImage(const std::string& path, bool) {
     const std::wstring file = widen(path);
     int width = 0;
     int height = 0;
