@@ -179,20 +179,22 @@ TEST(FrameClock, SleepReturnsAtOrAfterTheDeadline) {
 }
 
 // What the window system reports becomes the shell's own events: focus, minimise
-// and restore, sizes, the frame-timing key without its auto-repeat, wheel notches
-// either way round, and the mouse buttons; anything else is dropped.
+// or hide and restore or show, sizes in drawable pixels, the frame-timing key without its auto-repeat, wheel
+// notches either way round, and the mouse buttons; anything else is dropped.
 TEST(SdlWindow, SystemEventsBecomeWindowEvents) {
     useOffscreenVideo();
     Window window;
     ASSERT_TRUE(window.open(WindowOptions{}));
+    window.setClientSize(800, 450);
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     using namespace sdl_testing;
     for (const auto id : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED,
-                          SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_MOVED}) {
+                          SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_MOVED,
+                          SDL_WINDOWEVENT_HIDDEN, SDL_WINDOWEVENT_SHOWN}) {
         pushWindowEvent(id);
     }
-    pushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 450);
+    pushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 400, 225);
     pushKey(SDL_SCANCODE_F3, true);
     pushKey(SDL_SCANCODE_F3, true, true);
     pushKey(SDL_SCANCODE_F3, false);
@@ -213,11 +215,12 @@ TEST(SdlWindow, SystemEventsBecomeWindowEvents) {
 
     using K = WindowEventKind;
     const std::vector<std::tuple<K, int, int, int>> expected = {
-        {K::FocusLost, 0, 0, 0},  {K::FocusGained, 0, 0, 0}, {K::Minimized, 0, 0, 0},
-        {K::Restored, 0, 0, 0},   {K::Restored, 0, 0, 0},    {K::Resized, 800, 450, 0},
-        {K::TimingsKey, 0, 0, 0}, {K::Wheel, 0, 0, 240},     {K::Wheel, 0, 0, -120},
-        {K::LeftDown, 0, 0, 0},   {K::RightDown, 0, 0, 0},   {K::MiddleDown, 0, 0, 0},
-        {K::ButtonUp, 0, 0, 0},   {K::Quit, 0, 0, 0}};
+        {K::FocusLost, 0, 0, 0}, {K::FocusGained, 0, 0, 0}, {K::Minimized, 0, 0, 0},
+        {K::Restored, 0, 0, 0},  {K::Restored, 0, 0, 0},    {K::Minimized, 0, 0, 0},
+        {K::Restored, 0, 0, 0},  {K::Resized, 800, 450, 0}, {K::TimingsKey, 0, 0, 0},
+        {K::Wheel, 0, 0, 240},   {K::Wheel, 0, 0, -120},    {K::LeftDown, 0, 0, 0},
+        {K::RightDown, 0, 0, 0}, {K::MiddleDown, 0, 0, 0},  {K::ButtonUp, 0, 0, 0},
+        {K::Quit, 0, 0, 0}};
     WindowEvent events[32];
     std::vector<std::tuple<K, int, int, int>> got;
     for (int i = 0, n = window.pollEvents(events, 32); i < n; ++i) {

@@ -39,11 +39,15 @@ bool translate(const SDL_Event& event, WindowEvent& out) {
             out.width = event.window.data1;
             out.height = event.window.data2;
             return true;
+        // A hidden window is as unseen as a minimised one: nothing is drawn
+        // and the loop waits on events until it shows again.
         case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
             out.kind = WindowEventKind::Minimized;
             return true;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_SHOWN:
             out.kind = WindowEventKind::Restored;
             return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -113,9 +117,9 @@ bool Window::open(const WindowOptions& options) {
         close();
         return false;
     }
-    state->window =
-        SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                         options.clientWidth, options.clientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    state->window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                     options.clientWidth, options.clientHeight,
+                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (state->window == nullptr) {
         return false;
     }
@@ -166,6 +170,11 @@ int Window::pollEvents(WindowEvent* events, int capacity) {
         sdl::handleInputEvent(event);
         WindowEvent translated;
         if (translate(event, translated)) {
+            // On a high-density display the event counts window points; the
+            // game draws and lays out in pixels of the drawable.
+            if (translated.kind == WindowEventKind::Resized) {
+                clientSize(translated.width, translated.height);
+            }
             events[count++] = translated;
         }
     }
@@ -208,6 +217,19 @@ bool Window::fullscreen() const {
 MouseState Window::mouse() const {
     MouseState mouse;
     const Uint32 buttons = SDL_GetMouseState(&mouse.x, &mouse.y);
+    // The pointer comes in window points; the game needs drawable pixels.
+    if (state->window != nullptr) {
+        int points = 0;
+        int pointsHigh = 0;
+        int pixels = 0;
+        int pixelsHigh = 0;
+        SDL_GetWindowSize(state->window, &points, &pointsHigh);
+        SDL_GetWindowSizeInPixels(state->window, &pixels, &pixelsHigh);
+        if (points > 0 && pointsHigh > 0) {
+            mouse.x = mouse.x * pixels / points;
+            mouse.y = mouse.y * pixelsHigh / pointsHigh;
+        }
+    }
     mouse.left = (buttons & SDL_BUTTON_LMASK) != 0;
     mouse.right = (buttons & SDL_BUTTON_RMASK) != 0;
     mouse.middle = (buttons & SDL_BUTTON_MMASK) != 0;
