@@ -12,7 +12,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # platform layer: window, drawing, text, images, audio and controllers
-  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev fonts-dejavu-core
+  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev fonts-dejavu-core fonts-anonymous-pro
   # the asset forge: compression for PNG output, the persona's voice clips
   zlib1g-dev espeak-ng
   # a real X11 display for the smoke run and the windowed tests

@@ -119,7 +119,7 @@ bool App::init() {
     if (!renderer.create(window)) {
         return false;
     }
-    renderer.openFont(baseDirectory + "/assets/DejaVuSansMono-Bold.ttf");
+    renderer.openFont(baseDirectory + "/assets/AnonymousPro-Bold.ttf");
     if (!createTarget()) {
         return false;
     }

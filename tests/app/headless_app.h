@@ -35,7 +35,7 @@ inline void writeStandInAssets(const std::filesystem::path& folder) {
     }
     std::ofstream(folder / "assets" / "sprites.png", std::ios::binary)
         .write(reinterpret_cast<const char*>(png), sizeof png);
-    std::ofstream(folder / "assets" / "DejaVuSansMono-Bold.ttf") << "font";
+    std::ofstream(folder / "assets" / "AnonymousPro-Bold.ttf") << "font";
     std::filesystem::copy_file(folder / "assets" / "sprites.png", folder / "assets" / "bg_1.png",
                                std::filesystem::copy_options::overwrite_existing);
 }

@@ -148,7 +148,7 @@ TEST_F(SdlVideo, ImagesAreCheckedByTheSizeTheyDeclare) {
 }
 
 TEST_F(SdlVideo, TextIsRasterisedWhiteAndWrapsAtTheBoxWidth) {
-    const std::string font = "assets/DejaVuSansMono-Bold.ttf";
+    const std::string font = "assets/AnonymousPro-Bold.ttf";
     if (!std::filesystem::exists(font)) {
         GTEST_SKIP() << "the generated assets are not built";
     }
