@@ -86,6 +86,10 @@ class App {
     void button(std::string_view label, int index, float x, float y, float w, float h);
     void sprite(std::string_view name, float x, float y, float w, float h, bool flipped, float opacity,
                 float rotation);
+    // A soft light (`glowImage`) or a flame tongue (`flameImage`, `mirrored`
+    // to make it sway) tinted `colour` over the box; a flat fill without the picture.
+    void light(const Texture& picture, float x, float y, float w, float h, std::uint32_t colour,
+               float opacity, bool mirrored = false);
     // Fills a rectangle with a texture repeated from the origin (ox, oy).
     void tile(const Texture& texture, float x, float y, float w, float h, float ox, float oy);
     static const char* pickupSprite(PickupKind kind);
@@ -182,6 +186,8 @@ class App {
     // Graphics: device-dependent textures are recreated together after a loss.
     bool deviceReady = false;
     Texture spriteSheet;
+    Texture glowImage;
+    Texture flameImage;
     std::array<Texture, WORLD_COUNT> backgrounds{};
     std::array<Texture, WORLD_COUNT> terrain{};
     TextCache textCache;

@@ -49,6 +49,8 @@ bool App::createTarget() {
     clientWidth = std::max(width, 1);
     clientHeight = std::max(height, 1);
     spriteSheet = loadImage("assets/sprites.png");
+    glowImage = loadImage("assets/glow.png");
+    flameImage = loadImage("assets/flame.png");
     for (int n = 1; n <= WORLD_COUNT; ++n) {
         backgrounds[static_cast<std::size_t>(n - 1)] =
             loadImage("assets/bg_" + std::to_string(n) + ".png", true);
@@ -72,6 +74,8 @@ bool App::createTarget() {
 
 void App::releaseDeviceResources() {
     renderer.release(spriteSheet);
+    renderer.release(glowImage);
+    renderer.release(flameImage);
     for (Texture& texture : backgrounds) {
         renderer.release(texture);
     }
@@ -206,6 +210,21 @@ void App::sprite(std::string_view name, float x, float y, float w, float h, bool
     renderer.drawImage(spriteSheet, FRect{cell->x, cell->y, cell->w, cell->h},
                        FRect{transform.mapX(x), transform.mapY(y), w * transform.sx, h * transform.sy},
                        flipped, rotation, opacity);
+}
+
+void App::light(const Texture& picture, float x, float y, float w, float h, std::uint32_t colour,
+                float opacity, bool mirrored) {
+    if (!picture.valid()) {
+        rect(x, y, w, h, colour, opacity);
+        return;
+    }
+    if (spriteCulled(x, y, w, h, viewWidth)) {
+        return;
+    }
+    renderer.drawImage(picture,
+                       FRect{0, 0, static_cast<float>(picture.width), static_cast<float>(picture.height)},
+                       FRect{transform.mapX(x), transform.mapY(y), w * transform.sx, h * transform.sy},
+                       mirrored, 0, opacity, colour);
 }
 
 void App::tile(const Texture& texture, float x, float y, float w, float h, float ox, float oy) {

@@ -177,8 +177,10 @@ void App::hazards(float cameraX) {
                     const float height =
                         (1 - 0.14f * fi) * (r.h - 8) * (0.65f + 0.07f * std::sin(28 * clock + fi));
                     const float width = r.w * (1 - 0.15f * fi);
-                    rect(x + (r.w - width) * 0.5f, bottom - 8 - height, width, height,
-                         i % 2 == 0 ? 0xFF7D42u : 0xFFE676u, 0.45f);
+                    // Neighbouring tongues lean opposite ways and swap now and then, so the fire licks.
+                    const bool mirrored = (static_cast<int>(9 * clock) + i) % 2 == 1;
+                    light(flameImage, x + (r.w - width) * 0.5f, bottom - 8 - height, width, height,
+                          i % 2 == 0 ? 0xFF7D42u : 0xFFE676u, 0.75f, mirrored);
                 }
             }
             break;
@@ -249,11 +251,11 @@ void App::drawPickups(float cameraX) {
         const float x = pickup.pos.x - cameraX;
         const float y = pickup.pos.y + 4 * std::sin(3 * presentationClock + pickup.pos.x);
         if (pickup.kind == PickupKind::SubscriberTokens) {
-            rect(x - 10, y - 10, 20, 20, GREEN, 0.16f);
+            light(glowImage, x - 16, y - 16, 32, 32, GREEN, 0.5f);
             rect(x - 6, y - 1.5f, 12, 3, GREEN, 1);
             rect(x - 1.5f, y - 6, 3, 12, GREEN, 1);
         } else {
-            rect(x - 22, y - 22, 44, 44, 0xAE79FF, 0.14f);
+            light(glowImage, x - 34, y - 34, 68, 68, 0xAE79FF, 0.45f);
             sprite(pickupSprite(pickup.kind), x - 24, y - 24, 48, 48, false, 1, 0);
         }
     }

@@ -1,7 +1,8 @@
 // A tour of every screen as a player meets it, drawn by the real game in a
 // real window and saved as bitmaps: the title, level select, controls sheet,
 // settings, a world in play, the pause menu, a sign card, each world's first
-// screen, a boss fight (also at 1080p) and both completion cards. The journey is saved into
+// screen, a burning flame jet, a boss fight (also at 1080p) and both
+// completion cards. The journey is saved into
 // the output folder, never into the user's data folder.
 // Usage: app_screen_tour <game folder with assets> <output folder>.
 #include "app/app.h"
@@ -10,6 +11,7 @@
 #include "platform/headless/headless_input.h"
 #include "platform/user_paths.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -114,6 +116,25 @@ int main(int argc, char** argv) {
         app.game.state = SignCard;
         app.game.signText = app.game.level.signs[0].text;
         shoot(app, out, "sign");
+    }
+
+    // The first flame jet of the journey, caught while it burns.
+    for (int w = 0; w < WORLD_COUNT; ++w) {
+        app.start(w, false);
+        const auto& hazards = app.game.level.hazards;
+        const auto jet = std::find_if(hazards.begin(), hazards.end(),
+                                      [](const Hazard& h) { return h.kind == HazardKind::Flame; });
+        if (jet == hazards.end()) {
+            continue;
+        }
+        const std::size_t index = static_cast<std::size_t>(jet - hazards.begin());
+        app.game.player.pos.x = jet->rect.x - 160;
+        app.game.player.invulnerable = 100;
+        for (int i = 0; i < 1200 && !(hazards[index].active && i > 60); ++i) {
+            play(app, Input{}, 2);
+        }
+        shoot(app, out, "flames");
+        break;
     }
 
     // The boss wakes when the player walks into its arena.

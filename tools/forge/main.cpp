@@ -60,6 +60,8 @@ bool forgeImages(const Options& options) {
         ok &= save(options.assets + "/bg_" + std::to_string(w + 1) + ".png", encodePng(backgrounds.back()));
         ok &= save(options.assets + "/terrain_" + std::to_string(w + 1) + ".png", encodePng(terrain.back()));
     }
+    ok &= save(options.assets + "/glow.png", encodePng(buildGlow(64)));
+    ok &= save(options.assets + "/flame.png", encodePng(buildFlame(32, 64)));
     std::vector<Image> icons;
     for (int size : {16, 32, 48, 256}) {
         icons.push_back(buildIcon(size));

@@ -41,5 +41,8 @@ Image buildContactSheet(const Image& sheet, const std::vector<Image>& background
                         const std::vector<Image>& terrain);
 // The window icon at the given size.
 Image buildIcon(int size);
+// A white soft round glow and a white flame tongue, tinted by the game.
+Image buildGlow(int size);
+Image buildFlame(int width, int height);
 
 } // namespace grumbo::forge
