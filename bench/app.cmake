@@ -6,3 +6,11 @@ target_link_libraries(app_bench PRIVATE grumbo_app grumbo_video_sdl benchmark::b
 if(TARGET grumbo_assets)
   add_dependencies(app_bench grumbo_assets)
 endif()
+
+# Time from launch to the first title frame, against a bare window; run by
+# bench/startup.py under one display.
+add_executable(startup_probe ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp)
+target_link_libraries(startup_probe PRIVATE grumbo_app grumbo_video_sdl)
+if(TARGET grumbo_assets)
+  add_dependencies(startup_probe grumbo_assets)
+endif()

@@ -99,7 +99,7 @@ class App {
     void world();
     void background(int world, float cameraX);
     void hazards(float cameraX);
-    void createTerrain();
+    void loadWorldArt(std::size_t index);
     void resetLevelPresentation();
     void presentationTick(float dt);
 
@@ -190,6 +190,7 @@ class App {
     Texture flameImage;
     std::array<Texture, WORLD_COUNT> backgrounds{};
     std::array<Texture, WORLD_COUNT> terrain{};
+    std::array<bool, WORLD_COUNT> worldArtLoaded{};
     TextCache textCache;
     float textScale = 0;
     std::vector<FRect> clickRegions;

@@ -51,11 +51,9 @@ bool App::createTarget() {
     spriteSheet = loadImage("assets/sprites.png");
     glowImage = loadImage("assets/glow.png");
     flameImage = loadImage("assets/flame.png");
-    for (int n = 1; n <= WORLD_COUNT; ++n) {
-        backgrounds[static_cast<std::size_t>(n - 1)] =
-            loadImage("assets/bg_" + std::to_string(n) + ".png", true);
-    }
-    createTerrain();
+    // Each world's backdrop and terrain are decoded when the world is first
+    // drawn, so the title does not wait for all ten.
+    worldArtLoaded.fill(false);
     resizePending = false;
     ++graphicsCreates;
     lastCreateMs =
@@ -82,6 +80,7 @@ void App::releaseDeviceResources() {
     for (Texture& texture : terrain) {
         renderer.release(texture);
     }
+    worldArtLoaded.fill(false);
     // Rasterised texts are textures too, so they go with the device.
     textCache.clear([this](Texture& texture) { renderer.release(texture); });
     deviceReady = false;

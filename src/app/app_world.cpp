@@ -79,6 +79,7 @@ void App::world() {
 
 void App::background(int worldIndex, float cameraX) {
     const auto index = static_cast<std::size_t>(std::clamp(worldIndex, 0, WORLD_COUNT - 1));
+    loadWorldArt(index);
     const Texture& backdrop = backgrounds[index];
     if (backdrop.valid()) {
         const FRect source{0, 0, static_cast<float>(backdrop.width), static_cast<float>(backdrop.height)};
@@ -103,15 +104,20 @@ void App::background(int worldIndex, float cameraX) {
     }
 }
 
-void App::createTerrain() {
-    for (int n = 1; n <= WORLD_COUNT; ++n) {
-        const auto index = static_cast<std::size_t>(n - 1);
-        renderer.release(terrain[index]);
-        terrain[index] = loadImage("assets/terrain_" + std::to_string(n) + ".png");
-        if (!terrain[index].valid()) {
-            const std::vector<std::uint32_t> pixels = fallbackTerrain(TERRAIN_BODY[index], 0x9E3779B9u * n);
-            terrain[index] = renderer.createImage(TILE_WIDTH, TILE_HEIGHT, pixels.data());
-        }
+void App::loadWorldArt(std::size_t index) {
+    if (worldArtLoaded[index]) {
+        return;
+    }
+    worldArtLoaded[index] = true;
+    const std::string n = std::to_string(index + 1);
+    renderer.release(backgrounds[index]);
+    backgrounds[index] = loadImage("assets/bg_" + n + ".png", true);
+    renderer.release(terrain[index]);
+    terrain[index] = loadImage("assets/terrain_" + n + ".png");
+    if (!terrain[index].valid()) {
+        const std::vector<std::uint32_t> pixels =
+            fallbackTerrain(TERRAIN_BODY[index], 0x9E3779B9u * static_cast<std::uint32_t>(index + 1));
+        terrain[index] = renderer.createImage(TILE_WIDTH, TILE_HEIGHT, pixels.data());
     }
 }
 

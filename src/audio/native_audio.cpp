@@ -83,17 +83,25 @@ struct NativeAudio::Impl {
 
     bool open(const std::wstring& folder) {
         close();
-        loadAudioFiles(findAudioFiles(folder), catalogue);
-        musicTable = buildMusicTable(catalogue);
-
         wake.rearm();
-        if (!output || !output->open([this] { wake.signal(); })) {
-            close();
+        if (!output) {
             return false;
         }
         running.store(true, std::memory_order_release);
         try {
-            thread = std::thread([this] { mixerLoop(); });
+            thread = std::thread([this, folder] {
+                // Opening the device and decoding every clip take far longer
+                // than opening a window, so both happen here, off the window
+                // thread; until they are done requests are dropped.
+                if (!output->open([this] { wake.signal(); })) {
+                    running.store(false, std::memory_order_release);
+                    return;
+                }
+                loadAudioFiles(findAudioFiles(folder), catalogue);
+                musicTable = buildMusicTable(catalogue);
+                loaded.store(true, std::memory_order_release);
+                mixerLoop();
+            });
         } catch (const std::system_error&) {
             close();
             return false;
@@ -107,6 +115,7 @@ struct NativeAudio::Impl {
         if (thread.joinable()) {
             thread.join();
         }
+        loaded.store(false, std::memory_order_release);
         if (output) {
             output->close();
         }
@@ -170,9 +179,11 @@ struct NativeAudio::Impl {
     std::thread thread;
     MixerWake wake;
 
-    // Written only while the mixer thread is not running.
+    // Written by the mixer thread before it sets `loaded`, read by the window
+    // thread only after it saw `loaded` set, and cleared once the thread is gone.
     AudioCatalogue catalogue;
     MusicTable musicTable;
+    std::atomic<bool> loaded{false};
 
     // Requests: written by the window thread, read by the mixer once per pass.
     CommandRing ring;
@@ -202,7 +213,7 @@ bool NativeAudio::open(const std::wstring& folder) {
 }
 
 void NativeAudio::play(std::string_view name, float volume, float pan) {
-    if (!impl->running.load(std::memory_order_acquire)) {
+    if (!impl->running.load(std::memory_order_acquire) || !impl->loaded.load(std::memory_order_acquire)) {
         return;
     }
     const std::string normalized = normalizeAudioName(name);
@@ -260,12 +271,16 @@ bool NativeAudio::running() const {
     return impl->running.load(std::memory_order_acquire);
 }
 
+bool NativeAudio::clipsLoaded() const {
+    return impl->loaded.load(std::memory_order_acquire);
+}
+
 bool NativeAudio::hasClip(std::string_view name) const {
-    return impl->findClip(normalizeAudioName(name)) != nullptr;
+    return clipsLoaded() && impl->findClip(normalizeAudioName(name)) != nullptr;
 }
 
 std::size_t NativeAudio::clipCount() const {
-    return impl->catalogue.size();
+    return clipsLoaded() ? impl->catalogue.size() : 0;
 }
 
 } // namespace grumbo

@@ -21,9 +21,9 @@ class NativeAudio {
     NativeAudio(const NativeAudio&) = delete;
     NativeAudio& operator=(const NativeAudio&) = delete;
 
-    // Loads every "*.wav" of folder/audio and then of folder, opens the device and starts the mixer.
-    // False when the device or the mixer cannot start: everything is closed again and the game is
-    // silent. Calling it again reloads.
+    // Starts the mixer thread, which opens the device, loads every "*.wav" of folder/audio and
+    // then of folder (see `clipsLoaded`) and mixes. False when the thread cannot start; when the
+    // device cannot open, `running` turns false and the game stays silent. Calling it again reloads.
     bool open(const std::wstring& folder);
     // Queues a one-shot sound by clip name; volume 0 to 1, pan -1 (left) to 1 (right).
     void play(std::string_view name, float volume, float pan);
@@ -43,6 +43,8 @@ class NativeAudio {
 
     // Whether the device plays and the mixer thread runs.
     bool running() const;
+    // Whether the mixer has loaded the clips; until then `play` drops its requests.
+    bool clipsLoaded() const;
     // Whether a clip of that name was loaded (looked up like `play` does).
     bool hasClip(std::string_view name) const;
     std::size_t clipCount() const;

@@ -175,6 +175,8 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
     g.cameraX = 100;
     g.exitOpen = false;
     app->presentationClock = 0.05f;
+    // The world's terrain picture is lost: platforms fall back to flat fills.
+    app->loadWorldArt(0);
     app->renderer.release(app->terrain[0]);
     level.pits = {Pit{200, 320, 470}, Pit{400, 454, 470}};
     level.chapters = {Chapter{-100, 500, "", 2}, Chapter{-1000, 700, "", 0}, Chapter{800, 1700, "", 3}};
