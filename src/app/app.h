@@ -144,6 +144,8 @@ class App {
 
     // Shell state.
     std::string baseDirectory;
+    // The artwork and sound folder; found from baseDirectory at start-up when empty.
+    std::string assetDirectory;
     float viewWidth = 960;
     float viewScale = 1;
     float viewOffsetY = 0;

@@ -48,9 +48,9 @@ bool App::createTarget() {
     renderer.outputSize(width, height);
     clientWidth = std::max(width, 1);
     clientHeight = std::max(height, 1);
-    spriteSheet = loadImage("assets/sprites.png");
+    spriteSheet = loadImage("sprites.png");
     for (int n = 1; n <= WORLD_COUNT; ++n) {
-        backgrounds[static_cast<std::size_t>(n - 1)] = loadImage("assets/bg_" + std::to_string(n) + ".png");
+        backgrounds[static_cast<std::size_t>(n - 1)] = loadImage("bg_" + std::to_string(n) + ".png");
     }
     createTerrain();
     resizePending = false;
@@ -84,7 +84,7 @@ void App::releaseDeviceResources() {
 }
 
 Texture App::loadImage(const std::string& relativePath) {
-    return renderer.loadImage(baseDirectory + "/" + relativePath);
+    return renderer.loadImage(assetDirectory + "/" + relativePath);
 }
 
 void App::setClip(const FRect& canvasRect) {

@@ -109,7 +109,7 @@ void App::createTerrain() {
     for (int n = 1; n <= WORLD_COUNT; ++n) {
         const auto index = static_cast<std::size_t>(n - 1);
         renderer.release(terrain[index]);
-        terrain[index] = loadImage("assets/terrain_" + std::to_string(n) + ".png");
+        terrain[index] = loadImage("terrain_" + std::to_string(n) + ".png");
         if (!terrain[index].valid()) {
             const std::vector<std::uint32_t> pixels = fallbackTerrain(TERRAIN_BODY[index], 0x9E3779B9u * n);
             terrain[index] = renderer.createImage(TILE_WIDTH, TILE_HEIGHT, pixels.data());
