@@ -77,6 +77,7 @@ void App::world() {
 
     signPrompt(cameraX);
     hud();
+    caption();
 }
 
 void App::background(int worldIndex, float cameraX) {
