@@ -18,8 +18,8 @@ constexpr float GAP_LOOK_AHEAD = 240;
 // The gap warning's text starts at 441; the caption keeps 7 units above it.
 constexpr float CAPTION_BOTTOM = 434;
 constexpr float CAPTION_HEIGHT = 30;
-// The monospaced font advances 0.6 of its 16-unit size per character; the box
-// adds a margin on either side.
+// The monospaced font advances a little over 0.6 of its 16-unit size per
+// character; the box adds a margin on either side.
 constexpr float CAPTION_ADVANCE = 9.7f;
 constexpr float CAPTION_MARGIN = 18;
 
