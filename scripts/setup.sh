@@ -19,6 +19,8 @@ PACKAGES=(
   xvfb xauth
   # the Windows release: cross compiler, and Wine (with Mesa for its Direct2D) for its smoke test
   g++-mingw-w64-x86-64-posix wine wine64 libgl1-mesa-dri
+  # the Debian package: dependencies read from the executable, and the desktop files' validators
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

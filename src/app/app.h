@@ -114,11 +114,16 @@ class App {
     void signCard();
     void completionCard();
     void hud();
+    // The caption of the voice line playing, over the level band.
+    void caption();
 
     // Sound, voice and saving (app_sound.cpp).
     void soundEvents();
     void encounterReactions();
     void reaction(const std::string& group, VoiceMoment moment, float chance, float pan);
+    // Plays a clip; a voice line that starts also shows its caption, when they are on, for as long
+    // as the clip lasts.
+    void playClip(std::string_view name, float volume, float pan);
     // Reads the settings and the journey to continue, then opens the writer.
     void loadSaved();
     // Hands the journey and settings to the writer.
@@ -135,6 +140,8 @@ class App {
 
     // Shell state.
     std::string baseDirectory;
+    // The artwork and sound folder; found from baseDirectory at start-up when empty.
+    std::string assetDirectory;
     float viewWidth = 960;
     float viewScale = 1;
     float viewOffsetY = 0;
@@ -170,6 +177,9 @@ class App {
     float toastTimer = 0;
     std::string toastText;
     std::deque<std::string> toastQueue;
+    // The words of the voice line playing, shown until `captionUntil` (presentation seconds).
+    std::string captionText;
+    double captionUntil = 0;
     float ipJokeTimer = 0;
     float ipJokeCountdown = 19;
     std::string ipText;

@@ -48,9 +48,9 @@ bool App::createTarget() {
     renderer.outputSize(width, height);
     clientWidth = std::max(width, 1);
     clientHeight = std::max(height, 1);
-    spriteSheet = loadImage("assets/sprites.png");
-    glowImage = loadImage("assets/glow.png");
-    flameImage = loadImage("assets/flame.png");
+    spriteSheet = loadImage("sprites.png");
+    glowImage = loadImage("glow.png");
+    flameImage = loadImage("flame.png");
     // Each world's backdrop and terrain are decoded when the world is first
     // drawn, so the title does not wait for all ten.
     worldArtLoaded.fill(false);
@@ -87,7 +87,7 @@ void App::releaseDeviceResources() {
 }
 
 Texture App::loadImage(const std::string& relativePath, bool opaque) {
-    return renderer.loadImage(baseDirectory + "/" + relativePath, opaque);
+    return renderer.loadImage(assetDirectory + "/" + relativePath, opaque);
 }
 
 void App::setClip(const FRect& canvasRect) {

@@ -1,7 +1,8 @@
 // The heads-up display over the world: health, subscribers or the IP joke,
 // the boss bar or the world title, the bottom bar with weapon, power-ups,
-// hint and quest box, the on-screen play buttons, the crosshair and the
-// warning before a gap. It reads the game and changes nothing.
+// hint and quest box, the on-screen play buttons, the crosshair, the
+// warning before a gap and the caption of a voice line. It reads the game and
+// changes nothing.
 #include "app/app.h"
 #include "app/hud_layout.h"
 #include "app/palette.h"
@@ -99,6 +100,15 @@ void App::hud() {
     if (gap.shown) {
         text(gap.text, gap.x, 441, 184, 18, 0, GOLD, true);
     }
+}
+
+void App::caption() {
+    if (!settings.captions || captionText.empty() || presentationTime >= captionUntil) {
+        return;
+    }
+    const Rect box = captionBox(captionText, viewWidth);
+    panel(box.x, box.y, box.w, box.h, GREEN);
+    text(captionText, box.x, box.y + 5, box.w, box.h - 5, CAPTION_TEXT_SIZE, WHITE, true);
 }
 
 } // namespace grumbo

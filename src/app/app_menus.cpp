@@ -166,7 +166,7 @@ void App::changeSetting(int entry) {
         audio.setVoiceEnabled(settings.voiceClips);
     }
     if (effect.voiceSample) {
-        audio.play("grumbo_what", 0.85f, 0);
+        playClip("grumbo_what", 0.85f, 0);
     }
     if (effect.restartIpJoke) {
         ipJokeTimer = 0;
@@ -301,9 +301,11 @@ void App::controlsPage(float cx) {
 void App::settingsPage(float cx) {
     panel(cx - 305, 24, 610, 478, VIOLET);
     text("STREAM SETTINGS", cx - 280, 40, 560, 42, 3, GREEN, true);
+    // Ten entries take 35 units each; more share the same space above the note, in whole units.
+    const float step = std::min(35.0f, std::floor(352.0f / SETTINGS_ENTRY_COUNT));
     for (int i = 0; i < SETTINGS_ENTRY_COUNT; ++i) {
-        button(settingsEntryLabel(i, settings, fullscreen), i, cx - 275, 101 + 35 * static_cast<float>(i),
-               550, 31);
+        button(settingsEntryLabel(i, settings, fullscreen), i, cx - 275, 101 + step * static_cast<float>(i),
+               550, step - 4);
     }
     text(SETTINGS_NOTE, cx - 280, 459, 560, 32, 0, 0xC9BBDA, true);
 }

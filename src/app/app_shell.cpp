@@ -1,6 +1,7 @@
 // The shell: start-up, the frame loop with its pacing, window events, frame
 // set-up and presentation, full screen and window sizes, and the smoke run.
 #include "app/app.h"
+#include "app/asset_folder.h"
 #include "app/hud_layout.h"
 #include "app/screenshot.h"
 #include "platform/audio_output.h"
@@ -70,13 +71,14 @@ void App::shutdown() {
 bool App::startUp(std::string_view commandLine) {
     parseSmokeOption(commandLine, smoke, smokeLevel);
     baseDirectory = executableDirectory();
+    assetDirectory = findAssetFolder(baseDirectory);
     WindowOptions options;
     options.title = WINDOW_TITLE;
     options.clientWidth = 1280;
     options.clientHeight = 720;
     options.minWidth = MIN_CLIENT_WIDTH;
     options.minHeight = MIN_CLIENT_HEIGHT;
-    options.iconPath = baseDirectory + "/assets/icon.png";
+    options.iconPath = assetDirectory + "/icon.png";
     const bool opened = window.open(options);
     if (!opened || !init()) {
         // An unattended smoke run must not wait on a dialog nobody will close.
@@ -114,19 +116,22 @@ bool App::init() {
     if (baseDirectory.empty()) {
         baseDirectory = executableDirectory();
     }
+    if (assetDirectory.empty()) {
+        assetDirectory = findAssetFolder(baseDirectory);
+    }
     // The settings come first: they decide how the window and the sound start.
     loadSaved();
     if (!renderer.create(window)) {
         return false;
     }
-    renderer.openFont(baseDirectory + "/assets/AnonymousPro-Bold.ttf");
+    renderer.openFont(assetDirectory + "/AnonymousPro-Bold.ttf");
     if (!createTarget()) {
         return false;
     }
     audio.setVolumes(settings.musicVolume, settings.effectsVolume);
     audio.setMuted(settings.muted);
     audio.setVoiceEnabled(settings.voiceClips);
-    audio.open(widenPath(baseDirectory + "/assets"));
+    audio.open(widenPath(assetDirectory));
     audio.setMusic(-1);
     if (smoke) {
         game.start(smokeLevel);

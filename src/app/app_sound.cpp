@@ -3,6 +3,7 @@
 // settings saved through the background writer.
 #include "app/app.h"
 #include "app/hud_layout.h"
+#include "app/voice_lines.h"
 #include "platform/user_paths.h"
 
 namespace grumbo {
@@ -39,7 +40,7 @@ PolicyContext App::policyContext() const {
 
 void App::carryOut(PolicyRequests& requests) {
     for (const ClipRequest& clip : requests.clips) {
-        audio.play(clip.clip, clip.volume, clip.pan);
+        playClip(clip.clip, clip.volume, clip.pan);
     }
     for (const RumbleRequest& rumble : requests.rumbles) {
         input.rumble(rumble.strength, rumble.seconds);
@@ -55,6 +56,15 @@ void App::carryOut(PolicyRequests& requests) {
     }
     if (requests.saveProgress) {
         persist();
+    }
+}
+
+void App::playClip(std::string_view name, float volume, float pan) {
+    const double seconds = audio.play(name, volume, pan);
+    const std::string_view words = voiceLineWords(name);
+    if (settings.captions && seconds > 0 && !words.empty()) {
+        captionText = words;
+        captionUntil = presentationTime + seconds;
     }
 }
 

@@ -75,6 +75,7 @@ void App::world() {
 
     signPrompt(cameraX);
     hud();
+    caption();
 }
 
 void App::background(int worldIndex, float cameraX) {
@@ -111,9 +112,9 @@ void App::loadWorldArt(std::size_t index) {
     worldArtLoaded[index] = true;
     const std::string n = std::to_string(index + 1);
     renderer.release(backgrounds[index]);
-    backgrounds[index] = loadImage("assets/bg_" + n + ".png", true);
+    backgrounds[index] = loadImage("bg_" + n + ".png", true);
     renderer.release(terrain[index]);
-    terrain[index] = loadImage("assets/terrain_" + n + ".png");
+    terrain[index] = loadImage("terrain_" + n + ".png");
     if (!terrain[index].valid()) {
         const std::vector<std::uint32_t> pixels =
             fallbackTerrain(TERRAIN_BODY[index], 0x9E3779B9u * static_cast<std::uint32_t>(index + 1));

@@ -3,6 +3,7 @@
 #include "app/hud_layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -14,6 +15,13 @@ constexpr float BOSS_BAR_WIDTH = 228;
 constexpr float PROGRESS_WIDTH = 228;
 constexpr int HEALTHY = 31;
 constexpr float GAP_LOOK_AHEAD = 240;
+// The gap warning's text starts at 441; the caption keeps 7 units above it.
+constexpr float CAPTION_BOTTOM = 434;
+constexpr float CAPTION_HEIGHT = 30;
+// The monospaced font advances a little over 0.6 of its 16-unit size per
+// character; the box adds a margin on either side.
+constexpr float CAPTION_ADVANCE = 9.7f;
+constexpr float CAPTION_MARGIN = 18;
 
 float ratio(float value, float limit) {
     return std::clamp(value / limit, 0.0f, 1.0f);
@@ -134,6 +142,14 @@ QuestBox questBox(bool noticeShowing, const std::string& notice, bool exitOpen) 
 
 bool crosshairVisible(int state, float mouseX, float mouseY, float viewWidth) {
     return state == Playing && mouseX > 0 && mouseX < viewWidth && mouseY > 78 && mouseY < 470;
+}
+
+Rect captionBox(std::string_view words, float viewWidth) {
+    // An even whole width keeps the centred box on whole units.
+    const float width =
+        std::min(2 * std::ceil(static_cast<float>(words.size()) * CAPTION_ADVANCE / 2) + 2 * CAPTION_MARGIN,
+                 viewWidth - 2 * CAPTION_MARGIN);
+    return {(viewWidth - width) / 2, CAPTION_BOTTOM - CAPTION_HEIGHT, width, CAPTION_HEIGHT};
 }
 
 GapWarning gapWarning(const Game& game, float viewWidth) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 
 namespace grumbo {
 
@@ -74,6 +75,12 @@ QuestBox questBox(bool noticeShowing, const std::string& notice, bool exitOpen);
 
 // The mouse crosshair shows only in play and over the level band.
 bool crosshairVisible(int state, float mouseX, float mouseY, float viewWidth);
+
+// The caption of a voice line: a box centred at the bottom of the level band,
+// above the gap warning and clear of every HUD box, as wide as its words in
+// the text size CAPTION_TEXT_SIZE.
+inline constexpr int CAPTION_TEXT_SIZE = 2;
+Rect captionBox(std::string_view words, float viewWidth);
 
 struct GapWarning {
     bool shown = false;

@@ -81,7 +81,7 @@ MenuCommand menuCommand(bool paused, const MenuState& menu, int& world) {
             MenuCommand::WindowSize,  MenuCommand::FullscreenNow, MenuCommand::AutoFullscreen,
             MenuCommand::MusicVolume, MenuCommand::EffectsVolume, MenuCommand::VoiceClips,
             MenuCommand::ScreenShake, MenuCommand::IpJokes,       MenuCommand::Vsync,
-            MenuCommand::SettingsBack};
+            MenuCommand::Captions,    MenuCommand::SettingsBack};
         return entry >= 0 && entry < SETTINGS_ENTRY_COUNT ? settings[static_cast<std::size_t>(entry)]
                                                           : MenuCommand::None;
     }
@@ -202,6 +202,9 @@ SettingsEffect applySettingsEntry(int entry, Settings& settings, bool fullscreen
         effect.restartIpJoke = true;
         break;
     case 9:
+        settings.captions = !settings.captions;
+        break;
+    case 10:
         effect.back = true;
         break;
     default:
@@ -251,6 +254,8 @@ std::string settingsEntryLabel(int entry, const Settings& settings, bool fullscr
     case 8:
         return "VSYNC: does absolutely nothing (honest)";
     case 9:
+        return std::string("Captions: ") + onOff(settings.captions);
+    case 10:
         return "Back";
     default:
         return {};

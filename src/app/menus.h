@@ -21,7 +21,7 @@ inline constexpr int TITLE_ENTRY_COUNT = 6;
 inline constexpr int PAUSE_ENTRY_COUNT = 5;
 inline constexpr int LEVEL_SELECT_ENTRY_COUNT = 11;
 inline constexpr int CONTROLS_ENTRY_COUNT = 1;
-inline constexpr int SETTINGS_ENTRY_COUNT = 10;
+inline constexpr int SETTINGS_ENTRY_COUNT = 11;
 inline constexpr int CONTROLS_ROW_COUNT = 8;
 
 inline constexpr std::array<const char*, 10> LEVEL_NAMES{
@@ -96,6 +96,7 @@ enum class MenuCommand {
     ScreenShake,
     IpJokes,
     Vsync,
+    Captions,
     SettingsBack,
 };
 // The command of the highlighted entry; for StartWorld, `world` is its index.

@@ -30,7 +30,7 @@ constexpr std::size_t STARTUP_LINE_LIMIT = 64u * 1024u;
 // The keys read at start-up; every other line is passed over.
 const std::wstring STARTUP_KEYS[] = {L"Level",          L"Subscribers", L"HighestLevel", L"Muted",
                                      L"VoiceClips",     L"Shake",       L"Music",        L"Effects",
-                                     L"AutoFullscreen", L"IPJokes",     L"Resolution"};
+                                     L"AutoFullscreen", L"IPJokes",     L"Resolution",   L"Captions"};
 
 void setInteger(IniSnapshot& snapshot, const std::wstring& section, const std::wstring& key, int value) {
     snapshot.set(section, key, std::to_wstring(value));
@@ -108,6 +108,7 @@ void loadSaveText(const std::wstring& text, Progress& progress, Settings& settin
     settings.ipJokes = profileInteger(file, SETTINGS, L"IPJokes", 1) != 0;
     settings.resolutionIndex =
         std::clamp<std::int32_t>(profileInteger(file, SETTINGS, L"Resolution", 0), 0, RESOLUTION_COUNT - 1);
+    settings.captions = profileInteger(file, SETTINGS, L"Captions", 0) != 0;
 }
 
 // Reads like the save writer would, but decodes what it can instead of refusing the file: a
@@ -234,6 +235,10 @@ std::wstring saveSnapshotText(const std::wstring& lastText, const Game& game, Pr
     setInteger(snapshot, SETTINGS, L"AutoFullscreen", settings.autoFullscreen ? 1 : 0);
     setInteger(snapshot, SETTINGS, L"IPJokes", settings.ipJokes ? 1 : 0);
     setInteger(snapshot, SETTINGS, L"Resolution", settings.resolutionIndex);
+    // Written once captions were turned on, so the file of a player who never did stays as it was.
+    if (settings.captions || !snapshot.get(SETTINGS, L"Captions", L"").empty()) {
+        setInteger(snapshot, SETTINGS, L"Captions", settings.captions ? 1 : 0);
+    }
     return snapshot.serialize();
 }
 

@@ -28,6 +28,8 @@ struct Settings {
     bool autoFullscreen = false;
     bool ipJokes = true;
     int resolutionIndex = 0;
+    // The persona's words on screen while a voice clip plays.
+    bool captions = false;
 };
 
 // The journey as the title screen sees it: the world to continue (-1 none),

@@ -212,22 +212,24 @@ bool NativeAudio::open(const std::wstring& folder) {
     return impl->open(folder);
 }
 
-void NativeAudio::play(std::string_view name, float volume, float pan) {
+double NativeAudio::play(std::string_view name, float volume, float pan) {
     if (!impl->running.load(std::memory_order_acquire) || !impl->loaded.load(std::memory_order_acquire)) {
-        return;
+        return 0;
     }
     const std::string normalized = normalizeAudioName(name);
     const bool voice = isVoiceName(normalized);
     if (voice && !impl->voiceEnabled.load(std::memory_order_relaxed)) {
-        return;
+        return 0;
     }
     const AudioClip* clip = impl->findClip(normalized);
     if (clip == nullptr) {
-        return;
+        return 0;
     }
-    if (impl->ring.push(makeVoice(clip, volume, pan, voice))) {
-        impl->wake.signal();
+    if (!impl->ring.push(makeVoice(clip, volume, pan, voice))) {
+        return 0;
     }
+    impl->wake.signal();
+    return static_cast<double>(clip->frames()) / AUDIO_RATE;
 }
 
 void NativeAudio::setMusic(int index) {

@@ -25,8 +25,9 @@ class NativeAudio {
     // then of folder (see `clipsLoaded`) and mixes. False when the thread cannot start; when the
     // device cannot open, `running` turns false and the game stays silent. Calling it again reloads.
     bool open(const std::wstring& folder);
-    // Queues a one-shot sound by clip name; volume 0 to 1, pan -1 (left) to 1 (right).
-    void play(std::string_view name, float volume, float pan);
+    // Queues a one-shot sound by clip name; volume 0 to 1, pan -1 (left) to 1 (right). Returns the
+    // clip's length in seconds when it was queued, 0 when nothing will play.
+    double play(std::string_view name, float volume, float pan);
     // -2 or less silence, -1 the menu music, 0 to 9 the music of that world; clears the battle music.
     void setMusic(int index);
     // Battle music over the world's music: boss first, then chase, then the chapter theme

@@ -2,6 +2,9 @@
 // the headless backend: the title, a new journey, a checkpoint, the pause
 // menu, back to the title, continue, settings, and quitting, with the save
 // file checked along the way.
+#include "../audio/wav_builder.h"
+#include "app/hud_layout.h"
+#include "app/voice_lines.h"
 #include "headless_app.h"
 #include "save/ini_snapshot.h"
 #include "save/save_text.h"
@@ -255,6 +258,57 @@ TEST_F(Session, ShakeAndAddressJokeFollowTheirSettings) {
     app->action();
     EXPECT_TRUE(app->settings.ipJokes);
     EXPECT_EQ(test::find(test::drawFrame(*app), {"YOUR IP ADDRESS", 0xF2F3FF, 729, 21, 206, 0}), -1);
+}
+
+// A caption shows the words of exactly the voice line that starts playing, for as long as it lasts,
+// and only with its setting on.
+TEST_F(Session, CaptionsFollowExactlyTheVoiceLinesThatPlay) {
+    // Half a second each of the victory's first line and of an effect; no other clip exists.
+    app.reset();
+    fs::create_directories(folder / "assets" / "audio");
+    const std::vector<std::uint8_t> half =
+        test::WavBuilder::pcm16(2, 44100, std::vector<std::int16_t>(44100, 900));
+    for (const char* clip : {"grumbo_got_kill", "hurt"}) {
+        std::ofstream(folder / "assets" / "audio" / (std::string(clip) + ".wav"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(half.data()), static_cast<std::streamsize>(half.size()));
+    }
+    boot();
+    app->start(0, false);
+    const auto caption = [&] {
+        for (const test::Look& look : test::drawFrame(*app)) {
+            for (const VoiceLine& line : VOICE_LINES) {
+                if (look.what == line.words) {
+                    return look.what;
+                }
+            }
+        }
+        return std::string();
+    };
+    app->presentationTime = 100;
+    app->reaction("victory", VoiceMoment::BossDefeated, 1, 0);
+    EXPECT_EQ(caption(), ""); // captions are off by default
+
+    app->settings.captions = true;
+    app->playClip("grumbo_no", 1, 0); // a voice line without a clip plays nothing
+    app->playClip("hurt", 1, 0);      // an effect has no words
+    EXPECT_EQ(caption(), "");
+    app->sounds = SoundPolicy{};
+    app->reaction("victory", VoiceMoment::BossDefeated, 1, 0);
+    const Rect box = captionBox("Got a kill!", app->viewWidth);
+    EXPECT_GE(test::find(test::drawFrame(*app), {"Got a kill!", 0xF2F3FF, box.x, box.y + 5, box.w,
+                                                 CAPTION_TEXT_SIZE, 1, test::CENTRED}),
+              0);
+    app->presentationTime += 0.49;
+    EXPECT_EQ(caption(), "Got a kill!");
+    app->presentationTime += 0.02;
+    EXPECT_EQ(caption(), "");
+
+    // With the voice switched off the line does not play, so it has no caption either.
+    app->menu.screen = SettingsScreen;
+    app->menu.selection = 5;
+    app->action();
+    app->playClip("grumbo_got_kill", 1, 0);
+    EXPECT_EQ(caption(), "");
 }
 
 TEST_F(Session, FullScreenAutoCommitAndWindowSizes) {

@@ -1,4 +1,5 @@
 #include "app/hud_layout.h"
+#include "app/voice_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,26 @@ TEST(HudTest, PlayButtonsCrosshairAndGapWarning) {
     EXPECT_FLOAT_EQ(gapWarning(game, vw).x, 8);
     game.state = Paused;
     EXPECT_FALSE(gapWarning(game, vw).shown);
+}
+
+TEST(HudTest, CaptionsSitCentredAtTheBottomOfTheLevelBandClearOfEveryHudBox) {
+    for (const float vw : {960.0f, 1290.0f}) {
+        // Health and subscriber panels with their shadows, the world or boss title, and from the
+        // gap warning's line down the bottom bar.
+        const Rect hud[] = {
+            {16, 14, 229, 64}, {vw - 246, 14, 235, 64}, {vw / 2 - 180, 17, 360, 36}, {0, 441, vw, 99}};
+        for (const VoiceLine& line : VOICE_LINES) {
+            const Rect box = captionBox(line.words, vw);
+            EXPECT_FLOAT_EQ(box.x + box.w / 2, vw / 2);
+            // The words at 0.6 of the 16-unit size per character fit inside.
+            EXPECT_GE(box.w, 9.6f * static_cast<float>(line.words.size()));
+            EXPECT_GE(box.y + box.h, 420);
+            const Rect shadowed{box.x, box.y, box.w + 5, box.h + 5};
+            for (const Rect& taken : hud) {
+                EXPECT_FALSE(shadowed.overlaps(taken)) << line.words;
+            }
+        }
+    }
 }
 
 TEST(HudTest, ToastsQueueBehindTheOneShowing) {

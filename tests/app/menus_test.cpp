@@ -20,7 +20,7 @@ TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
     EXPECT_EQ(menuEntryCount(true, MainListScreen), 5);
     EXPECT_EQ(menuEntryCount(false, LevelSelectScreen), 11);
     EXPECT_EQ(menuEntryCount(true, ControlsScreen), 1);
-    EXPECT_EQ(menuEntryCount(false, SettingsScreen), 10);
+    EXPECT_EQ(menuEntryCount(false, SettingsScreen), 11);
 
     MenuState title;
     title.selection = 5;
@@ -125,7 +125,10 @@ TEST(MenusTest, SettingsCyclesAndFullscreenAutoCommit) {
     settings.voiceClips = false;
     EXPECT_TRUE(applySettingsEntry(5, settings, false).voiceSample);
     EXPECT_FALSE(applySettingsEntry(5, settings, false).voiceSample);
-    EXPECT_TRUE(applySettingsEntry(9, settings, false).back);
+    EXPECT_FALSE(settings.captions);
+    EXPECT_FALSE(applySettingsEntry(9, settings, false).back);
+    EXPECT_EQ(settingsEntryLabel(9, settings, false), "Captions: ON");
+    EXPECT_TRUE(applySettingsEntry(10, settings, false).back);
     EXPECT_EQ(settingsEntryLabel(1, settings, true), "Fullscreen now: ON");
     EXPECT_EQ(settingsEntryLabel(7, settings, false), "[X] Occasional fake IP-address joke");
 }

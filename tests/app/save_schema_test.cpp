@@ -78,6 +78,24 @@ TEST(SaveSchemaTest, SettingChangeOnTitleWithoutJourneyWritesNoLevel) {
     EXPECT_NE(text.find(L"Music=42\r\n"), std::wstring::npos);
 }
 
+TEST(SaveSchemaTest, CaptionsAreOffUntilTurnedOnAndWrittenOnlyOnceTheyWere) {
+    Progress progress;
+    Settings settings;
+    loadSaveText(L"[Settings]\r\nMusic=40\r\n", progress, settings);
+    EXPECT_FALSE(settings.captions);
+    Game title;
+    std::wstring text = saveSnapshotText(L"", title, progress, settings);
+    EXPECT_EQ(text.find(L"Captions"), std::wstring::npos);
+    settings.captions = true;
+    text = saveSnapshotText(text, title, progress, settings);
+    EXPECT_NE(text.find(L"Captions=1\r\n"), std::wstring::npos);
+    Settings reloaded;
+    loadSaveText(text, progress, reloaded);
+    EXPECT_TRUE(reloaded.captions);
+    settings.captions = false;
+    EXPECT_NE(saveSnapshotText(text, title, progress, settings).find(L"Captions=0\r\n"), std::wstring::npos);
+}
+
 TEST(SaveSchemaTest, UnknownKeysAndSectionsSurviveASave) {
     const std::wstring stored = L"[Journey]\r\nLevel=2\r\nFutureKey=keep me\r\n[Mods]\r\nColour=teal\r\n";
     Game game = startedGame(1);

@@ -1,8 +1,8 @@
 // A tour of every screen as a player meets it, drawn by the real game in a
 // real window and saved as bitmaps: the title, level select, controls sheet,
 // settings, a world in play, the pause menu, a sign card, each world's first
-// screen, a burning flame jet, a boss fight (also at 1080p) and both
-// completion cards. The journey is saved into
+// screen, a burning flame jet, a boss fight (also at 1080p), a voice line's
+// caption and both completion cards. The journey is saved into
 // the output folder, never into the user's data folder.
 // Usage: app_screen_tour <game folder with assets> <output folder>.
 #include "app/app.h"
@@ -152,6 +152,13 @@ int main(int argc, char** argv) {
     app.window.setClientSize(1280, 720);
     app.window.clientSize(app.clientWidth, app.clientHeight);
     app.resizePending = true;
+    // The boss falls silent for a moment, then the victory line plays with its caption.
+    app.settings.captions = true;
+    app.sounds = SoundPolicy{};
+    app.presentationTime += 30;
+    app.reaction("victory", VoiceMoment::BossDefeated, 1, 0);
+    shoot(app, out, "caption");
+    app.settings.captions = false;
 
     app.game.state = WorldComplete;
     shoot(app, out, "world_complete");

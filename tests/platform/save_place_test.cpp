@@ -1,6 +1,8 @@
 // Where the save goes on Linux: the per-user folder even when it cannot be made yet, folder
 // names that are not UTF-8 kept byte for byte, and a private save staying private; and how
-// start-up reads it: whatever can be decoded, from a file of any size.
+// start-up reads it: whatever can be decoded, from a file of any size. And where the artwork is
+// found: beside the executable, else in the installed data folder.
+#include "app/asset_folder.h"
 #include "app/save_schema.h"
 #include "platform/user_paths.h"
 #include "save/native_save.h"
@@ -94,6 +96,20 @@ TEST(SaveStartup, ReadsWhatItCanFromDamagedAndHugeFiles) {
     Settings settings;
     loadSaveFile(file.wstring(), progress, settings);
     EXPECT_EQ(progress.savedLevel, -1);
+}
+
+TEST(AssetPlace, BesideTheExecutableElseTheInstalledDataFolder) {
+    Scratch scratch;
+    const fs::path games = scratch.root / "usr" / "games";
+    const fs::path installed = scratch.root / "usr" / "share" / "games" / "grumbos-megastream";
+    fs::create_directories(games);
+    // Neither: the folder beside the executable, so a failure names it.
+    EXPECT_EQ(findAssetFolder(games.string()), games.string() + "/assets");
+    fs::create_directories(installed);
+    EXPECT_TRUE(fs::equivalent(findAssetFolder(games.string()), installed));
+    // A build tree or an unpacked zip keeps its own assets even beside an installed copy.
+    fs::create_directories(games / "assets");
+    EXPECT_EQ(findAssetFolder(games.string()), games.string() + "/assets");
 }
 
 } // namespace

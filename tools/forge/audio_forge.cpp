@@ -1,5 +1,6 @@
 #include "audio_forge.h"
 
+#include "app/voice_lines.h"
 #include "effects.h"
 #include "music.h"
 #include "voice.h"
@@ -23,12 +24,13 @@ bool saveClip(const std::string& folder, const std::string& name, const Track& t
 }
 
 // espeak-ng reads the line from a file, so no text ever passes through a shell.
-bool speak(const std::string& espeak, const std::string& work, const VoiceLine& line, Track& out) {
-    const std::string textPath = work + "/" + line.clip + ".txt";
-    const std::string wavPath = work + "/" + line.clip + ".raw.wav";
+bool speak(const std::string& espeak, const std::string& work, const grumbo::VoiceLine& line, Track& out) {
+    const std::string clip(line.clip);
+    const std::string textPath = work + "/" + clip + ".txt";
+    const std::string wavPath = work + "/" + clip + ".raw.wav";
     {
         std::ofstream text(textPath, std::ios::trunc);
-        text << line.text << '\n';
+        text << line.words << '\n';
     }
     // One fixed voice and fixed settings: an American male variant, raised pitch, wide inflection.
     const std::string command = "\"" + espeak + "\" -v en-us+m3 -p 62 -s 158 -a 160 -g 2 -f \"" + textPath +
@@ -62,13 +64,14 @@ bool forgeAudio(const std::string& folder, const std::string& espeak) {
     const std::string work = folder + "/voice_work.tmp";
     std::error_code error;
     std::filesystem::create_directories(work, error);
-    for (const VoiceLine& line : voiceLines()) {
+    for (const grumbo::VoiceLine& line : VOICE_LINES) {
+        const std::string clip(line.clip);
         Track track;
         if (!speak(espeak, work, line, track)) {
-            std::fprintf(stderr, "grumbo_forge: espeak-ng failed for %s, skipped\n", line.clip);
+            std::fprintf(stderr, "grumbo_forge: espeak-ng failed for %s, skipped\n", clip.c_str());
             continue;
         }
-        ok &= saveClip(folder, line.clip, track);
+        ok &= saveClip(folder, clip, track);
     }
     std::filesystem::remove_all(work, error);
     return ok;

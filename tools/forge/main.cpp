@@ -17,6 +17,7 @@ struct Options {
     std::string assets;
     std::string contact;
     std::string espeak;
+    std::string icons;
     bool images = true;
     bool sound = true;
 };
@@ -24,8 +25,10 @@ struct Options {
 bool parse(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if ((arg == "--contact" || arg == "--espeak") && i + 1 < argc) {
-            (arg == "--contact" ? options.contact : options.espeak) = argv[++i];
+        if ((arg == "--contact" || arg == "--espeak" || arg == "--icons") && i + 1 < argc) {
+            (arg == "--contact"  ? options.contact
+             : arg == "--espeak" ? options.espeak
+                                 : options.icons) = argv[++i];
         } else if (arg == "--images-only") {
             options.sound = false;
         } else if (arg == "--sound-only") {
@@ -68,6 +71,16 @@ bool forgeImages(const Options& options) {
     }
     ok &= save(options.assets + "/icon.ico", encodeIco(icons));
     ok &= save(options.assets + "/icon.png", encodePng(icons.back()));
+    // The desktop's icon theme wants one picture per size, in its own folder layout.
+    if (!options.icons.empty()) {
+        for (int size : {32, 64, 128, 256}) {
+            const std::string folder =
+                options.icons + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+            std::error_code error;
+            std::filesystem::create_directories(folder, error);
+            ok &= save(folder + "/grumbos-megastream.png", encodePng(buildIcon(size)));
+        }
+    }
     if (!options.contact.empty()) {
         ok &= save(options.contact, encodePng(buildContactSheet(sheet, backgrounds, terrain)));
     }
@@ -79,8 +92,8 @@ bool forgeImages(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: grumbo_forge <assets dir> [--contact file.png] [--espeak program] "
-                             "[--images-only | --sound-only]\n");
+        std::fprintf(stderr, "usage: grumbo_forge <assets dir> [--contact file.png] [--icons theme dir] "
+                             "[--espeak program] [--images-only | --sound-only]\n");
         return 2;
     }
     std::error_code error;

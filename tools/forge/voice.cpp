@@ -7,45 +7,6 @@
 
 namespace grumbo::forge {
 
-const std::vector<VoiceLine>& voiceLines() {
-    static const std::vector<VoiceLine> LINES = {
-        {"grumbo_knuckle_sandwich", "Knuckle sandwich!"},
-        {"grumbo_watch_this", "Watch this!"},
-        {"grumbo_well_ill_be", "Well, I'll be!"},
-        {"grumbo_one_by_one", "One by one!"},
-        {"grumbo_food", "Food!"},
-        {"grumbo_what_is_this", "What is this?"},
-        {"grumbo_lets_go", "Let's go!"},
-        {"grumbo_shots_fired", "Shots fired!"},
-        {"grumbo_didnt_do_nothing", "I didn't do nothing!"},
-        {"grumbo_please_dont_kill", "Please don't kill me!"},
-        {"grumbo_ew", "Eww!"},
-        {"grumbo_help", "Help!"},
-        {"grumbo_how_did_die", "How did I die?"},
-        {"grumbo_im_done", "I'm done."},
-        {"grumbo_its_over", "It's over!"},
-        {"grumbo_no", "Nooo!"},
-        {"grumbo_banned", "Banned!"},
-        {"grumbo_got_runner", "We got a runner!"},
-        {"grumbo_where_is_he", "Where is he?"},
-        {"grumbo_granny", "Granny?"},
-        {"grumbo_spooky_time", "Spooky time!"},
-        {"grumbo_what_is_that", "What is that?"},
-        {"grumbo_oh_my_goodness", "Oh my goodness!"},
-        {"grumbo_got_kill", "Got a kill!"},
-        {"grumbo_gg_buddy", "G G, buddy!"},
-        {"grumbo_good_night", "Good night!"},
-        {"grumbo_new_king", "There's a new king!"},
-        {"grumbo_too_easy", "Too easy!"},
-        {"grumbo_yeah", "Yeah!"},
-        {"grumbo_laugh", "Ha ha ha ha ha!"},
-        {"grumbo_health_department", "Call the health department!"},
-        {"grumbo_open_door", "Open the door!"},
-        {"grumbo_what", "What?"},
-    };
-    return LINES;
-}
-
 namespace {
 
 std::uint32_t le32(const std::vector<char>& b, size_t at) {

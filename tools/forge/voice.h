@@ -1,6 +1,6 @@
 #pragma once
 
-// The streamer's voice lines, spoken by espeak-ng and shaped into one comic voice.
+// The streamer's voice lines (app/voice_lines.h), spoken by espeak-ng and shaped into one comic voice.
 
 #include "synth.h"
 
@@ -8,14 +8,6 @@
 #include <vector>
 
 namespace grumbo::forge {
-
-struct VoiceLine {
-    const char* clip;
-    const char* text;
-};
-
-// Every voice clip the reactions can ask for, with the line it speaks.
-const std::vector<VoiceLine>& voiceLines();
 
 // Turns espeak's mono 16-bit output (any rate) into the finished clip: pitched up a touch,
 // band-limited like a headset mic, compressed, trimmed and normalised.
