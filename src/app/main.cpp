@@ -1,15 +1,10 @@
-// The entry point: one `App` runs the game; the command line is read as one
-// text, as the smoke option expects.
+// The entry point on every system: one `App` runs the game; the command line
+// is read as one text, as the smoke option expects.
 #include "app/app.h"
-
-#include <string>
+#include "platform/process.h"
 
 int main(int argc, char** argv) {
-    std::string commandLine;
-    for (int i = 1; i < argc; ++i) {
-        commandLine += i > 1 ? " " : "";
-        commandLine += argv[i];
-    }
+    const grumbo::ProcessSession session;
     grumbo::App app;
-    return app.launch(commandLine);
+    return app.launch(grumbo::commandLineText(argc, argv));
 }

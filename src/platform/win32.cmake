@@ -43,14 +43,11 @@ if(NOT EXISTS ${GRUMBO_WINDOWS_ASSETS}/icon.ico)
                       "first and pass its bin/assets folder as GRUMBO_WINDOWS_ASSETS")
 endif()
 
-# The entry point and the icon resource; an object library, so the resource is always linked.
+# The icon resource; an object library, so the resource is always linked.
 configure_file(${GRUMBO_WIN32_DIR}/grumbos_megastream.rc.in ${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc @ONLY)
-add_library(grumbo_win32_entry OBJECT ${GRUMBO_WIN32_DIR}/win_main.cpp
-                                      ${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc)
+add_library(grumbo_win32_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/grumbos_megastream.rc PROPERTIES
                             OBJECT_DEPENDS ${GRUMBO_WINDOWS_ASSETS}/icon.ico)
-target_link_libraries(grumbo_win32_entry PUBLIC grumbo_app shell32 ole32)
-target_link_options(grumbo_win32_entry INTERFACE -municode -mwindows)
 
 # `cmake --build --target grumbo_windows_zip`: the executable and its assets folder in one zip.
 set(GRUMBO_WINDOWS_STAGE ${CMAKE_BINARY_DIR}/package/GrumbosMegastream)

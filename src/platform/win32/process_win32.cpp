@@ -1,10 +1,7 @@
-// The Windows entry point: the same `App::launch` the other systems' `main` calls, with the
-// command line after the program name as one UTF-8 text.
-
-#include "app/app.h"
+#include "platform/process.h"
 #include "platform/win32/win32_api.h"
 
-#include <string>
+namespace grumbo {
 
 namespace {
 
@@ -19,7 +16,20 @@ std::string utf8(const wchar_t* text) {
     return out;
 }
 
-std::string commandLineAfterProgram() {
+} // namespace
+
+ProcessSession::ProcessSession() {
+    ::SetProcessDPIAware();
+    comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+ProcessSession::~ProcessSession() {
+    if (comStarted) {
+        ::CoUninitialize();
+    }
+}
+
+std::string commandLineText(int, char**) {
     int count = 0;
     wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::string commandLine;
@@ -33,19 +43,4 @@ std::string commandLineAfterProgram() {
     return commandLine;
 }
 
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Window sizes are pixels: the system must not stretch the window behind the game's back.
-    ::SetProcessDPIAware();
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    int code = 0;
-    {
-        grumbo::App app;
-        code = app.launch(commandLineAfterProgram());
-    }
-    if (SUCCEEDED(com)) {
-        ::CoUninitialize();
-    }
-    return code;
-}
+} // namespace grumbo
