@@ -22,9 +22,6 @@ constexpr std::array<int, 4> WINDOW_HEIGHTS{720, 1080, 1440, 1440};
 constexpr int MIN_CLIENT_WIDTH = 960;
 constexpr int MIN_CLIENT_HEIGHT = 570;
 constexpr int IDLE_WAIT_MS = 100;
-// Waiting on the event queue is coarse; the last stretch before a deadline is
-// slept on the precise clock instead.
-constexpr double PRECISE_SLEEP_SECONDS = 0.002;
 // Weapons from this index on are the rare ones the persona reacts to.
 constexpr int FIRST_RARE_WEAPON = 4;
 
@@ -168,13 +165,7 @@ void App::runPass() {
         return;
     }
     if (!pacer.frameDue(now)) {
-        const int waitMs =
-            static_cast<int>((pacer.secondsUntilDeadline(now) - PRECISE_SLEEP_SECONDS) * 1000.0);
-        if (waitMs >= 1) {
-            window.waitEvents(waitMs);
-        } else {
-            sleepUntilTicks(pacer.deadlineTicks());
-        }
+        window.waitEventsUntil(pacer.deadlineTicks());
         return;
     }
     frame(now);

@@ -18,10 +18,6 @@ void FramePacer::restart(std::uint64_t now) {
     latches = FrameLatches{};
 }
 
-double FramePacer::secondsUntilDeadline(std::uint64_t now) const {
-    return (deadline - static_cast<double>(now)) / static_cast<double>(frequency);
-}
-
 std::uint64_t FramePacer::deadlineTicks() const {
     return static_cast<std::uint64_t>(std::ceil(deadline));
 }

@@ -41,7 +41,6 @@ class FramePacer {
     // Drops the accumulated time and the latches and starts pacing at `now`.
     void restart(std::uint64_t now);
     bool frameDue(std::uint64_t now) const { return static_cast<double>(now) >= deadline; }
-    double secondsUntilDeadline(std::uint64_t now) const;
     std::uint64_t deadlineTicks() const;
 
     // Starts a frame: returns the clamped frame time and reports the raw one.

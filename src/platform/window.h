@@ -3,6 +3,7 @@
 // flags; it never sees a backend's native event type.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -68,6 +69,9 @@ class Window {
     int pollEvents(WindowEvent* events, int capacity);
     // Blocks until an event is waiting or `timeoutMs` passed; true when one waits.
     bool waitEvents(int timeoutMs);
+    // Blocks until an event is waiting or the frame clock (clock.h) reaches
+    // `deadline`, on a precise timer and without spinning; true when one waits.
+    bool waitEventsUntil(std::uint64_t deadline);
 
     void clientSize(int& width, int& height) const;
     // Leaves full screen first, then gives the client area this size.

@@ -54,7 +54,6 @@ TEST(FramePacer, FrameOnTimeAdvancesTheDeadlineByOneFrame) {
     pacer.restart(5000);
     pacer.finishFrame(6000);
     EXPECT_DOUBLE_EQ(pacer.deadline, 5000 + HZ / 60.0);
-    EXPECT_NEAR(pacer.secondsUntilDeadline(5000), 1.0 / 60.0, 1e-9);
 }
 
 TEST(FramePacer, PressInAFrameWithoutStepReachesTheNextStepOnceOnly) {

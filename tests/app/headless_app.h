@@ -10,6 +10,7 @@
 #include "platform/headless/headless_video.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -51,6 +53,10 @@ inline void openHeadlessApp(std::unique_ptr<App>& app, const std::filesystem::pa
     app->savePath = savePath.wstring();
     ASSERT_TRUE(app->window.open(WindowOptions{}));
     ASSERT_TRUE(app->init());
+    // The mixer thread loads the clips; tests hear them from the first frame.
+    for (int i = 0; i < 5000 && app->audio.running() && !app->audio.clipsLoaded(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     app->pacer = FramePacer(clockFrequency());
     app->pacer.restart(clockTicks());
 }

@@ -127,6 +127,14 @@ bool Window::waitEvents(int timeoutMs) {
     return false;
 }
 
+bool Window::waitEventsUntil(std::uint64_t deadline) {
+    if (!state->queue.empty()) {
+        return true;
+    }
+    fakeTicks = std::max(fakeTicks, deadline);
+    return false;
+}
+
 void Window::clientSize(int& width, int& height) const {
     width = state->width;
     height = state->height;

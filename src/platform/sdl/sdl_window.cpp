@@ -1,5 +1,6 @@
 // The window on SDL2: creation, the event pump translated into `WindowEvent`s,
 // sizes and borderless full screen, mouse capture and the error box.
+#include "platform/clock.h"
 #include "platform/sdl/sdl_input_events.h"
 #include "platform/sdl/sdl_window_impl.h"
 
@@ -183,6 +184,21 @@ int Window::pollEvents(WindowEvent* events, int capacity) {
 
 bool Window::waitEvents(int timeoutMs) {
     return SDL_WaitEventTimeout(nullptr, timeoutMs) != 0;
+}
+
+bool Window::waitEventsUntil(std::uint64_t deadline) {
+    const std::uint64_t now = clockTicks();
+    const std::uint64_t frequency = clockFrequency();
+    const std::uint64_t remaining = deadline > now ? deadline - now : 0;
+    // SDL waits for events in whole milliseconds and may wake a little late, so
+    // it waits all but the last two; those are slept on the precise clock, where
+    // input waits at most that long.
+    const auto wholeMs = static_cast<int>(remaining * 1000 / frequency);
+    if (wholeMs > 2 && SDL_WaitEventTimeout(nullptr, wholeMs - 2) != 0) {
+        return true;
+    }
+    sleepUntilTicks(deadline);
+    return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
 }
 
 void Window::clientSize(int& width, int& height) const {

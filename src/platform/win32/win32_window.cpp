@@ -2,7 +2,9 @@
 // into `WindowEvent`s, the message pump, sizes, borderless full screen, mouse capture and
 // message boxes.
 
+#include "platform/clock.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_timer.h"
 #include "platform/win32/win32_window_impl.h"
 
 #include <algorithm>
@@ -278,6 +280,28 @@ bool Window::waitEvents(int timeoutMs) {
     }
     const DWORD result = ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::max(timeoutMs, 0)),
                                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return result == WAIT_OBJECT_0;
+}
+
+bool Window::waitEventsUntil(std::uint64_t deadline) {
+    if (!state->pending.empty()) {
+        return true;
+    }
+    const std::uint64_t now = clockTicks();
+    if (now >= deadline) {
+        return false;
+    }
+    // One wait, on the pacing timer and the message queue together, so a key
+    // press ends it at once and the deadline is kept to the timer's precision.
+    win32::PacingTimer& timer = win32::threadPacingTimer();
+    if (timer.arm(now, deadline, clockFrequency())) {
+        const DWORD result =
+            ::MsgWaitForMultipleObjectsEx(1, &timer.handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        return result == WAIT_OBJECT_0 + 1;
+    }
+    const DWORD result =
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, win32::waitMilliseconds(now, deadline, clockFrequency()),
+                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     return result == WAIT_OBJECT_0;
 }
 
