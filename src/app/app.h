@@ -153,6 +153,7 @@ class App {
     bool smoke = false;
     bool gamepadActive = false;
     bool minimized = false;
+    bool resumeAfterSizeMove = false;
     bool resizePending = false;
     bool dirty = true;
     bool resetTiming = false;
@@ -195,6 +196,8 @@ class App {
 
     // Graphics: device-dependent textures are recreated together after a loss.
     bool deviceReady = false;
+    // The sprite sheet could not be loaded: said once, and the game ends with exit code 1.
+    bool artworkMissing = false;
     Texture spriteSheet;
     Texture glowImage;
     Texture flameImage;
@@ -202,7 +205,6 @@ class App {
     std::array<Texture, WORLD_COUNT> terrain{};
     std::array<bool, WORLD_COUNT> worldArtLoaded{};
     TextCache textCache;
-    float textScale = 0;
     std::vector<FRect> clickRegions;
 
     // The frame's mapping from canvas units to window pixels, and its clip.

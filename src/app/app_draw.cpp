@@ -59,6 +59,10 @@ bool App::createTarget() {
     lastCreateMs =
         static_cast<double>(clockTicks() - started) * 1000.0 / static_cast<double>(clockFrequency());
     if (!spriteSheet.valid()) {
+        // Told once: the game cannot go on without its artwork, even after a
+        // device loss, and what was loaded must not pile up with every retry.
+        releaseDeviceResources();
+        artworkMissing = true;
         if (smoke) {
             std::fprintf(stderr, "%s: %s\n", ARTWORK_ERROR_CAPTION, ARTWORK_ERROR_TEXT);
         } else {
@@ -160,24 +164,20 @@ void App::text(std::string_view value, float x, float y, float w, float h, int s
     if (w <= 0 || h <= 0 || size < 0 || size >= TEXT_SIZE_COUNT || value.empty()) {
         return;
     }
-    // Text is rasterised at the window's resolution, so a new scale makes every
-    // cached picture the wrong size.
-    if (textScale != viewScale) {
-        textCache.clear([this](Texture& texture) { renderer.release(texture); });
-        textScale = viewScale;
-    }
+    // Text is rasterised at the window's resolution, so the pixel size and the
+    // wrap width are part of the key: a resize draws new pictures, and the old
+    // ones wait in the cache for the window to come back to their size.
     TextKey key = TextCache::makeKey(value, size, w, h, centred);
     const float boxWidth = static_cast<float>(key.width) * viewScale;
     const float boxHeight = static_cast<float>(key.height) * viewScale;
+    key.pixelSize = static_cast<int>(std::lround(TEXT_SIZES[static_cast<std::size_t>(size)] * viewScale));
+    key.wrapPixels = static_cast<int>(std::ceil(boxWidth));
     CachedText* entry = textCache.use(key);
     if (entry == nullptr) {
         if (std::optional<Texture> evicted = textCache.makeRoom()) {
             renderer.release(*evicted);
         }
-        const int pixelSize =
-            static_cast<int>(std::lround(TEXT_SIZES[static_cast<std::size_t>(size)] * viewScale));
-        const Texture texture =
-            renderer.renderText(key.text, pixelSize, static_cast<int>(std::ceil(boxWidth)), centred);
+        const Texture texture = renderer.renderText(key.text, key.pixelSize, key.wrapPixels, centred);
         if (!texture.valid()) {
             return;
         }

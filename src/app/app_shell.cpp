@@ -56,7 +56,7 @@ int App::launch(std::string_view commandLine) {
     }
     shutdown();
     window.setLiveRepaint(nullptr);
-    return 0;
+    return artworkMissing ? 1 : 0;
 }
 
 void App::shutdown() {
@@ -306,6 +306,33 @@ void App::handleWindowEvent(const WindowEvent& event) {
     case WindowEventKind::Exposed:
         dirty = true;
         break;
+    // Dragging the window pauses play; when it ends, play resumes if it was
+    // running and the game still has the focus, the clock restarts so the held
+    // time is not caught up, and a button still down from the drag is no click.
+    case WindowEventKind::SizeMoveBegan:
+        input.poll(false);
+        resumeAfterSizeMove = game.state == Playing;
+        if (resumeAfterSizeMove) {
+            game.state = Paused;
+            menu.screen = MainListScreen;
+            menu.selection = 0;
+        }
+        break;
+    case WindowEventKind::SizeMoveEnded:
+        input.poll(false);
+        mouse.leftClickPending = false;
+        mouse.rightClickPending = false;
+        mouse.leftConsumed = true;
+        mouse.touchButton = -1;
+        mouse.wheelDelta = 0;
+        mouse.rightWasHeld = window.mouse().right;
+        if (resumeAfterSizeMove && active) {
+            game.state = Playing;
+        }
+        resumeAfterSizeMove = false;
+        dirty = true;
+        resetTiming = true;
+        break;
     case WindowEventKind::LeftDown:
         mouse.leftClickPending = true;
         window.captureMouse(true);
@@ -342,6 +369,7 @@ void App::render() {
         releaseDeviceResources();
     }
     if (!deviceReady && !createTarget()) {
+        running = running && !artworkMissing;
         return;
     }
     if (resizePending) {

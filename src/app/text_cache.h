@@ -16,13 +16,15 @@
 namespace grumbo {
 
 // Boxes are keyed in whole canvas units, rounded up, so a box of 99.2 and one
-// of 99.9 share an entry.
+// of 99.9 share an entry; the picture's pixel size and wrap width complete it.
 struct TextKey {
     std::string text;
     int size = 0;
     int width = 0;
     int height = 0;
     bool centred = false;
+    int pixelSize = 0;
+    int wrapPixels = 0;
 
     auto operator<=>(const TextKey&) const = default;
 };

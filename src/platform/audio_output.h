@@ -19,7 +19,7 @@ class AudioOutput {
     virtual ~AudioOutput() = default;
 
     // Starts the device playing (silence until the first buffer arrives). `bufferDone` is called on
-    // the device's own thread each time a submitted buffer has been played. Returns false when no
+    // a thread of the device's own each time a submitted buffer has been played. Returns false when no
     // real device can be opened; the game then runs silent.
     virtual bool open(std::function<void()> bufferDone) = 0;
     // Queues a copy of one buffer in `slot` (0 to 3). The slot must be free: never submitted, or

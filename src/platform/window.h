@@ -24,6 +24,10 @@ enum class WindowEventKind {
     ButtonUp,   // any mouse button was released
     Wheel,      // `wheel` holds the signed delta, 120 per notch
     TimingsKey, // the frame-timing key went down (never an auto-repeat)
+    // The user began or ended dragging or sizing the window in a modal loop of
+    // the window system (on systems that run one); no frame runs in between.
+    SizeMoveBegan,
+    SizeMoveEnded,
 };
 
 struct WindowEvent {

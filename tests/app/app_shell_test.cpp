@@ -77,6 +77,33 @@ TEST_F(Shell, AStallRunsOneFrameOfSixStepsAndNoBurst) {
     EXPECT_GT(clockTicks(), afterStall);
 }
 
+// A drag of the window holds the loop in the system's modal loop; afterwards
+// play goes on where it stopped, without catching up the time held, and a
+// drag that ended with the focus elsewhere leaves the game paused.
+TEST_F(Shell, DraggingTheWindowPausesAndResumesWithoutCatchingUp) {
+    runFrames(2);
+    ASSERT_EQ(app->game.state, Playing);
+    const int steps = stepsTaken();
+    auto handle = [&](WindowEventKind kind) { app->handleWindowEvent(WindowEvent{kind, 0, 0, 0}); };
+    handle(WindowEventKind::SizeMoveBegan);
+    EXPECT_EQ(app->game.state, Paused);
+    EXPECT_EQ(app->menu.screen, MainListScreen);
+    headless::setTicks(clockTicks() + 3 * headless::TICKS_PER_SECOND);
+    app->mouse.leftClickPending = true;
+    handle(WindowEventKind::SizeMoveEnded);
+    EXPECT_EQ(app->game.state, Playing);
+    EXPECT_FALSE(app->mouse.leftClickPending);
+    runFrames(1);
+    EXPECT_EQ(stepsTaken(), steps);
+    runFrames(1);
+    EXPECT_EQ(stepsTaken(), steps + 2);
+
+    handle(WindowEventKind::SizeMoveBegan);
+    handle(WindowEventKind::FocusLost);
+    handle(WindowEventKind::SizeMoveEnded);
+    EXPECT_EQ(app->game.state, Paused);
+}
+
 TEST_F(Shell, FocusLossPausesAndRegainingFocusDoesNotResume) {
     runFrames(2);
     send(WindowEventKind::FocusLost);
@@ -136,13 +163,24 @@ TEST_F(Shell, TimingKeyTogglesTheOverlayAndQuitEndsTheLoop) {
     EXPECT_FALSE(app->running);
 }
 
-TEST_F(Shell, ResizeRecomputesTheCanvas) {
-    headless::pushEvent(app->window, WindowEvent{WindowEventKind::Resized, 3440, 1440, 0});
-    app->window.setClientSize(3440, 1440);
+// A resize lays the canvas out anew and rasterises its texts at the new
+// size; the pictures of the old size stay cached for a return to it.
+TEST_F(Shell, ResizeRecomputesTheCanvasAndKeepsTheOldSizesTexts) {
     runFrames(1);
+    const std::size_t texts = app->textCache.size();
+    auto resize = [&](int width, int height) {
+        headless::pushEvent(app->window, WindowEvent{WindowEventKind::Resized, width, height, 0});
+        app->window.setClientSize(width, height);
+        runFrames(1);
+    };
+    resize(3440, 1440);
     EXPECT_EQ(app->clientWidth, 3440);
     EXPECT_NEAR(app->viewWidth, 1290, 0.01);
     EXPECT_NEAR(app->game.viewWidth, 1290, 0.01);
+    const std::size_t both = app->textCache.size();
+    EXPECT_GE(both, 2 * texts);
+    resize(1280, 720);
+    EXPECT_EQ(app->textCache.size(), both);
 }
 
 TEST_F(Shell, DeviceLossReleasesEverythingAndTheNextFrameRecreatesIt) {
@@ -792,6 +830,22 @@ TEST_F(Shell, TheAddressJokeAndWaitingToastsComeFromThePresentationTick) {
     const float countdown = app->ipJokeCountdown;
     runFrames(3);
     EXPECT_EQ(app->ipJokeCountdown, countdown);
+}
+
+// The sheet vanished while the game ran, then the device was lost: the
+// message is shown once, not on every frame, and the loop ends.
+TEST_F(Shell, ArtworkGoneAfterADeviceLossIsToldOnceAndEndsTheGame) {
+    runFrames(1);
+    fs::remove(folder / "assets" / "sprites.png");
+    headless::loseDevice(app->renderer);
+    for (int i = 0; i < 20 && app->running; ++i) {
+        app->runPass();
+    }
+    EXPECT_FALSE(app->running);
+    ASSERT_EQ(headless::errorBoxes().size(), 1u);
+    EXPECT_EQ(headless::errorBoxes()[0], std::string(ARTWORK_ERROR_CAPTION) + ": " + ARTWORK_ERROR_TEXT);
+    EXPECT_FALSE(app->spriteSheet.valid());
+    EXPECT_FALSE(app->glowImage.valid());
 }
 
 TEST(ShellStartUp, MissingSpriteSheetShowsTheArtworkMessageThenFails) {

@@ -75,11 +75,13 @@ LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
     // No frame runs inside the modal move and size loop; a 33 ms timer keeps the picture alive.
     case WM_ENTERSIZEMOVE:
         impl->inSizeMove = true;
+        push(*impl, WindowEventKind::SizeMoveBegan);
         ::SetTimer(hwnd, LIVE_REPAINT_TIMER, 33, nullptr);
         return 0;
     case WM_EXITSIZEMOVE:
         ::KillTimer(hwnd, LIVE_REPAINT_TIMER);
         impl->inSizeMove = false;
+        push(*impl, WindowEventKind::SizeMoveEnded);
         return 0;
     case WM_TIMER:
         if (wparam != LIVE_REPAINT_TIMER) {

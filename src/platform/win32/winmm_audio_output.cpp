@@ -3,6 +3,7 @@
 #include "platform/win32/win32_api.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace grumbo {
 
@@ -23,14 +24,12 @@ bool WinmmAudioOutput::open(std::function<void()> bufferDone) {
     format.wBitsPerSample = 16;
     format.nBlockAlign = static_cast<WORD>(format.nChannels * format.wBitsPerSample / 8);
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-    {
-        std::lock_guard<std::mutex> lock(callbackLock);
-        onDone = std::move(bufferDone);
-        accepting = true;
-    }
-    if (::waveOutOpen(&device, WAVE_MAPPER, &format,
-                      reinterpret_cast<DWORD_PTR>(&WinmmAudioOutput::deviceCallback),
-                      reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
+    deviceEvent = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    // In event mode the driver only sets the event; every wave-out call stays on our threads,
+    // where WinMM allows them.
+    if (deviceEvent == nullptr ||
+        ::waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(deviceEvent), 0,
+                      CALLBACK_EVENT) != MMSYSERR_NOERROR) {
         device = nullptr;
         close();
         return false;
@@ -48,18 +47,28 @@ bool WinmmAudioOutput::open(std::function<void()> bufferDone) {
         }
         queued[i].store(false, std::memory_order_release);
     }
+    stopping.store(false, std::memory_order_release);
+    try {
+        watcher = std::thread([this, onDone = std::move(bufferDone)] {
+            while (::WaitForSingleObject(deviceEvent, INFINITE) == WAIT_OBJECT_0 &&
+                   !stopping.load(std::memory_order_acquire)) {
+                if (onDone) {
+                    onDone();
+                }
+            }
+        });
+    } catch (const std::system_error&) {
+        close();
+        return false;
+    }
     return true;
 }
 
 bool WinmmAudioOutput::submit(int slot, std::span<const std::int16_t, AUDIO_OUTPUT_SAMPLES> samples) {
-    if (device == nullptr || slot < 0 || slot >= AUDIO_OUTPUT_SLOTS) {
+    if (device == nullptr || slot < 0 || slot >= AUDIO_OUTPUT_SLOTS || !done(slot)) {
         return false;
     }
     const auto index = static_cast<std::size_t>(slot);
-    // A buffer the device still holds is never rewritten or queued twice.
-    if (queued[index].load(std::memory_order_acquire)) {
-        return false;
-    }
     std::copy(samples.begin(), samples.end(), storage[index].begin());
     queued[index].store(true, std::memory_order_release);
     if (::waveOutWrite(device, &headers[index], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
@@ -73,19 +82,28 @@ bool WinmmAudioOutput::done(int slot) const {
     if (slot < 0 || slot >= AUDIO_OUTPUT_SLOTS) {
         return true;
     }
-    return !queued[static_cast<std::size_t>(slot)].load(std::memory_order_acquire);
+    const auto index = static_cast<std::size_t>(slot);
+    if (!queued[index].load(std::memory_order_acquire)) {
+        return true;
+    }
+    // The driver sets the flag from its own thread once the buffer has played.
+    auto& flags = const_cast<DWORD&>(headers[index].dwFlags);
+    return (std::atomic_ref<DWORD>(flags).load(std::memory_order_acquire) & WHDR_DONE) != 0;
 }
 
 int WinmmAudioOutput::inFlight() const {
-    return static_cast<int>(std::count_if(queued.begin(), queued.end(),
-                                          [](const std::atomic<bool>& flag) { return flag.load(); }));
+    int held = 0;
+    for (int slot = 0; slot < AUDIO_OUTPUT_SLOTS; ++slot) {
+        held += done(slot) ? 0 : 1;
+    }
+    return held;
 }
 
 void WinmmAudioOutput::close() {
-    {
-        std::lock_guard<std::mutex> lock(callbackLock);
-        accepting = false;
-        onDone = nullptr;
+    if (watcher.joinable()) {
+        stopping.store(true, std::memory_order_release);
+        ::SetEvent(deviceEvent);
+        watcher.join();
     }
     if (device != nullptr) {
         // Reset hands every queued buffer back at once, so each can be unprepared.
@@ -98,6 +116,10 @@ void WinmmAudioOutput::close() {
         ::waveOutClose(device);
         device = nullptr;
     }
+    if (deviceEvent != nullptr) {
+        ::CloseHandle(deviceEvent);
+        deviceEvent = nullptr;
+    }
     for (auto& flag : queued) {
         flag.store(false, std::memory_order_release);
     }
@@ -105,29 +127,6 @@ void WinmmAudioOutput::close() {
 
 void WinmmAudioOutput::raiseCallingThreadPriority() {
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
-}
-
-// Runs on the driver's thread, which may call no wave-out function: it only marks the
-// buffer free and tells the mixer.
-void CALLBACK WinmmAudioOutput::deviceCallback(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR param1,
-                                               DWORD_PTR) {
-    if (message != WOM_DONE) {
-        return;
-    }
-    auto* self = reinterpret_cast<WinmmAudioOutput*>(instance);
-    const auto* header = reinterpret_cast<const WAVEHDR*>(param1);
-    self->finished(static_cast<int>(header->dwUser));
-}
-
-void WinmmAudioOutput::finished(int slot) {
-    if (slot < 0 || slot >= AUDIO_OUTPUT_SLOTS) {
-        return;
-    }
-    queued[static_cast<std::size_t>(slot)].store(false, std::memory_order_release);
-    std::lock_guard<std::mutex> lock(callbackLock);
-    if (accepting && onDone) {
-        onDone();
-    }
 }
 
 } // namespace grumbo

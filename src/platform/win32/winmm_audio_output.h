@@ -1,5 +1,6 @@
-// The sound device on WinMM wave-out: four prepared buffers, each queued only once the
-// device has handed it back, and the device's callback telling the mixer a buffer is done.
+// The sound device on WinMM wave-out in event mode: four prepared buffers, each
+// queued only once the device has marked it done, and a small thread that waits
+// on the device's event and tells the mixer a buffer came back.
 #pragma once
 
 #include "platform/audio_output.h"
@@ -7,7 +8,7 @@
 
 #include <array>
 #include <atomic>
-#include <mutex>
+#include <thread>
 
 namespace grumbo {
 
@@ -28,18 +29,15 @@ class WinmmAudioOutput final : public AudioOutput {
     int inFlight() const;
 
   private:
-    static void CALLBACK deviceCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1,
-                                        DWORD_PTR param2);
-    void finished(int slot);
-
     HWAVEOUT device = nullptr;
+    // Auto-reset; the device sets it whenever it hands a buffer back.
+    HANDLE deviceEvent = nullptr;
+    std::thread watcher;
+    std::atomic<bool> stopping{false};
     std::array<WAVEHDR, AUDIO_OUTPUT_SLOTS> headers{};
     std::array<std::array<std::int16_t, AUDIO_OUTPUT_SAMPLES>, AUDIO_OUTPUT_SLOTS> storage{};
+    // Whether the slot was written and not yet seen done.
     std::array<std::atomic<bool>, AUDIO_OUTPUT_SLOTS> queued{};
-    // Held while `onDone` runs, so `close` can wait out a callback already under way.
-    std::mutex callbackLock;
-    std::function<void()> onDone;
-    bool accepting = false;
 };
 
 } // namespace grumbo
