@@ -201,6 +201,26 @@ TEST_F(Shell, DeviceLossReleasesEverythingAndTheNextFrameRecreatesIt) {
     EXPECT_GT(images, 5);
 }
 
+// Every world's platforms: the top stripe in the world's colour over a second
+// one at 0.32, and the world's body colour where its terrain picture is missing.
+TEST_F(Shell, EachWorldsPlatformsWearItsStripeAndItsBodyColour) {
+    const std::uint32_t stripes[WORLD_COUNT] = {0x8AFA73, 0xDD79FA, 0xB2C66C, 0x67E4FF, 0xF5C26F,
+                                                0xA9EAFF, 0x71FF9B, 0xFFAB70, 0xFC76DB, 0xFFE395};
+    const std::uint32_t bodies[WORLD_COUNT] = {0x173A34, 0x36283E, 0x283326, 0x1B4F67, 0x353153,
+                                               0x244754, 0x233746, 0x50332D, 0x30204F, 0x423949};
+    for (int w = 0; w < WORLD_COUNT; ++w) {
+        app->game.world = w;
+        app->game.cameraX = 0;
+        app->game.level.platforms = {Platform{.rect = {200, 300, 120, 40}}};
+        app->loadWorldArt(static_cast<std::size_t>(w));
+        app->renderer.release(app->terrain[static_cast<std::size_t>(w)]);
+        const std::vector<test::Look> frame = test::drawFrame(*app);
+        test::expectInOrder(frame, {{"", bodies[w], 200, test::band(300), 120, test::squash(40), 1},
+                                    {"", stripes[w], 200, test::band(300), 120, test::squash(5), 1},
+                                    {"", stripes[w], 200, test::band(305), 120, test::squash(5), 0.32f}});
+    }
+}
+
 // One of every kind of level content in view, drawn back to front in the
 // level band: clipped between the HUD bars and squashed to fit between them.
 TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
