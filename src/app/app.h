@@ -12,12 +12,15 @@
 #include "app/menus.h"
 #include "app/native_io.h"
 #include "app/render_math.h"
+#include "app/replay_options.h"
 #include "app/save_schema.h"
 #include "app/sound_policy.h"
 #include "app/text_cache.h"
 #include "game/game.h"
 #include "platform/renderer.h"
 #include "platform/window.h"
+#include "replay/replay.h"
+#include "replay/replay_writer.h"
 #include "save/native_save.h"
 
 #include <array>
@@ -133,6 +136,16 @@ class App {
     // Hands the journey and settings to the writer.
     void persist();
 
+    // Replays (app_replay.cpp).
+    // `--replay FILE --verify`: checks the replay without a window, prints what
+    // it found and returns the exit code (0 same, 1 parted, 2 unreadable).
+    int verifyReplay();
+    // A world has just started: it is recorded from here on.
+    void beginRecording();
+    // Hands finished worlds to the replay writer: last.replay beside the save,
+    // and every world of the run to the file of `--record`.
+    void keepReplays();
+
     // Owned subsystems. The window outlives the devices that draw into it and
     // the input layer, so it is declared first and closed last.
     Window window;
@@ -171,6 +184,11 @@ class App {
     std::wstring savePath;
     Settings settings;
     Progress progress;
+
+    // Replays: the options, the recording of the worlds played, and their writer.
+    ReplayOptions replayOptions;
+    ReplayRecorder recorder;
+    ReplayWriter replayWriter;
 
     // Presentation state.
     float shakeTimer = 0;

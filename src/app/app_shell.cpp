@@ -50,6 +50,10 @@ App::~App() {
 }
 
 int App::launch(std::string_view commandLine) {
+    replayOptions = parseReplayOptions(commandLine);
+    if (replayOptions.verify) {
+        return verifyReplay();
+    }
     if (!startUp(commandLine)) {
         return 1;
     }
@@ -65,6 +69,8 @@ void App::shutdown() {
     if (!smoke && game.state != Title) {
         persist();
     }
+    recorder.endWorld();
+    keepReplays();
 }
 
 bool App::startUp(std::string_view commandLine) {
@@ -130,6 +136,7 @@ bool App::init() {
     audio.setMusic(-1);
     if (smoke) {
         game.start(smokeLevel);
+        beginRecording();
         audio.setMusic(game.world);
         resetLevelPresentation();
     }
@@ -200,10 +207,12 @@ void App::frame(std::uint64_t now) {
     }
     pacer.latch(control, game.state == Playing);
     const int deathsBefore = game.deaths;
-    pacer.runSteps(control, dt, [this](const Input& step, float seconds) { game.update(step, seconds); });
+    // Every step goes through the recorder, which plays it and keeps it for the replay.
+    pacer.runSteps(control, dt, [this](const Input& step, float) { recorder.update(game, step); });
     noticePickups();
     announceWeapons();
     soundEvents();
+    recorder.noteSoundsDrained();
     encounterReactions();
     // A death respawns the player at once: once the death's own sound and
     // voice line are handed on, the world's presentation starts over just as
@@ -228,6 +237,7 @@ void App::frame(std::uint64_t now) {
         writeSmokeResults();
         running = false;
     }
+    keepReplays();
     pacer.finishFrame(tRender);
 }
 

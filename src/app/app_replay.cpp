@@ -1,0 +1,85 @@
+// Replays in the app: the command-line options, recording the worlds played
+// into last.replay and the file of `--record`, and checking a replay without
+// a window.
+#include "app/app.h"
+#include "app/replay_options.h"
+#include "platform/user_paths.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <sstream>
+
+namespace grumbo {
+
+ReplayOptions parseReplayOptions(std::string_view commandLine) {
+    ReplayOptions options;
+    std::istringstream words{std::string(commandLine)};
+    std::string word;
+    while (words >> word) {
+        if (word == "--verify") {
+            options.verify = true;
+        } else if (word == "--record" || word == "--replay") {
+            std::string path;
+            if (words >> path) {
+                (word == "--record" ? options.recordPath : options.replayPath) = path;
+            }
+        }
+    }
+    return options;
+}
+
+int App::verifyReplay() {
+    ReplayFile file;
+    std::string error;
+    if (!loadReplay(widenPath(replayOptions.replayPath), file, error)) {
+        std::fprintf(stderr, "%s: %s\n", replayOptions.replayPath.c_str(), error.c_str());
+        return 2;
+    }
+    const ReplayCheck check = checkReplay(file);
+    // The same figures, formatted the same way, as the smoke run's results.
+    std::ostringstream out;
+    out << "steps=" << check.steps << "\nstate_hash=";
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016" PRIx64, check.stateHash);
+    out << hash << "\nlevel=" << check.game.world << "\nhealth=" << check.game.player.health
+        << "\nplayer_x=" << static_cast<double>(check.game.player.pos.x)
+        << "\nsubscribers=" << check.game.subscribers << "\n";
+    std::fputs(out.str().c_str(), stdout);
+    if (!check.matches) {
+        const ReplaySegment& parted = file.segments[static_cast<std::size_t>(check.segment)];
+        std::fprintf(stderr,
+                     "%s: the replay parts from its recording by step %lld of its world %d "
+                     "(segment %d; digests are kept every %lld steps)\n",
+                     replayOptions.replayPath.c_str(), static_cast<long long>(check.partsAtStep),
+                     parted.start.world + 1, check.segment + 1, static_cast<long long>(REPLAY_HASH_INTERVAL));
+        return 1;
+    }
+    return 0;
+}
+
+void App::beginRecording() {
+    recorder.keepEverySegment(!replayOptions.recordPath.empty());
+    recorder.beginWorld(game);
+}
+
+void App::keepReplays() {
+    if (recorder.takeClosed() == 0 || recorder.segments().empty()) {
+        return;
+    }
+    // The smoke run never touches the player's folder.
+    if (!smoke) {
+        std::wstring folder = savePath;
+        const std::size_t slash = folder.find_last_of(L"/\\");
+        folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+        ReplayFile last;
+        last.segments.push_back(recorder.segments().back());
+        replayWriter.write(folder + L"last.replay", std::move(last));
+    }
+    if (!replayOptions.recordPath.empty()) {
+        ReplayFile all;
+        all.segments = recorder.segments();
+        replayWriter.write(widenPath(replayOptions.recordPath), std::move(all));
+    }
+}
+
+} // namespace grumbo
