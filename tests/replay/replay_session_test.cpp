@@ -1,0 +1,71 @@
+// The app records what is played: a continued journey, keys, a weapon number
+// key, a restart from a checkpoint, pausing and a second world all come out the
+// same from the replay, kept as last.replay beside the save and in the file of
+// --record.
+#include "headless_app.h"
+#include "replay/replay.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace grumbo {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
+    const fs::path folder = fs::path(testing::TempDir()) / "grumbo_replay_session";
+    fs::remove_all(folder);
+    test::writeStandInAssets(folder);
+    headless::setTicks(1000000);
+    auto script = std::make_shared<InputScript>();
+    std::unique_ptr<App> app;
+    test::openHeadlessApp(app, folder, folder / "save.ini", script);
+    app->replayOptions.recordPath = (folder / "run.replay").string();
+
+    const auto hold = [&](Key key, int frames) {
+        script->setKey(key, true);
+        test::runFrames(*app, frames);
+        script->setKey(key, false);
+    };
+    // A continued journey that owns weapons 1 and 3, from its first checkpoint.
+    app->saver.enqueue(L"[Journey]\r\nLevel=0\r\nWeapons=5\r\nCheckpoint=0\r\nCampaignVersion=4\r\n");
+    app->progress.savedLevel = 0;
+    app->start(0, true);
+    for (int i = 0; i < 6; ++i) {
+        script->setKey(Key::D, true);
+        hold(Key::Space, 3);
+        hold(Key::J, 40);
+    }
+    hold(Key::Digit3, 1);
+    EXPECT_EQ(app->game.player.weapon, WaterSlides);
+    hold(Key::R, 1);
+    hold(Key::Escape, 1);
+    test::runFrames(*app, 20);
+    hold(Key::Escape, 1);
+    hold(Key::D, 90);
+    const int firstDeaths = app->game.deaths;
+    app->start(1, false);
+    hold(Key::D, 120);
+    app->shutdown();
+    app->replayWriter.flush();
+
+    ReplayFile run;
+    ReplayFile last;
+    std::string error;
+    ASSERT_TRUE(loadReplay((folder / "run.replay").wstring(), run, error)) << error;
+    ASSERT_TRUE(loadReplay((folder / "last.replay").wstring(), last, error)) << error;
+    ASSERT_EQ(run.segments.size(), 2u);
+    ASSERT_EQ(last.segments.size(), 1u);
+    EXPECT_EQ(last.segments[0].start.world, 1);
+    EXPECT_GE(firstDeaths, 1);
+    const ReplayCheck both = checkReplay(run);
+    EXPECT_TRUE(both.matches) << "segment " << both.segment << " step " << both.partsAtStep;
+    EXPECT_EQ(both.game.player.pos.x, app->game.player.pos.x);
+    EXPECT_TRUE(checkReplay(last).matches);
+    app.reset();
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace grumbo
