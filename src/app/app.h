@@ -145,6 +145,14 @@ class App {
     // Hands finished worlds to the replay writer: last.replay beside the save,
     // and every world of the run to the file of `--record`.
     void keepReplays();
+    // Plays `file` in the window from its first world; nothing is saved meanwhile.
+    void watchReplay(ReplayFile file);
+    // One frame of watching: the watcher's keys, then this frame's steps.
+    void watchFrame(const Control& control, float dt);
+    // Back to the title screen.
+    void stopWatching();
+    // The REPLAY badge over the world band while watching.
+    void replayBadge();
 
     // Owned subsystems. The window outlives the devices that draw into it and
     // the input layer, so it is declared first and closed last.
@@ -189,6 +197,13 @@ class App {
     ReplayOptions replayOptions;
     ReplayRecorder recorder;
     ReplayWriter replayWriter;
+    // Watching a replay: the file, the world and step reached, speed and pause.
+    ReplayFile watched;
+    bool watching = false;
+    bool watchPaused = false;
+    int watchSpeed = 1;
+    std::size_t watchSegment = 0;
+    std::size_t watchStep = 0;
 
     // Presentation state.
     float shakeTimer = 0;

@@ -11,6 +11,25 @@
 
 namespace grumbo {
 
+namespace {
+
+// The number keys 1, 2 and 4 pick the speed; Q steps through them.
+int watchSpeedFor(const Control& control, int speed) {
+    switch (control.weaponSlot) {
+    case 0:
+        return 1;
+    case 1:
+        return 2;
+    case 3:
+        return 4;
+    default:
+        break;
+    }
+    return control.nextWeapon ? (speed >= 4 ? 1 : speed * 2) : speed;
+}
+
+} // namespace
+
 ReplayOptions parseReplayOptions(std::string_view commandLine) {
     ReplayOptions options;
     std::istringstream words{std::string(commandLine)};
@@ -80,6 +99,83 @@ void App::keepReplays() {
         all.segments = recorder.segments();
         replayWriter.write(widenPath(replayOptions.recordPath), std::move(all));
     }
+}
+
+void App::watchReplay(ReplayFile file) {
+    recorder.endWorld();
+    keepReplays();
+    watched = std::move(file);
+    watching = !watched.segments.empty();
+    watchPaused = false;
+    watchSpeed = 1;
+    watchSegment = 0;
+    watchStep = 0;
+    if (!watching) {
+        return;
+    }
+    startReplayWorld(game, watched.segments[0].start);
+    menu = MenuState{};
+    resetLevelPresentation();
+    audio.setMusic(game.world);
+}
+
+void App::stopWatching() {
+    watching = false;
+    watched = ReplayFile{};
+    game = Game();
+    menu = MenuState{};
+    audio.setMusic(-1);
+    resetLevelPresentation();
+}
+
+void App::watchFrame(const Control& control, float dt) {
+    if (control.back || control.pause) {
+        stopWatching();
+        return;
+    }
+    if (control.confirm || control.jumpPressed) {
+        watchPaused = !watchPaused;
+    }
+    watchSpeed = watchSpeedFor(control, watchSpeed);
+    const int deathsBefore = game.deaths;
+    pacer.runSteps(Control{}, dt, [this](const Input&, float) {
+        for (int i = 0; i < watchSpeed && watching && !watchPaused; ++i) {
+            if (watchStep >= watched.segments[watchSegment].steps.size()) {
+                if (++watchSegment >= watched.segments.size()) {
+                    stopWatching();
+                    return;
+                }
+                watchStep = 0;
+                startReplayWorld(game, watched.segments[watchSegment].start);
+                resetLevelPresentation();
+                audio.setMusic(game.world);
+            }
+            const ReplayStep& step = watched.segments[watchSegment].steps[watchStep++];
+            // The recording's frames need not be this one's: what it had queued
+            // is heard before the queue is emptied as it was.
+            if (step.soundsDrained && !game.sounds.empty()) {
+                soundEvents();
+            }
+            applyReplayStep(game, step);
+        }
+    });
+    if (watching && game.deaths != deathsBefore) {
+        resetLevelPresentation();
+    }
+}
+
+void App::replayBadge() {
+    // Inside the level band's top right corner, clear of the HUD's boxes.
+    const float x = viewWidth - 216;
+    panel(x, 82, 200, 40, 0xFF778A);
+    std::string title = "REPLAY";
+    if (watchPaused) {
+        title += "  PAUSED";
+    } else if (watchSpeed > 1) {
+        title += "  x" + std::to_string(watchSpeed);
+    }
+    text(title, x + 10, 86, 180, 16, 1, 0xFF778A, false);
+    text("SPACE PAUSE  1 2 4 SPEED  ESC", x + 10, 105, 180, 12, 0, 0xD1CEE5, false);
 }
 
 } // namespace grumbo

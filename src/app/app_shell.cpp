@@ -54,8 +54,20 @@ int App::launch(std::string_view commandLine) {
     if (replayOptions.verify) {
         return verifyReplay();
     }
+    // A replay to watch is read before the window opens: one that cannot be read
+    // is reported on the terminal it was asked for from.
+    ReplayFile watchedFile;
+    std::string replayError;
+    if (!replayOptions.replayPath.empty() &&
+        !loadReplay(widenPath(replayOptions.replayPath), watchedFile, replayError)) {
+        std::fprintf(stderr, "%s: %s\n", replayOptions.replayPath.c_str(), replayError.c_str());
+        return 2;
+    }
     if (!startUp(commandLine)) {
         return 1;
+    }
+    if (!watchedFile.segments.empty()) {
+        watchReplay(std::move(watchedFile));
     }
     while (running) {
         runPass();
@@ -193,8 +205,14 @@ void App::frame(std::uint64_t now) {
     Control control = input.poll(active);
     gamepadActive = control.controllerPresent;
     const int stateBefore = game.state;
-    mouseInput(control);
-    controls(control);
+    // A frame that stops watching runs no step of its own: its keys were the watcher's.
+    const bool watchingFrame = watching;
+    if (watching) {
+        watchFrame(control, dt);
+    } else {
+        mouseInput(control);
+        controls(control);
+    }
     const std::uint64_t tInput = clockTicks();
 
     static_cast<Input&>(control) = gateInput(control, stateBefore);
@@ -208,7 +226,9 @@ void App::frame(std::uint64_t now) {
     pacer.latch(control, game.state == Playing);
     const int deathsBefore = game.deaths;
     // Every step goes through the recorder, which plays it and keeps it for the replay.
-    pacer.runSteps(control, dt, [this](const Input& step, float) { recorder.update(game, step); });
+    if (!watchingFrame) {
+        pacer.runSteps(control, dt, [this](const Input& step, float) { recorder.update(game, step); });
+    }
     noticePickups();
     announceWeapons();
     soundEvents();
@@ -384,7 +404,7 @@ void App::render() {
     transform = Affine{viewScale, viewScale, 0, viewOffsetY};
     setClip(FRect{0, 0, viewWidth, CANVAS_HEIGHT});
 
-    if (game.state == Title || game.state == Paused) {
+    if ((game.state == Title || game.state == Paused) && !watching) {
         menuRender();
     } else {
         clickRegions.clear();
@@ -393,6 +413,9 @@ void App::render() {
             signCard();
         } else if (game.state == WorldComplete || game.state == Finale) {
             completionCard();
+        }
+        if (watching) {
+            replayBadge();
         }
     }
     if (showTimings) {

@@ -21,8 +21,9 @@ void App::loadSaved() {
 }
 
 void App::persist() {
-    // The smoke run plays unattended and must leave the player's journey alone.
-    if (smoke) {
+    // The smoke run plays unattended and must leave the player's journey alone,
+    // and a replay being watched is not the player's journey.
+    if (smoke || watching) {
         return;
     }
     saver.enqueue(saveSnapshotText(saver.latestSnapshot(), game, progress, settings));

@@ -2,9 +2,11 @@
 // key, a restart from a checkpoint, pausing and a second world all come out the
 // same from the replay, kept as last.replay beside the save and in the file of
 // --record.
+#include "game/state_hash.h"
 #include "headless_app.h"
 #include "replay/replay.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -63,6 +65,39 @@ TEST(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
     EXPECT_TRUE(both.matches) << "segment " << both.segment << " step " << both.partsAtStep;
     EXPECT_EQ(both.game.player.pos.x, app->game.player.pos.x);
     EXPECT_TRUE(checkReplay(last).matches);
+
+    // Watched in the window at four times the speed, paused, the world stands
+    // where the recording was at that step; at its end the replay returns to the
+    // title, and so does Esc. Nothing is saved meanwhile.
+    const fs::file_time_type saveTime = fs::last_write_time(folder / "save.ini");
+    ReplayFile first = run;
+    first.segments.resize(1);
+    app->watchReplay(first);
+    const auto press = [&](Key key) {
+        hold(key, 1);
+        test::runFrames(*app, 1);
+    };
+    press(Key::Digit4);
+    const std::vector<test::Look> looks = test::drawFrame(*app);
+    EXPECT_TRUE(
+        std::any_of(looks.begin(), looks.end(), [](const test::Look& l) { return l.what == "REPLAY  x4"; }));
+    while (app->watchStep < first.segments[0].steps.size() / 2) {
+        test::runFrames(*app, 1);
+    }
+    press(Key::Space);
+    ASSERT_TRUE(app->watchPaused);
+    first.segments[0].steps.resize(app->watchStep);
+    EXPECT_EQ(stateHash(app->game), stateHash(checkReplay(first).game));
+    press(Key::Space);
+    test::runFrames(*app, 120);
+    EXPECT_FALSE(app->watching);
+    EXPECT_EQ(app->game.state, Title);
+    app->watchReplay(last);
+    press(Key::Escape);
+    EXPECT_FALSE(app->watching);
+    app->shutdown();
+    app->saver.flush();
+    EXPECT_EQ(fs::last_write_time(folder / "save.ini"), saveTime);
     app.reset();
     fs::remove_all(folder);
 }
