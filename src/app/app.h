@@ -11,6 +11,7 @@
 #include "app/frame_loop.h"
 #include "app/menus.h"
 #include "app/native_io.h"
+#include "app/records.h"
 #include "app/render_math.h"
 #include "app/replay_options.h"
 #include "app/save_schema.h"
@@ -140,8 +141,10 @@ class App {
     // `--replay FILE --verify`: checks the replay without a window, prints what
     // it found and returns the exit code (0 same, 1 parted, 2 unreadable).
     int verifyReplay();
-    // A world has just started: it is recorded from here on.
-    void beginRecording();
+    // A world has just started: it is recorded from here on, and its records
+    // count from here. A new journey starts the journey timer; a world chosen
+    // on the level-select screen stops it counting for the best journey.
+    void beginRecording(bool newJourney = false, bool chosenWorld = false);
     // Hands finished worlds to the replay writer: last.replay beside the save,
     // and every world of the run to the file of `--record`.
     void keepReplays();
@@ -153,6 +156,13 @@ class App {
     void stopWatching();
     // The REPLAY badge over the world band while watching.
     void replayBadge();
+
+    // Records (app_records.cpp).
+    // The world's gate was reached in play: its records are noted.
+    void clearedWorld();
+    void worldRecordsLine(float cx);
+    void clearRecordsLines(float cx);
+    void hudTimer(float cx);
 
     // Owned subsystems. The window outlives the devices that draw into it and
     // the input layer, so it is declared first and closed last.
@@ -204,6 +214,11 @@ class App {
     int watchSpeed = 1;
     std::size_t watchSegment = 0;
     std::size_t watchStep = 0;
+    // Records, the last clear and where the world in play started from.
+    Records records;
+    ClearResult lastClear;
+    bool worldFromStart = false;
+    int worldStartDeaths = 0;
 
     // Presentation state.
     float shakeTimer = 0;

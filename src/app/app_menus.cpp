@@ -205,7 +205,7 @@ void App::start(int level, bool continuing) {
         applyCompletion(game, 0);
     }
     menu = MenuState{};
-    beginRecording();
+    beginRecording(!continuing && w == 0, !continuing && w > 0);
     progress.savedLevel = w;
     progress.savedSubscribers = game.subscribers;
     progress.highestLevel = std::max(progress.highestLevel, w);
@@ -285,6 +285,7 @@ void App::levelSelectPage(float cx) {
         text(LEVEL_TAGS[static_cast<std::size_t>(i)], x + 15, y + 40, 382, 18, 0, 0xB9B7D1, false);
     }
     button("Back", LEVEL_SELECT_ENTRY_COUNT - 1, cx - 160, 450, 320, 37);
+    worldRecordsLine(cx);
 }
 
 void App::controlsPage(float cx) {
@@ -340,6 +341,7 @@ void App::completionCard() {
          cx - 260, 301, 520, 42, 1, 0xC9BADB, true);
     text(finale ? "CLICK / ENTER / A   RETURN TO MENU" : "CLICK / ENTER / A   NEXT WORLD", cx - 270, 378, 540,
          28, 2, GREEN, true);
+    clearRecordsLines(cx);
 }
 
 } // namespace grumbo

@@ -76,9 +76,23 @@ int App::verifyReplay() {
     return 0;
 }
 
-void App::beginRecording() {
+void App::beginRecording(bool newJourney, bool chosenWorld) {
     recorder.keepEverySegment(!replayOptions.recordPath.empty());
     recorder.beginWorld(game);
+    const auto& pickups = game.level.pickups;
+    const auto& enemies = game.level.enemies;
+    worldFromStart =
+        game.state == Playing && game.checkpoint < 0 &&
+        std::none_of(pickups.begin(), pickups.end(), [](const Pickup& p) { return p.collected; }) &&
+        std::all_of(enemies.begin(), enemies.end(), [](const Enemy& e) { return e.alive; });
+    worldStartDeaths = game.deaths;
+    lastClear = ClearResult{};
+    if (newJourney) {
+        records.journeyCentis = 0;
+        records.journeyTimed = true;
+    } else if (chosenWorld || !worldFromStart) {
+        records.journeyTimed = false;
+    }
 }
 
 void App::keepReplays() {

@@ -227,7 +227,13 @@ void App::frame(std::uint64_t now) {
     const int deathsBefore = game.deaths;
     // Every step goes through the recorder, which plays it and keeps it for the replay.
     if (!watchingFrame) {
-        pacer.runSteps(control, dt, [this](const Input& step, float) { recorder.update(game, step); });
+        pacer.runSteps(control, dt, [this](const Input& step, float) {
+            const int before = game.state;
+            recorder.update(game, step);
+            if (before == Playing && (game.state == WorldComplete || game.state == Finale)) {
+                clearedWorld();
+            }
+        });
     }
     noticePickups();
     announceWeapons();

@@ -17,6 +17,9 @@ void App::loadSaved() {
     // settings but never opens the writer, so it cannot touch the save.
     if (!smoke) {
         saver.open(savePath);
+        IniSnapshot saved;
+        saved.parse(saver.latestSnapshot());
+        readRecords(saved, records);
     }
 }
 
@@ -26,7 +29,10 @@ void App::persist() {
     if (smoke || watching) {
         return;
     }
-    saver.enqueue(saveSnapshotText(saver.latestSnapshot(), game, progress, settings));
+    IniSnapshot snapshot;
+    snapshot.parse(saveSnapshotText(saver.latestSnapshot(), game, progress, settings));
+    writeRecords(snapshot, records);
+    saver.enqueue(snapshot.serialize());
 }
 
 PolicyContext App::policyContext() const {

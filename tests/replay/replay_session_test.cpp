@@ -102,5 +102,63 @@ TEST(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
     fs::remove_all(folder);
 }
 
+// The gate reached in play sets the world's records, shown on its card with
+// NEW BEST and kept over a restart; continuing the finished world from the
+// save opens on its card again but is no clear, and a slower clear betters nothing.
+TEST(RecordsSession, OnlyARealClearCountsAndItIsKept) {
+    const fs::path folder = fs::path(testing::TempDir()) / "grumbo_records_session";
+    fs::remove_all(folder);
+    test::writeStandInAssets(folder);
+    headless::setTicks(1000000);
+    auto script = std::make_shared<InputScript>();
+    std::unique_ptr<App> app;
+    test::openHeadlessApp(app, folder, folder / "save.ini", script);
+    const auto clearFromBeforeTheGate = [&](float distance) {
+        Game& game = app->game;
+        for (Enemy& e : game.level.enemies) {
+            e.alive = e.kind != EnemyKind::Boss && e.alive;
+        }
+        game.exitOpen = true;
+        game.player.pos = {game.level.exitGate.x - distance, GROUND_Y - game.player.size.y};
+        script->setKey(Key::D, true);
+        for (int i = 0; i < 600 && game.state == Playing; ++i) {
+            test::runFrames(*app, 1);
+        }
+        script->setKey(Key::D, false);
+    };
+    app->start(0, false);
+    test::runFrames(*app, 30);
+    clearFromBeforeTheGate(100);
+    ASSERT_EQ(app->game.state, WorldComplete);
+    const int best = app->records.worlds[0].clearCentis;
+    EXPECT_EQ(best, centisOf(app->game.levelTime));
+    EXPECT_EQ(app->records.worlds[0].fewestDeaths, 0);
+    const auto shows = [&app](const std::string& words) {
+        const std::vector<test::Look> looks = test::drawFrame(*app);
+        return std::any_of(looks.begin(), looks.end(),
+                           [&words](const test::Look& l) { return l.what.find(words) != std::string::npos; });
+    };
+    EXPECT_TRUE(shows("NEW BEST TIME"));
+    app->shutdown();
+    app.reset();
+
+    test::openHeadlessApp(app, folder, folder / "save.ini", script);
+    EXPECT_EQ(app->records.worlds[0].clearCentis, best);
+    app->start(0, true);
+    ASSERT_EQ(app->game.state, WorldComplete);
+    test::runFrames(*app, 5);
+    EXPECT_FALSE(shows("NEW BEST"));
+    EXPECT_EQ(app->records.worlds[0].clearCentis, best);
+
+    app->start(0, false);
+    test::runFrames(*app, 30);
+    clearFromBeforeTheGate(400);
+    ASSERT_EQ(app->game.state, WorldComplete);
+    EXPECT_EQ(app->records.worlds[0].clearCentis, best);
+    EXPECT_FALSE(shows("NEW BEST TIME"));
+    app.reset();
+    fs::remove_all(folder);
+}
+
 } // namespace
 } // namespace grumbo
