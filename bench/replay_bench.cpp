@@ -15,8 +15,13 @@ std::vector<std::uint8_t> tenWorldRun() {
     recorder.keepEverySegment(true);
     recorder.beginWorld(game);
     test::AutoPlayer player;
+    // As in the game: two steps a frame, and the sound queue emptied after each frame.
     for (int i = 0; i < 10 * 20 * 60 * 120 && game.state != Finale; ++i) {
         recorder.update(game, player.next(game));
+        if (i % 2 == 1) {
+            game.sounds.clear();
+            recorder.noteSoundsDrained();
+        }
     }
     recorder.endWorld();
     ReplayFile file;

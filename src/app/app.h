@@ -40,6 +40,7 @@ inline constexpr int TEXT_SIZE_COUNT = 6;
 inline constexpr std::array<float, TEXT_SIZE_COUNT> TEXT_SIZES{10, 12, 16, 24, 40, 68};
 inline constexpr int SMOKE_FRAME_COUNT = 240;
 inline constexpr int MAX_EVENTS_PER_PASS = 128;
+inline constexpr float ATTRACT_IDLE_SECONDS = 30;
 
 inline constexpr const char* WINDOW_TITLE = "Grumbos Megastream";
 inline constexpr const char* LAUNCH_ERROR_CAPTION = "Grumbos Megastream: launch error";
@@ -156,6 +157,11 @@ class App {
     void stopWatching();
     // The REPLAY badge over the world band while watching.
     void replayBadge();
+    // Whether anything was pressed, moved or clicked this frame.
+    bool anyInput(const Control& control);
+    // Counts the title screen's idle time; after `ATTRACT_IDLE_SECONDS` a demo
+    // world from assets/demo.replay plays until any input.
+    void titleIdle(const Control& control, float dt);
 
     // Records (app_records.cpp).
     // The world's gate was reached in play: its records are noted.
@@ -214,6 +220,12 @@ class App {
     int watchSpeed = 1;
     std::size_t watchSegment = 0;
     std::size_t watchStep = 0;
+    // The title's demo: it is being shown, the idle time, and the next world.
+    bool attract = false;
+    float titleIdleSeconds = 0;
+    std::size_t nextDemo = 0;
+    int idleMouseX = -1;
+    int idleMouseY = -1;
     // Records, the last clear and where the world in play started from.
     Records records;
     ClearResult lastClear;

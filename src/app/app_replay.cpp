@@ -135,6 +135,8 @@ void App::watchReplay(ReplayFile file) {
 
 void App::stopWatching() {
     watching = false;
+    attract = false;
+    titleIdleSeconds = 0;
     watched = ReplayFile{};
     game = Game();
     menu = MenuState{};
@@ -143,14 +145,19 @@ void App::stopWatching() {
 }
 
 void App::watchFrame(const Control& control, float dt) {
-    if (control.back || control.pause) {
+    // Anything at all ends a demo, and does nothing else.
+    if (attract && anyInput(control)) {
         stopWatching();
         return;
     }
-    if (control.confirm || control.jumpPressed) {
+    if (!attract && (control.back || control.pause)) {
+        stopWatching();
+        return;
+    }
+    if (!attract && (control.confirm || control.jumpPressed)) {
         watchPaused = !watchPaused;
     }
-    watchSpeed = watchSpeedFor(control, watchSpeed);
+    watchSpeed = attract ? 1 : watchSpeedFor(control, watchSpeed);
     const int deathsBefore = game.deaths;
     pacer.runSteps(Control{}, dt, [this](const Input&, float) {
         for (int i = 0; i < watchSpeed && watching && !watchPaused; ++i) {
@@ -188,8 +195,48 @@ void App::replayBadge() {
     } else if (watchSpeed > 1) {
         title += "  x" + std::to_string(watchSpeed);
     }
-    text(title, x + 10, 86, 180, 16, 1, 0xFF778A, false);
-    text("SPACE PAUSE  1 2 4 SPEED  ESC", x + 10, 105, 180, 12, 0, 0xD1CEE5, false);
+    text(attract ? "DEMO" : title, x + 10, 86, 180, 16, 1, 0xFF778A, false);
+    text(attract ? "PRESS ANY KEY" : "SPACE PAUSE  1 2 4 SPEED  ESC", x + 10, 105, 180, 12, 0, 0xD1CEE5,
+         false);
+}
+
+bool App::anyInput(const Control& control) {
+    const bool pressed = control.left || control.right || control.jumpHeld || control.jumpPressed ||
+                         control.fireHeld || control.interact || control.pause || control.nextWeapon ||
+                         control.dash || control.confirm || control.back || control.menuUp ||
+                         control.menuDown || control.toggleFullscreen || control.restartCheckpoint ||
+                         control.toggleMute || control.weaponSlot >= 0;
+    const MouseState pointer = window.mouse();
+    const bool moved = pointer.x != idleMouseX || pointer.y != idleMouseY;
+    idleMouseX = pointer.x;
+    idleMouseY = pointer.y;
+    return pressed || moved || pointer.left || pointer.right || pointer.middle || mouse.leftClickPending ||
+           mouse.rightClickPending || mouse.wheelDelta != 0;
+}
+
+void App::titleIdle(const Control& control, float dt) {
+    const bool touched = anyInput(control);
+    if (game.state != Title || smoke || touched) {
+        titleIdleSeconds = 0;
+        return;
+    }
+    titleIdleSeconds += dt;
+    if (titleIdleSeconds < ATTRACT_IDLE_SECONDS) {
+        return;
+    }
+    titleIdleSeconds = 0;
+    // The demos are made at build time; without them the title simply waits.
+    ReplayFile demos;
+    std::string error;
+    if (!loadReplay(widenPath(baseDirectory + "/assets/demo.replay"), demos, error) ||
+        demos.segments.empty()) {
+        return;
+    }
+    ReplayFile one;
+    one.segments.push_back(std::move(demos.segments[nextDemo % demos.segments.size()]));
+    ++nextDemo;
+    watchReplay(std::move(one));
+    attract = watching;
 }
 
 } // namespace grumbo

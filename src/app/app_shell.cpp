@@ -210,6 +210,7 @@ void App::frame(std::uint64_t now) {
     if (watching) {
         watchFrame(control, dt);
     } else {
+        titleIdle(control, dt);
         mouseInput(control);
         controls(control);
     }

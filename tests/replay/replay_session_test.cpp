@@ -1,7 +1,8 @@
 // The app records what is played: a continued journey, keys, a weapon number
 // key, a restart from a checkpoint, pausing and a second world all come out the
 // same from the replay, kept as last.replay beside the save and in the file of
-// --record.
+// --record; a demo plays on a title left alone.
+#include "flow_test_support.h"
 #include "game/state_hash.h"
 #include "headless_app.h"
 #include "replay/replay.h"
@@ -95,6 +96,19 @@ TEST(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
     app->watchReplay(last);
     press(Key::Escape);
     EXPECT_FALSE(app->watching);
+
+    // Thirty seconds untouched on the title, a demo plays; a key ends it at once
+    // and does nothing on the title itself.
+    test::writeBytes(folder / "assets" / "demo.replay", encodeReplay(run));
+    test::runFrames(*app, 60 * 29);
+    EXPECT_FALSE(app->watching);
+    test::runFrames(*app, 70);
+    ASSERT_TRUE(app->attract);
+    EXPECT_EQ(app->game.state, Playing);
+    press(Key::Enter);
+    EXPECT_FALSE(app->watching);
+    EXPECT_EQ(app->game.state, Title);
+    EXPECT_EQ(app->menu.screen, MainListScreen);
     app->shutdown();
     app->saver.flush();
     EXPECT_EQ(fs::last_write_time(folder / "save.ini"), saveTime);
