@@ -26,6 +26,9 @@ inline constexpr std::int64_t REPLAY_HASH_INTERVAL = 1200;
 // Two hours of steps: longer segments are refused before anything is allocated.
 inline constexpr std::int64_t REPLAY_MAX_SEGMENT_STEPS = 2LL * 60 * 60 * 120;
 inline constexpr int REPLAY_MAX_SEGMENTS = 256;
+// Eight hours of steps in one file at most, so what a file may ask to be
+// allocated stays bounded.
+inline constexpr std::int64_t REPLAY_MAX_FILE_STEPS = 4 * REPLAY_MAX_SEGMENT_STEPS;
 // Replay files larger than this are refused unread.
 inline constexpr std::uint64_t REPLAY_MAX_FILE_BYTES = 16u * 1024u * 1024u;
 
@@ -112,7 +115,7 @@ class ReplayRecorder {
     void update(Game& game, const Input& input);
 
     // The closed segments, oldest first: the last one, or with
-    // `keepEverySegment` up to `REPLAY_MAX_SEGMENTS` (the oldest give way);
+    // `keepEverySegment` as many as a file holds (the oldest give way);
     // and the number closed since the last `takeClosed`.
     const std::vector<ReplaySegment>& segments() const { return closed_; }
     int takeClosed();

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <zlib.h>
@@ -320,7 +321,9 @@ std::vector<std::uint8_t> encodeReplay(const ReplayFile& file) {
     return out;
 }
 
-bool decodeReplay(const std::vector<std::uint8_t>& bytes, ReplayFile& file, std::string& error) {
+namespace {
+
+bool decodeChecked(const std::vector<std::uint8_t>& bytes, ReplayFile& file, std::string& error) {
     file = ReplayFile{};
     Cursor cursor{bytes, 0, {}};
     const auto magic = cursor.nextLine();
@@ -379,6 +382,9 @@ bool decodeReplay(const std::vector<std::uint8_t>& bytes, ReplayFile& file, std:
         }
         stepCounts.push_back(steps);
         totalSteps += steps;
+        if (totalSteps > REPLAY_MAX_FILE_STEPS) {
+            return fail(error, "the replay is refused: it holds more than eight hours of play");
+        }
         file.segments.push_back(std::move(segment));
     }
     const auto mark = cursor.nextLine();
@@ -439,6 +445,19 @@ bool decodeReplay(const std::vector<std::uint8_t>& bytes, ReplayFile& file, std:
         return damaged("step data");
     }
     return true;
+}
+
+} // namespace
+
+bool decodeReplay(const std::vector<std::uint8_t>& bytes, ReplayFile& file, std::string& error) {
+    // The limits keep every allocation modest; should one still fail, the
+    // file is refused like any other.
+    try {
+        return decodeChecked(bytes, file, error);
+    } catch (const std::bad_alloc&) {
+        file = ReplayFile{};
+        return fail(error, "there is not enough memory to read the replay");
+    }
 }
 
 bool loadReplay(const std::wstring& path, ReplayFile& file, std::string& error) {

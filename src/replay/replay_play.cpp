@@ -116,6 +116,14 @@ void ReplayRecorder::close() {
         closed_.erase(closed_.begin());
     }
     closed_.push_back(std::move(current_));
+    std::int64_t steps = 0;
+    for (const ReplaySegment& segment : closed_) {
+        steps += static_cast<std::int64_t>(segment.steps.size());
+    }
+    while (closed_.size() > 1 && steps > REPLAY_MAX_FILE_STEPS) {
+        steps -= static_cast<std::int64_t>(closed_.front().steps.size());
+        closed_.erase(closed_.begin());
+    }
     current_ = ReplaySegment{};
     ++newlyClosed_;
 }
