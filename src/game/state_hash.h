@@ -9,8 +9,9 @@
 
 namespace grumbo {
 
-// FNV-1a over positions, timers, health, the lists, the sound queue and the
-// generator of `game`; any difference in them changes the digest.
+// An FNV-1a style digest (its 64-bit prime, a start value of its own) over
+// positions, timers, health, the lists, the sound queue and the generator of
+// `game`; any difference in them changes the digest.
 std::uint64_t stateHash(const Game& game);
 
 } // namespace grumbo
