@@ -73,6 +73,13 @@ TEST(Records, KeptInTheSaveBesideWhatElseItHolds) {
     EXPECT_EQ(file.serialize().find(L"Records"), std::wstring::npos);
     EXPECT_EQ(file.serialize().find(L"Timer"), std::wstring::npos);
 
+    // A journey under way is kept before any world is finished.
+    Records started;
+    started.journeyTimed = true;
+    IniSnapshot fresh;
+    writeRecords(fresh, started);
+    EXPECT_EQ(fresh.integer(L"Records", L"JourneyTimed", 0), 1);
+
     Records records;
     noteClear(records, 7, 100.5f, 2, 70000, true, false);
     records.timer = TimerJourney;
@@ -87,6 +94,8 @@ TEST(Records, KeptInTheSaveBesideWhatElseItHolds) {
     EXPECT_EQ(back.worlds[7].fewestDeaths, 2);
     EXPECT_EQ(back.worlds[7].mostSubscribers, 70000);
     EXPECT_EQ(back.worlds[6].clearCentis, -1);
+    EXPECT_EQ(back.worlds[6].fewestDeaths, -1);
+    EXPECT_EQ(back.worlds[6].mostSubscribers, -1);
     EXPECT_EQ(back.journeyCentis, 10050);
     EXPECT_TRUE(back.journeyTimed);
     EXPECT_EQ(back.timer, TimerJourney);
