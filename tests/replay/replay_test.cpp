@@ -118,7 +118,15 @@ TEST(ContinuedJourney, RecordedFromItsCheckpointChecksOut) {
 TEST(ReplayFileRefused, DamagedForeignAndOversizedFiles) {
     Game game;
     game.start(1);
-    const std::vector<std::uint8_t> good = encodeReplay(recordedRun(game, 1500));
+    const ReplayFile run = recordedRun(game, 1500);
+    const std::vector<std::uint8_t> good = encodeReplay(run);
+    // A step no game could have taken.
+    const auto badStep = [&run](int slot, int state) {
+        ReplayFile bad = run;
+        bad.segments[0].steps[700].weaponSlot = slot;
+        bad.segments[0].steps[700].stateBefore = state;
+        return encodeReplay(bad);
+    };
     const std::string text(good.begin(), good.end());
     const auto edited = [&text](const std::string& from, const std::string& to) {
         std::string copy = text;
@@ -140,6 +148,8 @@ TEST(ReplayFileRefused, DamagedForeignAndOversizedFiles) {
         {"newer format", edited("format=1", "format=2"), "format version 2; this game reads version 1"},
         {"over two hours", edited("steps=1500", "steps=864001"), "lasts longer than two hours"},
         {"unknown setting", edited("segments=", "setting.GameSpeed=50\nsegments="), "setting GameSpeed"},
+        {"weapon 11", badStep(10, Playing), "the replay is damaged (step data)"},
+        {"state 6", badStep(-1, Finale + 1), "the replay is damaged (step data)"},
         {"missing digest", edited("final_hash=", "final_hush="), "the replay is damaged (segment header)"},
     };
     for (const auto& c : cases) {
