@@ -1,10 +1,11 @@
 // Replays in the app: the command-line options, recording the worlds played
-// into last.replay and the file of `--record`, and checking a replay without
-// a window.
+// into last.replay and the file of `--record`, checking a replay without a
+// window, watching one in it, and the title screen's demo.
 #include "app/app.h"
 #include "app/replay_options.h"
 #include "platform/user_paths.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <sstream>
@@ -50,6 +51,10 @@ ReplayOptions parseReplayOptions(std::string_view commandLine) {
 int App::verifyReplay() {
     ReplayFile file;
     std::string error;
+    if (replayOptions.replayPath.empty()) {
+        std::fprintf(stderr, "--verify checks the replay named with --replay FILE\n");
+        return 2;
+    }
     if (!loadReplay(widenPath(replayOptions.replayPath), file, error)) {
         std::fprintf(stderr, "%s: %s\n", replayOptions.replayPath.c_str(), error.c_str());
         return 2;
