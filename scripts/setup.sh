@@ -15,6 +15,8 @@ PACKAGES=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev fonts-dejavu-core fonts-anonymous-pro
   # the asset forge: compression for PNG output, the persona's voice clips
   zlib1g-dev espeak-ng
+  # replay files: zlib for the Windows release too
+  libz-mingw-w64-dev
   # a real X11 display for the smoke run and the windowed tests
   xvfb xauth
   # the Windows release: cross compiler, and Wine (with Mesa for its Direct2D) for its smoke test

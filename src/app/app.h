@@ -11,13 +11,17 @@
 #include "app/frame_loop.h"
 #include "app/menus.h"
 #include "app/native_io.h"
+#include "app/records.h"
 #include "app/render_math.h"
+#include "app/replay_options.h"
 #include "app/save_schema.h"
 #include "app/sound_policy.h"
 #include "app/text_cache.h"
 #include "game/game.h"
 #include "platform/renderer.h"
 #include "platform/window.h"
+#include "replay/replay.h"
+#include "replay/replay_writer.h"
 #include "save/native_save.h"
 
 #include <array>
@@ -36,6 +40,7 @@ inline constexpr int TEXT_SIZE_COUNT = 6;
 inline constexpr std::array<float, TEXT_SIZE_COUNT> TEXT_SIZES{10, 12, 16, 24, 40, 68};
 inline constexpr int SMOKE_FRAME_COUNT = 240;
 inline constexpr int MAX_EVENTS_PER_PASS = 128;
+inline constexpr float ATTRACT_IDLE_SECONDS = 30;
 
 inline constexpr const char* WINDOW_TITLE = "Grumbos Megastream";
 inline constexpr const char* LAUNCH_ERROR_CAPTION = "Grumbos Megastream: launch error";
@@ -129,6 +134,38 @@ class App {
     // Hands the journey and settings to the writer.
     void persist();
 
+    // Replays (app_replay.cpp).
+    // `--replay FILE --verify`: checks the replay without a window, prints what
+    // it found and returns the exit code (0 same, 1 parted, 2 unreadable).
+    int verifyReplay();
+    // A world has just started: it is recorded from here on, and its records
+    // count from here. A new journey starts the journey timer; a world chosen
+    // on the level-select screen stops it counting for the best journey.
+    void beginRecording(bool newJourney = false, bool chosenWorld = false);
+    // Hands finished worlds to the replay writer: last.replay beside the save,
+    // and every world of the run to the file of `--record`.
+    void keepReplays();
+    // Plays `file` in the window from its first world; nothing is saved meanwhile.
+    void watchReplay(ReplayFile file);
+    // One frame of watching: the watcher's keys, then this frame's steps.
+    void watchFrame(const Control& control, float dt);
+    // Back to the title screen.
+    void stopWatching();
+    // The REPLAY badge over the world band while watching.
+    void replayBadge();
+    // Whether anything was pressed, moved or clicked this frame.
+    bool anyInput(const Control& control);
+    // Counts the title screen's idle time; after `ATTRACT_IDLE_SECONDS` a demo
+    // world from assets/demo.replay plays until any input.
+    void titleIdle(const Control& control, float dt);
+
+    // Records (app_records.cpp).
+    // The world's gate was reached in play: its records are noted.
+    void clearedWorld();
+    void worldRecordsLine(float cx);
+    void clearRecordsLines(float cx);
+    void hudTimer(float cx);
+
     // Owned subsystems. The window outlives the devices that draw into it and
     // the input layer, so it is declared first and closed last.
     Window window;
@@ -170,6 +207,29 @@ class App {
     std::wstring savePath;
     Settings settings;
     Progress progress;
+
+    // Replays: the options, the recording of the worlds played, and their writer.
+    ReplayOptions replayOptions;
+    ReplayRecorder recorder;
+    ReplayWriter replayWriter;
+    // Watching a replay: the file, the world and step reached, speed and pause.
+    ReplayFile watched;
+    bool watching = false;
+    bool watchPaused = false;
+    int watchSpeed = 1;
+    std::size_t watchSegment = 0;
+    std::size_t watchStep = 0;
+    // The title's demo: it is being shown, the idle time, and the next world.
+    bool attract = false;
+    float titleIdleSeconds = 0;
+    std::size_t nextDemo = 0;
+    int idleMouseX = -1;
+    int idleMouseY = -1;
+    // Records, the last clear and where the world in play started from.
+    Records records;
+    ClearResult lastClear;
+    bool worldFromStart = false;
+    int worldStartDeaths = 0;
 
     // Presentation state.
     float shakeTimer = 0;

@@ -100,6 +100,7 @@ void App::hud() {
     if (gap.shown) {
         text(gap.text, gap.x, 441, 184, 18, 0, GOLD, true);
     }
+    hudTimer(cx);
 }
 
 void App::caption() {

@@ -72,6 +72,9 @@ void App::controls(Control& control) {
     case WorldComplete:
         if (control.confirm) {
             game.advanceLevel();
+            if (game.state == Playing) {
+                beginRecording();
+            }
             resetLevelPresentation();
             audio.setMusic(game.world);
             progress.savedLevel = game.world;
@@ -90,11 +93,13 @@ void App::controls(Control& control) {
     case Playing:
         if (control.restartCheckpoint) {
             game.restartCheckpoint();
+            recorder.noteRestartCheckpoint();
             resetLevelPresentation();
         }
         if (control.weaponSlot >= 0 && control.weaponSlot < WEAPON_COUNT &&
             game.player.ownedWeapons[static_cast<std::size_t>(control.weaponSlot)]) {
             game.player.weapon = static_cast<Weapon>(control.weaponSlot);
+            recorder.noteWeaponSlot(control.weaponSlot);
         }
         if (control.pause) {
             game.state = Paused;
@@ -134,6 +139,7 @@ void App::action() {
         break;
     case MenuCommand::RestartCheckpoint:
         game.restartCheckpoint();
+        recorder.noteRestartCheckpoint();
         game.state = Playing;
         resetLevelPresentation();
         break;
@@ -199,6 +205,7 @@ void App::start(int level, bool continuing) {
         applyCompletion(game, 0);
     }
     menu = MenuState{};
+    beginRecording(!continuing && w == 0, !continuing && w > 0);
     progress.savedLevel = w;
     progress.savedSubscribers = game.subscribers;
     progress.highestLevel = std::max(progress.highestLevel, w);
@@ -278,6 +285,7 @@ void App::levelSelectPage(float cx) {
         text(LEVEL_TAGS[static_cast<std::size_t>(i)], x + 15, y + 40, 382, 18, 0, 0xB9B7D1, false);
     }
     button("Back", LEVEL_SELECT_ENTRY_COUNT - 1, cx - 160, 450, 320, 37);
+    worldRecordsLine(cx);
 }
 
 void App::controlsPage(float cx) {
@@ -335,6 +343,7 @@ void App::completionCard() {
          cx - 260, 301, 520, 42, 1, 0xC9BADB, true);
     text(finale ? "CLICK / ENTER / A   RETURN TO MENU" : "CLICK / ENTER / A   NEXT WORLD", cx - 270, 378, 540,
          28, 2, GREEN, true);
+    clearRecordsLines(cx);
 }
 
 } // namespace grumbo

@@ -48,8 +48,24 @@ App::~App() {
 }
 
 int App::launch(std::string_view commandLine) {
+    replayOptions = parseReplayOptions(commandLine);
+    if (replayOptions.verify) {
+        return verifyReplay();
+    }
+    // A replay to watch is read before the window opens: one that cannot be read
+    // is reported on the terminal it was asked for from.
+    ReplayFile watchedFile;
+    std::string replayError;
+    if (!replayOptions.replayPath.empty() &&
+        !loadReplay(widenPath(replayOptions.replayPath), watchedFile, replayError)) {
+        std::fprintf(stderr, "%s: %s\n", replayOptions.replayPath.c_str(), replayError.c_str());
+        return 2;
+    }
     if (!startUp(commandLine)) {
         return 1;
+    }
+    if (!watchedFile.segments.empty()) {
+        watchReplay(std::move(watchedFile));
     }
     while (running) {
         runPass();
@@ -63,6 +79,8 @@ void App::shutdown() {
     if (!smoke && game.state != Title) {
         persist();
     }
+    recorder.endWorld();
+    keepReplays();
 }
 
 bool App::startUp(std::string_view commandLine) {
@@ -132,6 +150,7 @@ bool App::init() {
     audio.setMusic(-1);
     if (smoke) {
         game.start(smokeLevel);
+        beginRecording();
         audio.setMusic(game.world);
         resetLevelPresentation();
     }
@@ -182,8 +201,15 @@ void App::frame(std::uint64_t now) {
     Control control = input.poll(active);
     gamepadActive = control.controllerPresent;
     const int stateBefore = game.state;
-    mouseInput(control);
-    controls(control);
+    // A frame that stops watching runs no step of its own: its keys were the watcher's.
+    const bool watchingFrame = watching;
+    if (watching) {
+        watchFrame(control, dt);
+    } else {
+        titleIdle(control, dt);
+        mouseInput(control);
+        controls(control);
+    }
     const std::uint64_t tInput = clockTicks();
 
     static_cast<Input&>(control) = gateInput(control, stateBefore);
@@ -196,10 +222,20 @@ void App::frame(std::uint64_t now) {
     }
     pacer.latch(control, game.state == Playing);
     const int deathsBefore = game.deaths;
-    pacer.runSteps(control, dt, [this](const Input& step, float seconds) { game.update(step, seconds); });
+    // Every step goes through the recorder, which plays it and keeps it for the replay.
+    if (!watchingFrame) {
+        pacer.runSteps(control, dt, [this](const Input& step, float) {
+            const int before = game.state;
+            recorder.update(game, step);
+            if (before == Playing && (game.state == WorldComplete || game.state == Finale)) {
+                clearedWorld();
+            }
+        });
+    }
     noticePickups();
     announceWeapons();
     soundEvents();
+    recorder.noteSoundsDrained();
     encounterReactions();
     // A death respawns the player at once: once the death's own sound and
     // voice line are handed on, the world's presentation starts over just as
@@ -224,6 +260,7 @@ void App::frame(std::uint64_t now) {
         writeSmokeResults();
         running = false;
     }
+    keepReplays();
     pacer.finishFrame(tRender);
 }
 
@@ -394,7 +431,7 @@ void App::render() {
     transform = Affine{viewScale, viewScale, 0, viewOffsetY};
     setClip(FRect{0, 0, viewWidth, CANVAS_HEIGHT});
 
-    if (game.state == Title || game.state == Paused) {
+    if ((game.state == Title || game.state == Paused) && !watching) {
         menuRender();
     } else {
         clickRegions.clear();
@@ -403,6 +440,9 @@ void App::render() {
             signCard();
         } else if (game.state == WorldComplete || game.state == Finale) {
             completionCard();
+        }
+        if (watching) {
+            replayBadge();
         }
     }
     if (showTimings) {

@@ -18,15 +18,22 @@ void App::loadSaved() {
     // settings but never opens the writer, so it cannot touch the save.
     if (!smoke) {
         saver.open(savePath);
+        IniSnapshot saved;
+        saved.parse(saver.latestSnapshot());
+        readRecords(saved, records);
     }
 }
 
 void App::persist() {
-    // The smoke run plays unattended and must leave the player's journey alone.
-    if (smoke) {
+    // The smoke run plays unattended and must leave the player's journey alone,
+    // and a replay being watched is not the player's journey.
+    if (smoke || watching) {
         return;
     }
-    saver.enqueue(saveSnapshotText(saver.latestSnapshot(), game, progress, settings));
+    IniSnapshot snapshot;
+    snapshot.parse(saveSnapshotText(saver.latestSnapshot(), game, progress, settings));
+    writeRecords(snapshot, records);
+    saver.enqueue(snapshot.serialize());
 }
 
 PolicyContext App::policyContext() const {
