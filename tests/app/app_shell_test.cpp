@@ -221,6 +221,58 @@ TEST_F(Shell, EachWorldsPlatformsWearItsStripeAndItsBodyColour) {
     }
 }
 
+// Each hazard's art, warning or firing, is drawn over the hazard itself:
+// centred on it, no more than 8 units wider on either side, standing on its
+// bottom edge and reaching its top (a laser's emitters overhang both ends by
+// 4, a warning's top line by 1; flames flicker lower), and a crusher's chain reaches 40 units above
+// where the block hangs; a flame, laser or geyser firing draws more than its warning.
+TEST_F(Shell, HazardArtIsCentredOnItsHazardAndStandsOnItsFoot) {
+    Game& g = app->game;
+    g.level = Level{};
+    g.cameraX = 0;
+    g.player.pos = {5000, 300};
+    const HazardKind kinds[] = {HazardKind::Spikes, HazardKind::Flame, HazardKind::Laser, HazardKind::Crusher,
+                                HazardKind::Geyser};
+    for (const HazardKind kind : kinds) {
+        int calls[2] = {0, 0};
+        for (const bool active : {false, true}) {
+            g.level.hazards = {Hazard{.rect = {400, 300, 40, 100},
+                                      .kind = kind,
+                                      .active = active,
+                                      .warning = !active && kind != HazardKind::Spikes}};
+            float left = 1e9f, right = -1e9f, top = 1e9f, bottom = -1e9f;
+            for (const test::Look& l : test::drawFrame(*app)) {
+                if (std::fabs(l.clip.y - 76) > 0.01f || std::fabs(l.clip.h - 394) > 0.01f) {
+                    continue; // the backdrop and the HUD
+                }
+                ++calls[active];
+                left = std::min(left, l.x);
+                right = std::max(right, l.x + l.w);
+                top = std::min(top, l.y);
+                bottom = std::max(bottom, l.y + l.h);
+            }
+            const std::string what =
+                std::to_string(static_cast<int>(kind)) + (active ? " firing" : " warning");
+            EXPECT_NEAR((left + right) / 2, 420, 0.02) << what;
+            EXPECT_GE(left, 392 - 0.02) << what;
+            EXPECT_NEAR(bottom, test::band(kind == HazardKind::Laser ? 404 : 400), 0.02) << what;
+            if (kind == HazardKind::Crusher) {
+                EXPECT_NEAR(top, test::band(260), 0.02) << what;
+            } else if (kind == HazardKind::Flame && active) {
+                EXPECT_GE(top, test::band(300)) << what; // the tongues flicker below the top
+            } else {
+                const float overhang = kind == HazardKind::Laser              ? 4
+                                       : active || kind == HazardKind::Spikes ? 0
+                                                                              : 1;
+                EXPECT_NEAR(top, test::band(300 - overhang), 0.02) << what;
+            }
+        }
+        if (kind == HazardKind::Flame || kind == HazardKind::Laser || kind == HazardKind::Geyser) {
+            EXPECT_GT(calls[1], calls[0]) << static_cast<int>(kind);
+        }
+    }
+}
+
 // One of every kind of level content in view, drawn back to front in the
 // level band: clipped between the HUD bars and squashed to fit between them.
 TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
