@@ -160,7 +160,7 @@ TEST(ControlFrom, KeysAndControllerMakeTheWholeFrame) {
         {{}, {}, {0, 0, 0, 0.23f}, "right"},
     };
     for (const auto& frame : frames) {
-        EXPECT_EQ(setFields(controlFrom(frame.now, frame.before, frame.pad)), frame.fields);
+        EXPECT_EQ(setFields(controlFrom(frame.now, frame.before, frame.pad, Bindings{})), frame.fields);
     }
 }
 
