@@ -116,6 +116,7 @@ bool App::init() {
     }
     // The settings come first: they decide how the window and the sound start.
     loadSaved();
+    input.setBindings(settings.controls);
     if (!renderer.create(window)) {
         return false;
     }
@@ -199,6 +200,7 @@ void App::frame(std::uint64_t now) {
         game.state = Playing;
     }
     pacer.latch(control, game.state == Playing);
+    pacer.speed = game.assists.speedPercent / 100.0;
     const int deathsBefore = game.deaths;
     pacer.runSteps(control, dt, [this](const Input& step, float seconds) { game.update(step, seconds); });
     noticePickups();
