@@ -240,7 +240,7 @@ TEST(PlayerAssists, ExtraAirJumpAndNoDamageButPitsStillKill) {
     for (const bool burrito : {false, true}) {
         Game game = standingAt(200);
         game.assists.extraAirJump = true;
-        game.player.tripleJump = burrito ? 5 : 0;
+        game.player.tripleJump = burrito ? 0.5f : 0;
         const int allowed = burrito ? 4 : 3;
         for (int i = 0; i < allowed; ++i) {
             game.update(pressJump(), STEP);
