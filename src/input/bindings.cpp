@@ -113,13 +113,13 @@ std::string joinNames(const std::array<T, BINDING_PLACES>& places, T none, std::
 }
 
 template <typename T, typename Lookup>
-bool readEntry(std::string_view entry, T none, std::array<T, BINDING_PLACES>& places, Lookup lookup) {
+void readEntry(std::string_view entry, T none, std::array<T, BINDING_PLACES>& places, Lookup lookup) {
     entry = trimmed(entry);
     std::array<T, BINDING_PLACES> read{};
     read.fill(none);
     if (sameText(entry, "None")) {
         places = read;
-        return true;
+        return;
     }
     std::size_t count = 0;
     while (!entry.empty()) {
@@ -127,16 +127,14 @@ bool readEntry(std::string_view entry, T none, std::array<T, BINDING_PLACES>& pl
         const T value = lookup(trimmed(entry.substr(0, comma)));
         if (value == none || count == BINDING_PLACES ||
             std::find(read.begin(), read.end(), value) != read.end()) {
-            return false;
+            return;
         }
         read[count++] = value;
         entry = comma == std::string_view::npos ? std::string_view() : entry.substr(comma + 1);
     }
-    if (count == 0) {
-        return false;
+    if (count > 0) {
+        places = read;
     }
-    places = read;
-    return true;
 }
 
 } // namespace
@@ -206,10 +204,6 @@ std::uint16_t buttonNamed(std::string_view name) {
     return NO_BUTTON;
 }
 
-std::uint16_t firstButton(std::uint16_t mask) {
-    return static_cast<std::uint16_t>(mask & (~mask + 1u));
-}
-
 std::string keyList(const ActionBinding& binding, std::string_view separator) {
     return joinNames(binding.keys, NO_KEY, separator, keyName);
 }
@@ -232,12 +226,12 @@ std::string buttonEntry(const ActionBinding& binding) {
     return names.empty() ? "None" : names;
 }
 
-bool readKeyEntry(std::string_view entry, ActionBinding& binding) {
-    return readEntry(entry, NO_KEY, binding.keys, keyNamed);
+void readKeyEntry(std::string_view entry, ActionBinding& binding) {
+    readEntry(entry, NO_KEY, binding.keys, keyNamed);
 }
 
-bool readButtonEntry(std::string_view entry, ActionBinding& binding) {
-    return readEntry(entry, NO_BUTTON, binding.buttons, buttonNamed);
+void readButtonEntry(std::string_view entry, ActionBinding& binding) {
+    readEntry(entry, NO_BUTTON, binding.buttons, buttonNamed);
 }
 
 } // namespace grumbo

@@ -73,8 +73,6 @@ int keyNamed(std::string_view name);
 // "A", "LB", "Start", "D-Left", ..., "" for NO_BUTTON or several buttons.
 const char* buttonName(std::uint16_t button);
 std::uint16_t buttonNamed(std::string_view name);
-// The lowest single button of a mask, NO_BUTTON for none.
-std::uint16_t firstButton(std::uint16_t mask);
 
 // An action's keys or buttons as their names joined by `separator`.
 std::string keyList(const ActionBinding& binding, std::string_view separator);
@@ -86,9 +84,9 @@ const char* actionSaveName(Action action);
 // commas, "None" for none.
 std::string keyEntry(const ActionBinding& binding);
 std::string buttonEntry(const ActionBinding& binding);
-// Reads an entry back into `binding`; false, leaving it untouched, when the
-// entry is empty, names something unknown, repeats a name or holds too many.
-bool readKeyEntry(std::string_view entry, ActionBinding& binding);
-bool readButtonEntry(std::string_view entry, ActionBinding& binding);
+// Reads an entry back into `binding`, which stays untouched when the entry is
+// empty, names something unknown, repeats a name or holds too many.
+void readKeyEntry(std::string_view entry, ActionBinding& binding);
+void readButtonEntry(std::string_view entry, ActionBinding& binding);
 
 } // namespace grumbo

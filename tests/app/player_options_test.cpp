@@ -70,17 +70,46 @@ TEST(PlayerOptions, AListeningCellTakesWhatItsDeviceGives) {
         {jumpKey, pressed(-1, pad::A), RemapOutcome::Cancelled},
         {jumpButton, pressed(key(Key::K), 0), RemapOutcome::Waiting},
         {jumpButton, pressed(key(Key::Escape), 0), RemapOutcome::Cancelled},
+        {jumpKey, pressed(KEY_COUNT, 0), RemapOutcome::Waiting},
         {jumpKey, pressed(key(Key::K), 0), RemapOutcome::Bound},
+        {jumpKey + 1, pressed(key(Key::Up), 0), RemapOutcome::Bound},
         {jumpButton, pressed(-1, pad::Y | pad::X), RemapOutcome::Bound},
     };
     Bindings b;
     for (const auto& frame : frames) {
         EXPECT_EQ(remapListen(b, frame.entry, frame.control), frame.outcome) << frame.entry;
     }
-    EXPECT_EQ(keyList(b[Action::Jump], " "), "K W Up");
+    // Up was behind W in the second cell: the two change places.
+    EXPECT_EQ(keyList(b[Action::Jump], " "), "K Up W");
     // The lowest button pressed wins; fire gave it up and takes A.
     EXPECT_EQ(buttonList(b[Action::Jump], " "), "X");
     EXPECT_EQ(buttonList(b[Action::Fire], " "), "A");
+}
+
+// Each name stands for one key or one button of the pad layout, and
+// requests out of range change nothing.
+TEST(PlayerOptions, NamesAndRequestsOutOfRange) {
+    for (int k = 0; k < KEY_COUNT; ++k) {
+        EXPECT_EQ(keyNamed(keyName(k)), k) << k;
+    }
+    EXPECT_STREQ(keyName(NO_KEY), "");
+    EXPECT_STREQ(keyName(KEY_COUNT), "");
+    const std::pair<std::uint16_t, const char*> buttons[] = {
+        {0x1000, "A"},      {0x2000, "B"},       {0x4000, "X"},     {0x8000, "Y"},    {0x0100, "LB"},
+        {0x0200, "RB"},     {0x0020, "Back"},    {0x0010, "Start"}, {0x0001, "D-Up"}, {0x0002, "D-Down"},
+        {0x0004, "D-Left"}, {0x0008, "D-Right"}, {0x0040, "L3"},    {0x0080, "R3"},   {pad::A | pad::B, ""}};
+    for (const auto& [button, name] : buttons) {
+        EXPECT_STREQ(buttonName(button), name) << button;
+        EXPECT_EQ(buttonNamed(name), name[0] != '\0' ? button : NO_BUTTON) << name;
+    }
+    Bindings b;
+    bindKey(b, Action::Jump, 2, key(Key::K));
+    bindKey(b, Action::Jump, -1, key(Key::K));
+    bindKey(b, Action::Jump, 0, NO_KEY);
+    bindKey(b, Action::Jump, 0, KEY_COUNT);
+    bindButton(b, Action::Jump, 0, pad::A | pad::B);
+    bindButton(b, Action::Jump, 2, pad::Y);
+    EXPECT_EQ(b, Bindings{});
 }
 
 TEST(PlayerOptions, SavedControlsAndAssistsReadBackAndDamageFallsBackPerAction) {
