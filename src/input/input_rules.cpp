@@ -162,7 +162,7 @@ Control controlFrom(const KeyStates& keys, const KeyStates& previousKeys, const 
         keyEdge(Action::RestartCheckpoint) || pressed(buttons(Action::RestartCheckpoint));
     control.toggleMute = isEdge(Key::M);
     control.buttonsPressed = controller.pressed;
-    for (int key = KEY_COUNT - 1; key >= 0; --key) {
+    for (int key = 0; key < KEY_COUNT && control.keyPressed < 0; ++key) {
         if (isEdge(static_cast<Key>(key))) {
             control.keyPressed = key;
         }
