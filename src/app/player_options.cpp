@@ -86,11 +86,10 @@ void readAssists(const IniSnapshot& file, Assists& assists) {
 }
 
 void writeControls(IniSnapshot& snapshot, const Bindings& controls) {
-    bool stored = false;
-    for (int action = 0; action < ACTION_COUNT; ++action) {
-        stored = stored || present(snapshot, CONTROLS, keysKey(action)) ||
-                 present(snapshot, CONTROLS, buttonsKey(action));
-    }
+    const bool stored =
+        std::any_of(snapshot.sections.begin(), snapshot.sections.end(), [](const auto& section) {
+            return IniSnapshot::sameIgnoringCase(section.name, CONTROLS);
+        });
     if (!stored && controls == Bindings{}) {
         return;
     }
@@ -189,9 +188,8 @@ std::string assistEntryLabel(int entry, const Assists& assists) {
 void applyAssistEntry(int entry, Assists& assists) {
     switch (entry) {
     case 0:
-        assists.speedPercent = assists.speedPercent <= SLOWEST_SPEED
-                                   ? 100
-                                   : (assists.speedPercent - 1) / SPEED_STEP * SPEED_STEP;
+        assists.speedPercent =
+            assists.speedPercent <= SLOWEST_SPEED ? 100 : assists.speedPercent - SPEED_STEP;
         break;
     case 1:
         assists.noDamage = !assists.noDamage;

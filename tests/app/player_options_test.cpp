@@ -46,6 +46,10 @@ TEST(PlayerOptions, SwapsAndTheTextsThatNameThePlayersKeys) {
     EXPECT_EQ(remapCellLabel(b, 2 * REMAP_CELLS + 1), "Q");
     EXPECT_EQ(remapCellLabel(Bindings{}, 2 * REMAP_CELLS + 1), "W / Up");
     EXPECT_EQ(remapCellLabel(b, 6 * REMAP_CELLS + 2), "-");
+    EXPECT_EQ(remapCellLabel(b, REMAP_RESET_ENTRY), "");
+    EXPECT_EQ(remapStatus(-1), REMAP_HELP);
+    EXPECT_EQ(remapStatus(2 * REMAP_CELLS + 1), "PRESS A KEY FOR FART JUMP  |  ESC OR A PAD BUTTON CANCELS");
+    EXPECT_EQ(remapStatus(2 * REMAP_CELLS + 2), "PRESS A CONTROLLER BUTTON FOR FART JUMP  |  ESC CANCELS");
 }
 
 TEST(PlayerOptions, AListeningCellTakesWhatItsDeviceGives) {
@@ -71,6 +75,8 @@ TEST(PlayerOptions, AListeningCellTakesWhatItsDeviceGives) {
         {jumpButton, pressed(key(Key::K), 0), RemapOutcome::Waiting},
         {jumpButton, pressed(key(Key::Escape), 0), RemapOutcome::Cancelled},
         {jumpKey, pressed(KEY_COUNT, 0), RemapOutcome::Waiting},
+        {REMAP_RESET_ENTRY, pressed(key(Key::K), 0), RemapOutcome::Cancelled},
+        {0, pressed(key(Key::Comma), 0), RemapOutcome::Bound},
         {jumpKey, pressed(key(Key::K), 0), RemapOutcome::Bound},
         {jumpKey + 1, pressed(key(Key::Up), 0), RemapOutcome::Bound},
         {jumpButton, pressed(-1, pad::Y | pad::X), RemapOutcome::Bound},
@@ -115,6 +121,7 @@ TEST(PlayerOptions, NamesAndRequestsOutOfRange) {
 TEST(PlayerOptions, SavedControlsAndAssistsReadBackAndDamageFallsBackPerAction) {
     Settings settings;
     bindKey(settings.controls, Action::Dash, 1, key(Key::Semicolon));
+    bindKey(settings.controls, Action::MoveLeft, 0, key(Key::Comma));
     bindButton(settings.controls, Action::Read, 0, pad::A);
     settings.assists = {60, true, false};
     Game game;
@@ -134,8 +141,13 @@ TEST(PlayerOptions, SavedControlsAndAssistsReadBackAndDamageFallsBackPerAction) 
     EXPECT_EQ(loaded.controls, expected);
     EXPECT_EQ(loaded.assists, (Assists{70, false, true}));
     loadSaveText(L"[Settings]\nGameSpeed=20\n", progress, loaded);
-    EXPECT_EQ(loaded.assists.speedPercent, 50);
+    EXPECT_EQ(loaded.assists, (Assists{50, false, false}));
     EXPECT_EQ(loaded.controls, Bindings{});
+    // Back to the defaults, a file that holds the section gets them written.
+    settings = Settings{};
+    const std::wstring reset = saveSnapshotText(L"[controls]\nJump=K\n", game, progress, settings);
+    EXPECT_NE(reset.find(L"Jump=Space,W,Up"), std::wstring::npos);
+    EXPECT_EQ(reset.find(L"GameSpeed"), std::wstring::npos);
 }
 
 TEST(PlayerOptions, TheSpeedStepsDownByTenAndWraps) {
