@@ -48,7 +48,7 @@ TEST(PlayerOptions, SwapsAndTheTextsThatNameThePlayersKeys) {
     EXPECT_EQ(remapCellLabel(b, 6 * REMAP_CELLS + 2), "-");
     EXPECT_EQ(remapCellLabel(b, REMAP_RESET_ENTRY), "");
     EXPECT_EQ(remapStatus(-1), REMAP_HELP);
-    EXPECT_EQ(remapStatus(2 * REMAP_CELLS + 1), "PRESS A KEY FOR FART JUMP  |  ESC OR A PAD BUTTON CANCELS");
+    EXPECT_EQ(remapStatus(0), "PRESS A KEY FOR MOVE LEFT  |  ESC OR A PAD BUTTON CANCELS");
     EXPECT_EQ(remapStatus(2 * REMAP_CELLS + 2), "PRESS A CONTROLLER BUTTON FOR FART JUMP  |  ESC CANCELS");
 }
 
@@ -163,6 +163,7 @@ TEST(PlayerOptions, TheSpeedStepsDownByTenAndWraps) {
     applyAssistEntry(2, assists);
     EXPECT_EQ(assists, (Assists{90, true, true}));
     EXPECT_TRUE(assistsOn(Assists{100, false, true}));
+    EXPECT_TRUE(assistsOn(Assists{60, false, false}));
     EXPECT_FALSE(assistsOn(Assists{}));
 }
 
