@@ -29,9 +29,10 @@ inline constexpr int PAUSE_ENTRY_COUNT = 5;
 inline constexpr int LEVEL_SELECT_ENTRY_COUNT = 11;
 inline constexpr int CONTROLS_ENTRY_COUNT = 2;
 inline constexpr int SETTINGS_ENTRY_COUNT = 11;
-// Beside "Got it" on the controls sheet, and in the settings page's corner.
+// Beside "Got it" on the controls sheet, and in the settings page's corner
+// (the last settings entry, so entries added to the list come before it).
 inline constexpr int REMAP_ENTRY = 1;
-inline constexpr int ASSIST_ENTRY = 10;
+inline constexpr int ASSIST_ENTRY = SETTINGS_ENTRY_COUNT - 1;
 inline constexpr int REMAP_ENTRY_COUNT = 38;
 inline constexpr int ASSIST_ENTRY_COUNT = 4;
 inline constexpr int CONTROLS_ROW_COUNT = 8;
