@@ -17,8 +17,9 @@ void controlMapping(benchmark::State& state) {
     controller.held = pad::X;
     controller.pressed = pad::A;
     controller.stickX = 0.5f;
+    const Bindings bindings;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(input::controlFrom(keys, previous, controller));
+        benchmark::DoNotOptimize(input::controlFrom(keys, previous, controller, bindings));
         benchmark::ClobberMemory();
     }
 }

@@ -122,6 +122,14 @@ class App {
     // The caption of the voice line playing, over the level band.
     void caption();
 
+    // The player's own controls and assists (app_options.cpp): a remap cell
+    // listening for its key or button, the entries of the remap and assist
+    // pages, and drawing both pages.
+    void listenForBinding(const Control& control);
+    void optionAction(MenuCommand command);
+    void remapPage(float cx);
+    void assistPage(float cx);
+
     // Sound, voice and saving (app_sound.cpp).
     void soundEvents();
     void encounterReactions();

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/hud_layout.h"
 #include "app/palette.h"
+#include "app/player_options.h"
 
 #include <cmath>
 #include <string>
@@ -32,6 +33,12 @@ void App::hud() {
     rect(28, 47, 154, 10, rgb(54, 48, 68), 1);
     rect(28, 47, healthBarWidth(player.health, player.maxHealth), 10, healthBarColour(player.health), 1);
     text(std::to_string(player.health), 190, 43, 36, 24, 1, WHITE, false);
+
+    // Between the health box and the world title, clear of both.
+    if (assistsOn(game.assists)) {
+        rect(246, 18, 48, 16, NIGHT, 0.85f);
+        text("ASSIST", 246, 21, 48, 12, 0, GOLD, true);
+    }
 
     panel(viewWidth - 246, 14, 230, 59, 0xAE79FF);
     if (settings.ipJokes && ipJokeTimer > 0) {
@@ -70,7 +77,7 @@ void App::hud() {
     } else {
         text(powerUps, 23, 474, 275, 14, 0, GREEN, false);
     }
-    text(controlHint(gamepadActive), viewWidth - 298, 474, 282, 14, 0, 0xD1CEE5, false);
+    text(controlHint(gamepadActive, settings.controls), viewWidth - 298, 474, 282, 14, 0, 0xD1CEE5, false);
 
     const QuestBox quest = questBox(toastTimer > 0, toastText, game.exitOpen);
     panel(viewWidth - 298, 490, 282, 36, quest.accent);

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/hud_layout.h"
 #include "app/palette.h"
+#include "app/player_options.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,6 +51,11 @@ void App::controls(Control& control) {
     switch (game.state) {
     case Title:
     case Paused: {
+        if (menu.listening >= 0) {
+            listenForBinding(control);
+            control.pause = false;
+            break;
+        }
         const bool paused = game.state == Paused;
         const MenuInput keys = menuKeys(menu, control, paused);
         for (int i = 0; i < keys.moves; ++i) {
@@ -71,6 +77,7 @@ void App::controls(Control& control) {
         break;
     case WorldComplete:
         if (control.confirm) {
+            game.assists = settings.assists;
             game.advanceLevel();
             if (game.state == Playing) {
                 beginRecording();
@@ -152,6 +159,8 @@ void App::action() {
     default:
         if (menu.screen == SettingsScreen) {
             changeSetting(menu.selection);
+        } else {
+            optionAction(command);
         }
         break;
     }
@@ -195,6 +204,7 @@ void App::start(int level, bool continuing) {
         game.player.weapon = GiftedSubs;
         game.player.maxHealth = MIN_MAX_HEALTH;
     }
+    game.assists = settings.assists;
     game.start(w);
     if (continuing) {
         game.subscribers = progress.savedSubscribers;
@@ -234,6 +244,12 @@ void App::menuRender() {
         break;
     case SettingsScreen:
         settingsPage(cx);
+        break;
+    case RemapScreen:
+        remapPage(cx);
+        break;
+    case AssistScreen:
+        assistPage(cx);
         break;
     default:
         if (game.state == Paused) {
@@ -294,27 +310,31 @@ void App::controlsPage(float cx) {
     text("ACTION", cx - 325, 101, 165, 24, 1, GOLD, false);
     text("KEYBOARD", cx - 130, 101, 195, 24, 1, GOLD, false);
     text("CONTROLLER", cx + 100, 101, 220, 24, 1, GOLD, false);
+    // The player's own keys and buttons; the game's own map reads as it always did.
+    const std::array<SheetRow, CONTROLS_ROW_COUNT> sheet = controlsSheet(settings.controls);
     for (int row = 0; row < CONTROLS_ROW_COUNT; ++row) {
         const float y = 134 + 28 * static_cast<float>(row);
-        const ControlsRow& entry = CONTROLS_ROWS[static_cast<std::size_t>(row)];
-        text(entry.action, cx - 325, y, 182, 24, 0, WHITE, false);
-        text(entry.keyboard, cx - 130, y, 220, 24, 0, WHITE, false);
-        text(entry.controller, cx + 100, y, 230, 24, 0, WHITE, false);
+        const auto index = static_cast<std::size_t>(row);
+        text(CONTROLS_ROWS[index].action, cx - 325, y, 182, 24, 0, WHITE, false);
+        text(sheet[index].keyboard, cx - 130, y, 220, 24, 0, WHITE, false);
+        text(sheet[index].controller, cx + 100, y, 230, 24, 0, WHITE, false);
         line(cx - 326, y + 22, cx + 326, y + 22, 0x655183, 1, 0.3f);
     }
     text(CONTROLS_MOUSE_HELP, cx - 325, 364, 650, 72, 0, 0xB9B7D1, false);
     button("Got it", 0, cx - 160, 444, 320, 37);
+    button("Remap keys", REMAP_ENTRY, cx + 176, 444, 150, 37);
 }
 
 void App::settingsPage(float cx) {
     panel(cx - 305, 24, 610, 478, VIOLET);
     text("STREAM SETTINGS", cx - 280, 40, 560, 42, 3, GREEN, true);
     // Ten entries take 35 units each; more share the same space above the note, in whole units.
-    const float step = std::min(35.0f, std::floor(352.0f / SETTINGS_ENTRY_COUNT));
-    for (int i = 0; i < SETTINGS_ENTRY_COUNT; ++i) {
+    const float step = std::min(35.0f, std::floor(352.0f / ASSIST_ENTRY));
+    for (int i = 0; i < ASSIST_ENTRY; ++i) {
         button(settingsEntryLabel(i, settings, fullscreen), i, cx - 275, 101 + step * static_cast<float>(i),
                550, step - 4);
     }
+    button(settingsEntryLabel(ASSIST_ENTRY, settings, fullscreen), ASSIST_ENTRY, cx + 135, 46, 140, 31);
     text(SETTINGS_NOTE, cx - 280, 459, 560, 32, 0, 0xC9BBDA, true);
 }
 
@@ -324,8 +344,7 @@ void App::signCard() {
     panel(cx - 345, 115, 690, 390, GOLD);
     text("THE MEGASTREAM", cx - 320, 133, 640, 24, 1, GOLD, false);
     text(game.signText, cx - 320, 176, 640, 274, 2, WHITE, false);
-    text(gamepadActive ? "A / B  CONTINUE" : "CLICK / ENTER / E  CONTINUE", cx - 320, 477, 640, 20, 0, GREEN,
-         false);
+    text(signCardPrompt(gamepadActive, settings.controls), cx - 320, 477, 640, 20, 0, GREEN, false);
 }
 
 void App::completionCard() {

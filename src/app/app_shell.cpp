@@ -136,6 +136,7 @@ bool App::init() {
     }
     // The settings come first: they decide how the window and the sound start.
     loadSaved();
+    input.setBindings(settings.controls);
     if (!renderer.create(window)) {
         return false;
     }
@@ -221,6 +222,7 @@ void App::frame(std::uint64_t now) {
         game.state = Playing;
     }
     pacer.latch(control, game.state == Playing);
+    pacer.speed = game.assists.speedPercent / 100.0;
     const int deathsBefore = game.deaths;
     // Every step goes through the recorder, which plays it and keeps it for the replay.
     if (!watchingFrame) {

@@ -3,6 +3,7 @@
 // that lives beside the simulation (terrain textures, toasts, the IP joke).
 #include "app/app.h"
 #include "app/hud_layout.h"
+#include "app/player_options.h"
 
 #include <algorithm>
 #include <cmath>
@@ -176,8 +177,7 @@ void App::signPrompt(float cameraX) {
     const float signX = game.level.signs[static_cast<std::size_t>(index)].pos.x - cameraX;
     const float x = std::clamp(signX - 112, 8.0f, std::max(viewWidth - 232, 8.0f));
     panel(x, 332, 224, 32, 0xFFCB66);
-    text(gamepadActive ? "B  READ JOURNEY SIGN" : "E  READ JOURNEY SIGN", x + 8, 340, 208, 20, 1, 0xFFCB66,
-         true);
+    text(signPromptText(gamepadActive, settings.controls), x + 8, 340, 208, 20, 1, 0xFFCB66, true);
 }
 
 } // namespace grumbo

@@ -56,16 +56,17 @@ class FramePacer {
     // would leave 0.87 ns less behind each time; after half an hour of play the leftover
     // meets the wake-up jitter and frames begin to run one or three steps. A frame within
     // half a millisecond of 1/60 s therefore counts as exactly two steps, and a stall
-    // clamped to 0.05 s as exactly six.
+    // clamped to 0.05 s as exactly six. At a lower `speed` the frame counts for
+    // that share of its time, so fewer steps run.
     template <typename Step> int runSteps(const Control& control, float dt, Step&& step) {
         const double frame = 1.0 / FRAMES_PER_SECOND;
         const double whole = static_cast<double>(SIMULATION_STEP);
         if (std::abs(static_cast<double>(dt) - frame) <= FRAME_SNAP_SECONDS) {
-            accumulator += 2 * whole;
+            accumulator += 2 * whole * speed;
         } else if (dt >= MAX_FRAME_SECONDS) {
-            accumulator += 6 * whole;
+            accumulator += 6 * whole * speed;
         } else {
-            accumulator += static_cast<double>(dt);
+            accumulator += static_cast<double>(dt) * speed;
         }
         int steps = 0;
         while (accumulator >= static_cast<double>(SIMULATION_STEP)) {
@@ -84,6 +85,8 @@ class FramePacer {
     double deadline = 0;
     std::uint64_t previous = 0;
     double accumulator = 0;
+    // Game time per real time: 1, or down to 0.5 with the speed assist.
+    double speed = 1;
     FrameLatches latches;
 };
 

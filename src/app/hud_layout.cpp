@@ -126,10 +126,6 @@ std::string powerUpLine(const Player& player) {
     return line;
 }
 
-const char* controlHint(bool gamepad) {
-    return gamepad ? "A JUMP  X FIRE  B READ  BACK DASH" : "R CLICK JUMP  WHEEL SWITCH  SHIFT DASH";
-}
-
 QuestBox questBox(bool noticeShowing, const std::string& notice, bool exitOpen) {
     if (noticeShowing) {
         return {"COLLECTED", notice, 0xFFCB66, 0xFFCB66};

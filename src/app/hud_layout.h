@@ -63,7 +63,6 @@ std::string subscriberLine(int subscribers);
 // The active power-ups in a fixed order, or empty when none runs.
 std::string powerUpLine(const Player& player);
 inline constexpr const char* IDLE_POWER_UP_LINE = "TEN WEAPONS. PICK YOUR MOMENT.";
-const char* controlHint(bool gamepad);
 
 struct QuestBox {
     std::string title;

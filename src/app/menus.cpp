@@ -45,6 +45,10 @@ int menuEntryCount(bool paused, int screen) {
         return CONTROLS_ENTRY_COUNT;
     case SettingsScreen:
         return SETTINGS_ENTRY_COUNT;
+    case RemapScreen:
+        return REMAP_ENTRY_COUNT;
+    case AssistScreen:
+        return ASSIST_ENTRY_COUNT;
     default:
         return paused ? PAUSE_ENTRY_COUNT : TITLE_ENTRY_COUNT;
     }
@@ -75,13 +79,24 @@ MenuCommand menuCommand(bool paused, const MenuState& menu, int& world) {
         }
         return entry == LEVEL_SELECT_ENTRY_COUNT - 1 ? MenuCommand::LevelSelectBack : MenuCommand::None;
     case ControlsScreen:
-        return entry == 0 ? MenuCommand::GotIt : MenuCommand::None;
+        return entry == 0             ? MenuCommand::GotIt
+               : entry == REMAP_ENTRY ? MenuCommand::OpenRemap
+                                      : MenuCommand::None;
+    case RemapScreen:
+        return entry == REMAP_ENTRY_COUNT - 1                ? MenuCommand::RemapBack
+               : entry == REMAP_ENTRY_COUNT - 2              ? MenuCommand::ResetControls
+               : entry >= 0 && entry < REMAP_ENTRY_COUNT - 2 ? MenuCommand::RemapCell
+                                                             : MenuCommand::None;
+    case AssistScreen:
+        return entry == ASSIST_ENTRY_COUNT - 1            ? MenuCommand::AssistBack
+               : entry >= 0 && entry < ASSIST_ENTRY_COUNT ? MenuCommand::AssistOption
+                                                          : MenuCommand::None;
     case SettingsScreen: {
         constexpr std::array<MenuCommand, SETTINGS_ENTRY_COUNT> settings{
             MenuCommand::WindowSize,  MenuCommand::FullscreenNow, MenuCommand::AutoFullscreen,
             MenuCommand::MusicVolume, MenuCommand::EffectsVolume, MenuCommand::VoiceClips,
             MenuCommand::ScreenShake, MenuCommand::IpJokes,       MenuCommand::Vsync,
-            MenuCommand::Captions,    MenuCommand::SettingsBack};
+            MenuCommand::Captions,    MenuCommand::SettingsBack,  MenuCommand::OpenAssist};
         return entry >= 0 && entry < SETTINGS_ENTRY_COUNT ? settings[static_cast<std::size_t>(entry)]
                                                           : MenuCommand::None;
     }
@@ -119,6 +134,23 @@ bool applyMenuNavigation(MenuState& menu, MenuCommand command) {
         menu.screen = MainListScreen;
         menu.selection = 0;
         return true;
+    case MenuCommand::OpenRemap:
+        menu.screen = RemapScreen;
+        menu.selection = 0;
+        return true;
+    case MenuCommand::RemapBack:
+        menu.screen = ControlsScreen;
+        menu.selection = REMAP_ENTRY;
+        menu.listening = -1;
+        return true;
+    case MenuCommand::OpenAssist:
+        menu.screen = AssistScreen;
+        menu.selection = 0;
+        return true;
+    case MenuCommand::AssistBack:
+        menu.screen = SettingsScreen;
+        menu.selection = ASSIST_ENTRY;
+        return true;
     default:
         return false;
     }
@@ -143,7 +175,11 @@ MenuInput menuKeys(MenuState& menu, const Control& control, bool paused) {
     } else if (control.confirm) {
         result.act = true;
     } else if (control.back) {
-        if (menu.screen != MainListScreen) {
+        // The remap and assist pages sit under the controls sheet and the settings.
+        if (menu.screen == RemapScreen || menu.screen == AssistScreen) {
+            applyMenuNavigation(menu, menu.screen == RemapScreen ? MenuCommand::RemapBack
+                                                                 : MenuCommand::AssistBack);
+        } else if (menu.screen != MainListScreen) {
             menu.screen = MainListScreen;
             menu.selection = 0;
         } else if (paused) {
@@ -257,6 +293,8 @@ std::string settingsEntryLabel(int entry, const Settings& settings, bool fullscr
         return std::string("Captions: ") + onOff(settings.captions);
     case 10:
         return "Back";
+    case ASSIST_ENTRY:
+        return "Assist";
     default:
         return {};
     }

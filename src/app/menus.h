@@ -15,13 +15,26 @@
 namespace grumbo {
 
 // Pages of the menu family (title or pause); the game's state picks the family.
-enum MenuScreen : int { MainListScreen = 0, LevelSelectScreen = 1, ControlsScreen = 2, SettingsScreen = 3 };
+enum MenuScreen : int {
+    MainListScreen = 0,
+    LevelSelectScreen = 1,
+    ControlsScreen = 2,
+    SettingsScreen = 3,
+    RemapScreen = 4,
+    AssistScreen = 5,
+};
 
 inline constexpr int TITLE_ENTRY_COUNT = 6;
 inline constexpr int PAUSE_ENTRY_COUNT = 5;
 inline constexpr int LEVEL_SELECT_ENTRY_COUNT = 11;
-inline constexpr int CONTROLS_ENTRY_COUNT = 1;
-inline constexpr int SETTINGS_ENTRY_COUNT = 11;
+inline constexpr int CONTROLS_ENTRY_COUNT = 2;
+inline constexpr int SETTINGS_ENTRY_COUNT = 12;
+// Beside "Got it" on the controls sheet, and in the settings page's corner
+// (the last settings entry, so entries added to the list come before it).
+inline constexpr int REMAP_ENTRY = 1;
+inline constexpr int ASSIST_ENTRY = SETTINGS_ENTRY_COUNT - 1;
+inline constexpr int REMAP_ENTRY_COUNT = 38;
+inline constexpr int ASSIST_ENTRY_COUNT = 4;
 inline constexpr int CONTROLS_ROW_COUNT = 8;
 
 inline constexpr std::array<const char*, 10> LEVEL_NAMES{
@@ -68,6 +81,8 @@ struct MenuState {
     int selection = 0;
     int returnScreen = MainListScreen;
     int clickedButton = -1;
+    // The remap page's cell waiting for a key or button, -1 none.
+    int listening = -1;
 };
 
 int menuEntryCount(bool paused, int screen);
@@ -98,6 +113,13 @@ enum class MenuCommand {
     Vsync,
     Captions,
     SettingsBack,
+    OpenRemap,
+    RemapCell,
+    ResetControls,
+    RemapBack,
+    OpenAssist,
+    AssistOption,
+    AssistBack,
 };
 // The command of the highlighted entry; for StartWorld, `world` is its index.
 MenuCommand menuCommand(bool paused, const MenuState& menu, int& world);

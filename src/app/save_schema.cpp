@@ -6,6 +6,7 @@
 
 #include "app/save_schema.h"
 
+#include "app/player_options.h"
 #include "platform/files.h"
 #include "save/save_text.h"
 
@@ -30,7 +31,8 @@ constexpr std::size_t STARTUP_LINE_LIMIT = 64u * 1024u;
 // The keys read at start-up; every other line is passed over.
 const std::wstring STARTUP_KEYS[] = {L"Level",          L"Subscribers", L"HighestLevel", L"Muted",
                                      L"VoiceClips",     L"Shake",       L"Music",        L"Effects",
-                                     L"AutoFullscreen", L"IPJokes",     L"Resolution",   L"Captions"};
+                                     L"AutoFullscreen", L"IPJokes",     L"Resolution",   L"Captions",
+                                     L"GameSpeed",      L"NoDamage",    L"ExtraAirJump"};
 
 void setInteger(IniSnapshot& snapshot, const std::wstring& section, const std::wstring& key, int value) {
     snapshot.set(section, key, std::to_wstring(value));
@@ -109,6 +111,8 @@ void loadSaveText(const std::wstring& text, Progress& progress, Settings& settin
     settings.resolutionIndex =
         std::clamp<std::int32_t>(profileInteger(file, SETTINGS, L"Resolution", 0), 0, RESOLUTION_COUNT - 1);
     settings.captions = profileInteger(file, SETTINGS, L"Captions", 0) != 0;
+    readControls(file, settings.controls);
+    readAssists(file, settings.assists);
 }
 
 // Reads like the save writer would, but decodes what it can instead of refusing the file: a
@@ -134,6 +138,7 @@ void loadSaveFile(const std::wstring& path, Progress& progress, Settings& settin
             } else if (!overlong && !section.empty()) {
                 const std::wstring key = IniSnapshot::trim(trimmed.substr(0, trimmed.find(L'=')));
                 const bool wanted =
+                    IniSnapshot::sameIgnoringCase(section, L"Controls") ||
                     std::any_of(std::begin(STARTUP_KEYS), std::end(STARTUP_KEYS),
                                 [&](const std::wstring& k) { return IniSnapshot::sameIgnoringCase(k, key); });
                 if (wanted && trimmed.find(L'=') != std::wstring::npos) {
@@ -239,6 +244,8 @@ std::wstring saveSnapshotText(const std::wstring& lastText, const Game& game, Pr
     if (settings.captions || !snapshot.get(SETTINGS, L"Captions", L"").empty()) {
         setInteger(snapshot, SETTINGS, L"Captions", settings.captions ? 1 : 0);
     }
+    writeAssists(snapshot, settings.assists);
+    writeControls(snapshot, settings.controls);
     return snapshot.serialize();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/game.h"
+#include "input/bindings.h"
 #include "save/ini_snapshot.h"
 
 #include <cstdint>
@@ -30,6 +31,10 @@ struct Settings {
     int resolutionIndex = 0;
     // The persona's words on screen while a voice clip plays.
     bool captions = false;
+    // Beside the settings every version had: the player's keys and buttons,
+    // and the assists a world starts with.
+    Bindings controls;
+    Assists assists;
 };
 
 // The journey as the title screen sees it: the world to continue (-1 none),

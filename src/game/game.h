@@ -313,6 +313,18 @@ struct Player {
     int jumpsUsed = 0;
 };
 
+// Help a player may choose, all off by default. The app sets them when a
+// world starts, so a world replays alike from its seed, its inputs and these.
+// The simulation honours no damage and the extra air jump; the app runs fewer
+// steps per second of real time at a lower speed, each still 1/120 s long.
+struct Assists {
+    int speedPercent = 100; // 50 to 100 in steps of 10
+    bool noDamage = false;  // hits leave health alone; a pit still kills
+    bool extraAirJump = false;
+
+    bool operator==(const Assists&) const = default;
+};
+
 // World geometry shared by the simulation and the presentation.
 inline constexpr float GROUND_Y = 470;
 inline constexpr float VIEW_HEIGHT = 540;
@@ -343,6 +355,7 @@ class Game {
     float fireCooldown = 0;
     std::uint32_t rng = 735841;
     bool finishSounded = false;
+    Assists assists;
 
     Game();
 

@@ -93,7 +93,7 @@ void Game::updatePlayer(const Input& input, float dt) {
 
     // A buffered press waits out its window, so a press just before landing
     // still jumps right after the landing.
-    const int maxJumps = p.tripleJump > 0 ? 3 : 2;
+    const int maxJumps = (p.tripleJump > 0 ? 3 : 2) + (assists.extraAirJump ? 1 : 0);
     if (jumpBuffer > 0) {
         if (coyoteTime > 0) {
             p.jumpsUsed = 0;
@@ -179,7 +179,7 @@ void Game::fartJump(bool air) {
 void Game::damagePlayer(int amount, float sourceX) {
     Player& p = player;
     // A dash passes through harm.
-    if (p.invulnerable > 0 || p.dashTime > 0 || state != Playing) {
+    if (p.invulnerable > 0 || p.dashTime > 0 || state != Playing || assists.noDamage) {
         return;
     }
     if (p.shield > 0) {

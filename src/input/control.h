@@ -5,6 +5,8 @@
 
 #include "game/game.h"
 
+#include <cstdint>
+
 namespace grumbo {
 
 // Deriving from `Input` keeps the play fields first and lets the frame loop
@@ -21,6 +23,10 @@ struct Control : Input {
     int weaponSlot = -1;
     // A game controller is the device in use; filled even while disabled.
     bool controllerPresent = false;
+    // The first key newly down this frame (a `Key` value, any key at all), or
+    // -1, and every pad button newly pressed: what a rebind listens for.
+    int keyPressed = -1;
+    std::uint16_t buttonsPressed = 0;
 };
 
 } // namespace grumbo

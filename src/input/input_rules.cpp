@@ -1,5 +1,6 @@
 #include "input/input_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -116,34 +117,56 @@ bool edge(const KeyStates& keys, const KeyStates& previousKeys, Key key) {
 
 } // namespace
 
-Control controlFrom(const KeyStates& keys, const KeyStates& previousKeys, const ControllerFrame& controller) {
+Control controlFrom(const KeyStates& keys, const KeyStates& previousKeys, const ControllerFrame& controller,
+                    const Bindings& bindings) {
     const auto isDown = [&](Key key) { return down(keys, key); };
     const auto isEdge = [&](Key key) { return edge(keys, previousKeys, key); };
     const std::uint16_t heldOrPressed = controller.held | controller.pressed;
-    const auto held = [&](std::uint16_t button) { return (controller.held & button) != 0; };
     const auto pressed = [&](std::uint16_t button) { return (controller.pressed & button) != 0; };
-    const auto heldOrPressedButton = [&](std::uint16_t button) { return (heldOrPressed & button) != 0; };
+    // An action's keys and buttons: any one held, or any one newly pressed.
+    const auto keyHeld = [&](Action action) {
+        return std::any_of(bindings[action].keys.begin(), bindings[action].keys.end(),
+                           [&](int key) { return key != NO_KEY && isDown(static_cast<Key>(key)); });
+    };
+    const auto keyEdge = [&](Action action) {
+        return std::any_of(bindings[action].keys.begin(), bindings[action].keys.end(),
+                           [&](int key) { return key != NO_KEY && isEdge(static_cast<Key>(key)); });
+    };
+    const auto buttons = [&](Action action) {
+        std::uint16_t mask = 0;
+        for (const std::uint16_t button : bindings[action].buttons) {
+            mask |= button;
+        }
+        return mask;
+    };
 
     Control control;
-    control.left =
-        isDown(Key::A) || isDown(Key::Left) || held(pad::DpadLeft) || controller.stickX < -STICK_MOVE;
-    control.right =
-        isDown(Key::D) || isDown(Key::Right) || held(pad::DpadRight) || controller.stickX > STICK_MOVE;
-    control.jumpHeld = isDown(Key::Space) || isDown(Key::W) || isDown(Key::Up) || heldOrPressedButton(pad::A);
-    control.jumpPressed = isEdge(Key::Space) || isEdge(Key::W) || isEdge(Key::Up) || pressed(pad::A);
-    control.fireHeld = isDown(Key::J) || isDown(Key::X) || heldOrPressedButton(pad::X);
-    control.interact = isEdge(Key::E) || pressed(pad::B);
-    control.pause = isEdge(Key::Escape) || pressed(pad::Start);
-    control.nextWeapon = isEdge(Key::Q) || pressed(pad::Y | pad::LeftShoulder | pad::RightShoulder);
-    control.dash = isEdge(Key::Shift) || isEdge(Key::Tab) || pressed(pad::Back);
+    control.left = keyHeld(Action::MoveLeft) || (controller.held & buttons(Action::MoveLeft)) != 0 ||
+                   controller.stickX < -STICK_MOVE;
+    control.right = keyHeld(Action::MoveRight) || (controller.held & buttons(Action::MoveRight)) != 0 ||
+                    controller.stickX > STICK_MOVE;
+    control.jumpHeld = keyHeld(Action::Jump) || (heldOrPressed & buttons(Action::Jump)) != 0;
+    control.jumpPressed = keyEdge(Action::Jump) || pressed(buttons(Action::Jump));
+    control.fireHeld = keyHeld(Action::Fire) || (heldOrPressed & buttons(Action::Fire)) != 0;
+    control.interact = keyEdge(Action::Read) || pressed(buttons(Action::Read));
+    control.pause = keyEdge(Action::Pause) || pressed(buttons(Action::Pause));
+    control.nextWeapon = keyEdge(Action::SwitchWeapon) || pressed(buttons(Action::SwitchWeapon));
+    control.dash = keyEdge(Action::Dash) || pressed(buttons(Action::Dash));
 
     control.confirm = isEdge(Key::Enter) || pressed(pad::A);
-    control.back = isEdge(Key::Escape) || pressed(pad::B | pad::Start);
+    control.back = isEdge(Key::Escape) || pressed(pad::B) || control.pause;
     control.menuUp = isEdge(Key::Up) || isEdge(Key::W) || (controller.nav & NAV_UP) != 0;
     control.menuDown = isEdge(Key::Down) || isEdge(Key::S) || (controller.nav & NAV_DOWN) != 0;
     control.toggleFullscreen = isEdge(Key::F11);
-    control.restartCheckpoint = isEdge(Key::R);
+    control.restartCheckpoint =
+        keyEdge(Action::RestartCheckpoint) || pressed(buttons(Action::RestartCheckpoint));
     control.toggleMute = isEdge(Key::M);
+    control.buttonsPressed = controller.pressed;
+    for (int key = 0; key < KEY_COUNT && control.keyPressed < 0; ++key) {
+        if (isEdge(static_cast<Key>(key))) {
+            control.keyPressed = key;
+        }
+    }
 
     // Keys 1 to 9 then 0 pick slots 0 to 9; the last one pressed this frame wins.
     for (int slot = 0; slot < 10; ++slot) {

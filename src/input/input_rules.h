@@ -3,6 +3,7 @@
 // keys and controller state to one frame's `Control`.
 #pragma once
 
+#include "input/bindings.h"
 #include "input/control.h"
 #include "platform/input_devices.h"
 
@@ -74,7 +75,10 @@ struct ControllerFrame {
 };
 
 // The play and menu fields of an enabled frame from the keys now, the keys of
-// the previous frame and the controller.
-Control controlFrom(const KeyStates& keys, const KeyStates& previousKeys, const ControllerFrame& controller);
+// the previous frame and the controller. The play actions follow `bindings`;
+// menu navigation, confirming, Esc and B for back, the shell keys and the
+// weapon number keys stay where they are, so the menus always answer.
+Control controlFrom(const KeyStates& keys, const KeyStates& previousKeys, const ControllerFrame& controller,
+                    const Bindings& bindings);
 
 } // namespace grumbo::input

@@ -25,6 +25,10 @@ void NativeInput::rumble(float strength, float seconds) {
     impl->rumble(strength, seconds);
 }
 
+void NativeInput::setBindings(const Bindings& bindings) {
+    impl->bindings = bindings;
+}
+
 NativeInput::Impl::Impl(std::unique_ptr<InputDevices> inputDevices) : devices(std::move(inputDevices)) {}
 
 NativeInput::Impl::~Impl() {
@@ -253,7 +257,7 @@ Control NativeInput::Impl::poll(bool enable) {
 
     Control control;
     if (enable) {
-        control = input::controlFrom(keys, previousKeys, controller);
+        control = input::controlFrom(keys, previousKeys, controller, bindings);
     }
     control.controllerPresent = present;
     previousKeys = keys;

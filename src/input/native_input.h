@@ -4,6 +4,7 @@
 // 8 ms, so a button tapped between two frames still arrives exactly once.
 #pragma once
 
+#include "input/bindings.h"
 #include "input/control.h"
 
 #include <memory>
@@ -34,6 +35,10 @@ class NativeInput {
     // (at most 5); a new request replaces the previous one, and 0 seconds or
     // strength 0 stops vibration at once.
     void rumble(float strength, float seconds);
+
+    // Window thread. The keys and buttons of the play actions from the next
+    // `poll` on; until then the game's own map.
+    void setBindings(const Bindings& bindings);
 
     struct Impl;
 

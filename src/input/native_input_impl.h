@@ -73,6 +73,7 @@ struct NativeInput::Impl {
     std::atomic<bool> enabled{true};
 
     // Window thread only.
+    Bindings bindings;
     input::KeyStates previousKeys{};
     bool wasEnabled = true;
 

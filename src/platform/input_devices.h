@@ -10,7 +10,9 @@
 
 namespace grumbo {
 
-// The only keys the game reads, in the order `poll` samples them.
+// The keys the game reads, in the order `poll` samples them. The first thirty
+// are the ones the default controls use; the rest are there so a player can
+// move an action onto them.
 enum class Key : std::uint8_t {
     Up,
     Down,
@@ -42,8 +44,66 @@ enum class Key : std::uint8_t {
     Digit8,
     Digit9,
     Digit0,
+    B,
+    C,
+    F,
+    G,
+    H,
+    I,
+    K,
+    L,
+    N,
+    O,
+    P,
+    T,
+    U,
+    V,
+    Y,
+    Z,
+    F1,
+    F2,
+    F3,
+    F4,
+    F5,
+    F6,
+    F7,
+    F8,
+    F9,
+    F10,
+    F12,
+    Ctrl,
+    Alt,
+    Backspace,
+    Insert,
+    Delete,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Comma,
+    Period,
+    Slash,
+    Semicolon,
+    Quote,
+    LeftBracket,
+    RightBracket,
+    Minus,
+    Equals,
+    Backslash,
+    Backquote,
+    Keypad0,
+    Keypad1,
+    Keypad2,
+    Keypad3,
+    Keypad4,
+    Keypad5,
+    Keypad6,
+    Keypad7,
+    Keypad8,
+    Keypad9,
 };
-inline constexpr int KEY_COUNT = 30;
+inline constexpr int KEY_COUNT = 87;
+static_assert(static_cast<int>(Key::Keypad9) + 1 == KEY_COUNT);
 
 // Pad buttons in the XInput bit layout.
 namespace pad {

@@ -5,6 +5,7 @@
 #include "../audio/wav_builder.h"
 #include "app/hud_layout.h"
 #include "app/voice_lines.h"
+#include "app/player_options.h"
 #include "headless_app.h"
 #include "save/ini_snapshot.h"
 #include "save/save_text.h"
@@ -227,6 +228,69 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     app->menu = MenuState{};
     app->action();
     EXPECT_EQ(game.world, 9);
+}
+
+// The remap page by keyboard, mouse and controller: Esc cancels; a new jump
+// key drives the game and the old one no longer does; a key in use swaps
+// places; the choice is saved and read back; "Reset to defaults" restores the
+// game's own map.
+TEST_F(Session, RemappedKeysDrivePlayAndSurviveARestart) {
+    runFrames(1);
+    for (Key key : {Key::Down, Key::Down, Key::Down, Key::Enter, Key::Down, Key::Enter}) {
+        press(key); // Controls, then Remap
+    }
+    ASSERT_EQ(app->menu.screen, RemapScreen);
+    for (int i = 0; i < 8; ++i) {
+        press(Key::Down); // jump's first key
+    }
+    press(Key::Enter);
+    press(Key::Escape);
+    EXPECT_EQ(app->menu.screen, RemapScreen);
+    EXPECT_EQ(app->settings.controls, Bindings{});
+    for (Key key : {Key::Enter, Key::K, Key::Enter, Key::J}) {
+        press(key); // jump takes K for Space, then J: fire takes K in exchange
+    }
+    EXPECT_EQ(keyList(app->settings.controls[Action::Jump], " "), "J W Up");
+    EXPECT_EQ(keyList(app->settings.controls[Action::Fire], " "), "K X");
+
+    // A click on read's first button (canvas x 560, y 242; 4/3 pixels a unit), then Y on the controller.
+    headless::setMouse(app->window, MouseState{600 * 4 / 3, 255 * 4 / 3});
+    headless::pushEvent(app->window, WindowEvent{WindowEventKind::LeftDown, 0, 0, 0});
+    runFrames(1);
+    EXPECT_EQ(app->menu.listening, 4 * REMAP_CELLS + 2);
+    script->setPad(0, PadState{pad::Y, 0, 0});
+    script->advance(1000); // the controller thread looks for a pad once a second
+    ASSERT_TRUE(script->waitForPasses(script->passes() + 2));
+    runFrames(1);
+    script->removePad(0);
+    EXPECT_EQ(buttonList(app->settings.controls[Action::Read], " "), "Y");
+    EXPECT_EQ(buttonList(app->settings.controls[Action::SwitchWeapon], " "), "B LB RB");
+    const Bindings remapped = app->settings.controls;
+
+    for (Key key : {Key::Escape, Key::Escape, Key::Down, Key::Enter}) {
+        press(key); // the sheet, the title, New journey
+    }
+    ASSERT_EQ(app->game.state, Playing);
+    runFrames(3);
+    Game& game = app->game;
+    press(Key::Space);
+    EXPECT_EQ(game.player.jumpsUsed, 0);
+    EXPECT_TRUE(game.projectiles.empty());
+    press(Key::J);
+    EXPECT_EQ(game.player.jumpsUsed, 1);
+    EXPECT_TRUE(game.projectiles.empty());
+    press(Key::K);
+    EXPECT_FALSE(game.projectiles.empty());
+
+    EXPECT_EQ(saved().get(L"Controls", L"Jump", L""), L"J,W,Up");
+    app.reset();
+    boot();
+    EXPECT_EQ(app->settings.controls, remapped);
+    app->menu.screen = RemapScreen;
+    app->menu.selection = REMAP_RESET_ENTRY;
+    app->action();
+    EXPECT_EQ(app->settings.controls, Bindings{});
+    EXPECT_EQ(saved().get(L"Controls", L"PadSwitchWeapon", L""), L"Y,LB,RB");
 }
 
 // Screen shake moves the level band only with its setting on; the address

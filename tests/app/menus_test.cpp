@@ -2,6 +2,7 @@
 #include "app/menus.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace grumbo {
 namespace {
@@ -19,8 +20,13 @@ TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
     EXPECT_EQ(menuEntryCount(false, MainListScreen), 6);
     EXPECT_EQ(menuEntryCount(true, MainListScreen), 5);
     EXPECT_EQ(menuEntryCount(false, LevelSelectScreen), 11);
-    EXPECT_EQ(menuEntryCount(true, ControlsScreen), 1);
-    EXPECT_EQ(menuEntryCount(false, SettingsScreen), 11);
+    // The controls sheet and the settings each carry one more entry, for the
+    // remap page (a key, a second key, a button and a second button for each
+    // of nine actions, "Reset to defaults" and "Back") and the assist page.
+    EXPECT_EQ(menuEntryCount(true, ControlsScreen), 2);
+    EXPECT_EQ(menuEntryCount(false, SettingsScreen), 12);
+    EXPECT_EQ(menuEntryCount(false, RemapScreen), 9 * 4 + 2);
+    EXPECT_EQ(menuEntryCount(true, AssistScreen), 4);
 
     MenuState title;
     title.selection = 5;
@@ -52,6 +58,16 @@ TEST(MenusTest, BackAndClickedEntries) {
     EXPECT_FALSE(result.act);
     EXPECT_EQ(settings.screen, MainListScreen);
     EXPECT_EQ(settings.selection, 0);
+
+    // Back from the remap and assist pages returns to the entries that opened them.
+    for (const auto& [page, parent, entry] :
+         {std::tuple{RemapScreen, ControlsScreen, 1}, std::tuple{AssistScreen, SettingsScreen, ASSIST_ENTRY}}) {
+        MenuState below;
+        below.screen = page;
+        menuKeys(below, keys(false, false, false, true), true);
+        EXPECT_EQ(below.screen, parent);
+        EXPECT_EQ(below.selection, entry);
+    }
 
     MenuState pause;
     EXPECT_TRUE(menuKeys(pause, keys(false, false, false, true), true).resume);

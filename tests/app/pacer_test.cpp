@@ -54,5 +54,27 @@ TEST(FramePacerLongPlay, OnlyFramesNearASixtiethCountAsTwoSteps) {
     EXPECT_EQ(stepsOver(MAX_FRAME_SECONDS), 600);
 }
 
+// The speed assist: ten seconds of jittery 60 Hz frames run one step per frame on
+// average at 50 %, two at 100 %, and 1.4 at 70 %, each step still 1/120 s of game time.
+TEST(FramePacerSpeed, TenSecondsAtEachSpeed) {
+    for (const auto& [percent, steps] : {std::pair{50, 600}, std::pair{70, 840}, std::pair{100, 1200}}) {
+        FramePacer pacer(10'000'000);
+        pacer.speed = percent / 100.0;
+        pacer.restart(0);
+        int ran = 0;
+        // The first frame only starts the clock; 600 more make ten seconds.
+        for (int frame = 0; frame <= 600; ++frame) {
+            // Woken up to 0.4 ms late, and every tenth frame 3 ms late.
+            const std::uint64_t now =
+                pacer.deadlineTicks() + (frame % 10 == 9 ? 30'000 : frame * 7919 % 4'000);
+            double raw = 0;
+            ran += pacer.runSteps(Control{}, pacer.beginFrame(now, raw),
+                                  [](const Input&, float seconds) { EXPECT_EQ(seconds, SIMULATION_STEP); });
+            pacer.finishFrame(now + 20'000);
+        }
+        EXPECT_NEAR(ran, steps, 1) << percent << " %";
+    }
+}
+
 } // namespace
 } // namespace grumbo

@@ -1,8 +1,9 @@
 // A tour of every screen as a player meets it, drawn by the real game in a
 // real window and saved as bitmaps: the title, level select, controls sheet,
-// settings, a world in play, the pause menu, a sign card, each world's first
-// screen, a burning flame jet, a boss fight (also at 1080p), a voice line's
-// caption and both completion cards. The journey is saved into
+// settings, the remap page (also while it listens), the assist page, a world
+// in play (also with an assist on), the pause menu, a sign card, each world's
+// first screen, a burning flame jet, a boss fight (also at 1080p), a voice
+// line's caption and both completion cards. The journey is saved into
 // the output folder, never into the user's data folder.
 // Usage: app_screen_tour <game folder with assets> <output folder>.
 #include "app/app.h"
@@ -89,11 +90,16 @@ int main(int argc, char** argv) {
     shoot(app, out, "title");
     for (const auto& [screen, name] :
          {std::pair{LevelSelectScreen, "level_select"}, std::pair{ControlsScreen, "controls"},
-          std::pair{SettingsScreen, "settings"}}) {
+          std::pair{SettingsScreen, "settings"}, std::pair{RemapScreen, "remap"},
+          std::pair{AssistScreen, "assist"}}) {
         app.menu.screen = screen;
         app.menu.selection = 1;
         shoot(app, out, name);
     }
+    // The remap page while jump's second key waits for its new key.
+    app.menu.screen = RemapScreen;
+    app.menu.selection = app.menu.listening = 9;
+    shoot(app, out, "remap_listening");
     app.menu = MenuState{};
 
     Input right;
@@ -108,6 +114,9 @@ int main(int argc, char** argv) {
     right.fireHeld = true;
     play(app, right, 400);
     shoot(app, out, "play");
+    app.game.assists.noDamage = true;
+    shoot(app, out, "play_assisted");
+    app.game.assists = Assists{};
     app.game.state = Paused;
     app.menu = MenuState{};
     app.menu.selection = 1;

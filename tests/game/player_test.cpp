@@ -234,6 +234,38 @@ TEST(PlayerDamage, LethalDamageRespawnsAtFullHealth) {
     EXPECT_EQ(game.deaths, 2);
 }
 
+// The assists: one more air jump, also on top of the burrito's; hits that
+// leave health and shield alone, while falling into a pit still costs a life.
+TEST(PlayerAssists, ExtraAirJumpAndNoDamageButPitsStillKill) {
+    for (const bool burrito : {false, true}) {
+        Game game = standingAt(200);
+        game.assists.extraAirJump = true;
+        game.player.tripleJump = burrito ? 0.5f : 0;
+        const int allowed = burrito ? 4 : 3;
+        for (int i = 0; i < allowed; ++i) {
+            game.update(pressJump(), STEP);
+            run(game, test::holdJump(), 12);
+        }
+        EXPECT_EQ(game.player.jumpsUsed, allowed);
+        const float rising = game.player.vel.y;
+        game.update(pressJump(), STEP);
+        EXPECT_GT(game.player.vel.y, rising) << "one more is refused";
+    }
+
+    Game game = standingAt(300);
+    game.assists.noDamage = true;
+    game.player.shield = 20;
+    game.damagePlayer(150, 400);
+    EXPECT_EQ(game.player.health, 100);
+    EXPECT_EQ(game.player.shield, 20);
+    EXPECT_EQ(game.deaths, 0);
+    game.player.pos = {1400, 720};
+    game.player.vel.y = 600;
+    game.player.grounded = false;
+    run(game, Input{}, 5);
+    EXPECT_EQ(game.deaths, 1);
+}
+
 TEST(PlayerPlatforms, OneWayLedgesCatchFromAboveOnly) {
     // The ledge at (670, 357) is 190 wide: jump up through it, land on top.
     Game game = standingAt(700);

@@ -141,6 +141,7 @@ TEST(ControlFrom, KeysAndControllerMakeTheWholeFrame) {
         // A number key already down last frame is no choice.
         {keysWith({Key::Digit4, Key::Digit2}), keysWith({Key::Digit4}), {}, "slot1"},
         {keysWith({Key::Digit4}), keysWith({Key::Digit4}), {}, ""},
+        {keysWith({Key::B}), {}, {}, ""},
         {{}, {}, {0, pad::A, 0, 0}, "jumpHeld jumpPressed confirm"},
         {{}, {}, {pad::A | pad::X | pad::DpadRight, 0, 0, 0}, "right jumpHeld fireHeld"},
         {{}, {}, {pad::DpadLeft, pad::X, 0, 0}, "left fireHeld"},
@@ -160,8 +161,15 @@ TEST(ControlFrom, KeysAndControllerMakeTheWholeFrame) {
         {{}, {}, {0, 0, 0, 0.23f}, "right"},
     };
     for (const auto& frame : frames) {
-        EXPECT_EQ(setFields(controlFrom(frame.now, frame.before, frame.pad)), frame.fields);
+        EXPECT_EQ(setFields(controlFrom(frame.now, frame.before, frame.pad, Bindings{})), frame.fields);
     }
+    // What a rebind hears: the first key newly down, of all the keys, and every pad press.
+    const Control heard = controlFrom(keysWith({Key::Keypad9, Key::B}), keysWith({Key::B}),
+                                      {pad::X, pad::Y | pad::A, 0, 0}, {});
+    EXPECT_EQ(heard.keyPressed, static_cast<int>(Key::Keypad9));
+    EXPECT_EQ(heard.buttonsPressed, pad::Y | pad::A);
+    EXPECT_EQ(controlFrom(keysWith({Key::Up, Key::Keypad9}), {}, {}, {}).keyPressed, 0);
+    EXPECT_EQ(controlFrom({}, {}, {}, {}).keyPressed, -1);
 }
 
 } // namespace

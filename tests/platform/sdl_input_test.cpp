@@ -149,5 +149,27 @@ TEST(SdlKeyboard, ATapShorterThanAFrameArrivesOnce) {
     EXPECT_FALSE(input.poll(true).jumpPressed);
 }
 
+// Keys a player may move an action onto read as themselves, both halves of a modifier alike.
+// (Letters follow the keyboard layout, which the test's video driver does not have.)
+TEST(SdlKeyboard, KeysForRebindingReadAsThemselves) {
+    NativeInput::Impl input{std::make_unique<sdl::SdlInputDevices>()};
+    input.start();
+    const std::pair<SDL_Scancode, Key> taps[] = {{SDL_SCANCODE_RCTRL, Key::Ctrl},
+                                                 {SDL_SCANCODE_LALT, Key::Alt},
+                                                 {SDL_SCANCODE_F1, Key::F1},
+                                                 {SDL_SCANCODE_F9, Key::F9},
+                                                 {SDL_SCANCODE_F12, Key::F12},
+                                                 {SDL_SCANCODE_KP_0, Key::Keypad0},
+                                                 {SDL_SCANCODE_KP_9, Key::Keypad9},
+                                                 {SDL_SCANCODE_GRAVE, Key::Backquote},
+                                                 {SDL_SCANCODE_PAGEDOWN, Key::PageDown}};
+    for (const auto& [code, key] : taps) {
+        sdl_testing::pushKey(code, true);
+        sdl_testing::pushKey(code, false);
+        sdl_testing::pumpInputEvents();
+        EXPECT_EQ(input.poll(true).keyPressed, static_cast<int>(key)) << code;
+    }
+}
+
 } // namespace
 } // namespace grumbo

@@ -142,10 +142,99 @@ SDL_Scancode scancodeOf(Key key) {
         return SDL_GetScancodeFromKey(SDLK_m);
     case Key::Digit0:
         return SDL_SCANCODE_0;
+    case Key::B:
+        return SDL_GetScancodeFromKey(SDLK_b);
+    case Key::C:
+        return SDL_GetScancodeFromKey(SDLK_c);
+    case Key::F:
+        return SDL_GetScancodeFromKey(SDLK_f);
+    case Key::G:
+        return SDL_GetScancodeFromKey(SDLK_g);
+    case Key::H:
+        return SDL_GetScancodeFromKey(SDLK_h);
+    case Key::I:
+        return SDL_GetScancodeFromKey(SDLK_i);
+    case Key::K:
+        return SDL_GetScancodeFromKey(SDLK_k);
+    case Key::L:
+        return SDL_GetScancodeFromKey(SDLK_l);
+    case Key::N:
+        return SDL_GetScancodeFromKey(SDLK_n);
+    case Key::O:
+        return SDL_GetScancodeFromKey(SDLK_o);
+    case Key::P:
+        return SDL_GetScancodeFromKey(SDLK_p);
+    case Key::T:
+        return SDL_GetScancodeFromKey(SDLK_t);
+    case Key::U:
+        return SDL_GetScancodeFromKey(SDLK_u);
+    case Key::V:
+        return SDL_GetScancodeFromKey(SDLK_v);
+    case Key::Y:
+        return SDL_GetScancodeFromKey(SDLK_y);
+    case Key::Z:
+        return SDL_GetScancodeFromKey(SDLK_z);
+    case Key::F10:
+        return SDL_SCANCODE_F10;
+    case Key::F12:
+        return SDL_SCANCODE_F12;
+    case Key::Ctrl:
+        return SDL_SCANCODE_LCTRL;
+    case Key::Alt:
+        return SDL_SCANCODE_LALT;
+    case Key::Backspace:
+        return SDL_SCANCODE_BACKSPACE;
+    case Key::Insert:
+        return SDL_SCANCODE_INSERT;
+    case Key::Delete:
+        return SDL_SCANCODE_DELETE;
+    case Key::Home:
+        return SDL_SCANCODE_HOME;
+    case Key::End:
+        return SDL_SCANCODE_END;
+    case Key::PageUp:
+        return SDL_SCANCODE_PAGEUP;
+    case Key::PageDown:
+        return SDL_SCANCODE_PAGEDOWN;
+    case Key::Comma:
+        return SDL_SCANCODE_COMMA;
+    case Key::Period:
+        return SDL_SCANCODE_PERIOD;
+    case Key::Slash:
+        return SDL_SCANCODE_SLASH;
+    case Key::Semicolon:
+        return SDL_SCANCODE_SEMICOLON;
+    case Key::Quote:
+        return SDL_SCANCODE_APOSTROPHE;
+    case Key::LeftBracket:
+        return SDL_SCANCODE_LEFTBRACKET;
+    case Key::RightBracket:
+        return SDL_SCANCODE_RIGHTBRACKET;
+    case Key::Minus:
+        return SDL_SCANCODE_MINUS;
+    case Key::Equals:
+        return SDL_SCANCODE_EQUALS;
+    case Key::Backslash:
+        return SDL_SCANCODE_BACKSLASH;
+    case Key::Backquote:
+        return SDL_SCANCODE_GRAVE;
+    case Key::Keypad0:
+        return SDL_SCANCODE_KP_0;
     default:
-        return static_cast<SDL_Scancode>(SDL_SCANCODE_1 +
-                                         (static_cast<int>(key) - static_cast<int>(Key::Digit1)));
+        break;
     }
+    const int index = static_cast<int>(key);
+    // The runs below are in the same order in both enumerations.
+    if (key >= Key::Digit1 && key <= Key::Digit9) {
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (index - static_cast<int>(Key::Digit1)));
+    }
+    if (key >= Key::F1 && key <= Key::F9) {
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (index - static_cast<int>(Key::F1)));
+    }
+    if (key >= Key::Keypad1 && key <= Key::Keypad9) {
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (index - static_cast<int>(Key::Keypad1)));
+    }
+    return SDL_SCANCODE_UNKNOWN;
 }
 
 struct ButtonBit {
@@ -303,6 +392,16 @@ bool SdlInputDevices::keyDown(Key key) {
         const bool main = downAt(SDL_SCANCODE_RETURN);
         const bool keypad = downAt(SDL_SCANCODE_KP_ENTER);
         return main || keypad;
+    }
+    case Key::Ctrl: {
+        const bool left = downAt(SDL_SCANCODE_LCTRL);
+        const bool right = downAt(SDL_SCANCODE_RCTRL);
+        return left || right;
+    }
+    case Key::Alt: {
+        const bool left = downAt(SDL_SCANCODE_LALT);
+        const bool right = downAt(SDL_SCANCODE_RALT);
+        return left || right;
     }
     default:
         return downAt(scancode);

@@ -3,6 +3,7 @@
 #include "platform/win32/win32_api.h"
 
 #include <array>
+#include <iterator>
 
 namespace grumbo {
 
@@ -11,10 +12,19 @@ const wchar_t* const XINPUT_LIBRARY_NAMES[3] = {L"xinput1_4.dll", L"xinput1_3.dl
 namespace {
 
 // Virtual-key codes in the order of `Key`.
-constexpr std::array<int, KEY_COUNT> VIRTUAL_KEYS = {
-    VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_SPACE, VK_ESCAPE, VK_RETURN, VK_SHIFT, VK_TAB, VK_F11,
-    'A',   'D',     'W',     'S',      'J',      'X',       'E',       'Q',      'R',    'M',
-    '1',   '2',     '3',     '4',      '5',      '6',       '7',       '8',      '9',    '0'};
+constexpr int VIRTUAL_KEYS[] = {
+    VK_UP,      VK_DOWN,      VK_LEFT,      VK_RIGHT,      VK_SPACE,   VK_ESCAPE,  VK_RETURN,  VK_SHIFT,
+    VK_TAB,     VK_F11,       'A',          'D',           'W',        'S',        'J',        'X',
+    'E',        'Q',          'R',          'M',           '1',        '2',        '3',        '4',
+    '5',        '6',          '7',          '8',           '9',        '0',        'B',        'C',
+    'F',        'G',          'H',          'I',           'K',        'L',        'N',        'O',
+    'P',        'T',          'U',          'V',           'Y',        'Z',        VK_F1,      VK_F2,
+    VK_F3,      VK_F4,        VK_F5,        VK_F6,         VK_F7,      VK_F8,      VK_F9,      VK_F10,
+    VK_F12,     VK_CONTROL,   VK_MENU,      VK_BACK,       VK_INSERT,  VK_DELETE,  VK_HOME,    VK_END,
+    VK_PRIOR,   VK_NEXT,      VK_OEM_COMMA, VK_OEM_PERIOD, VK_OEM_2,   VK_OEM_1,   VK_OEM_7,   VK_OEM_4,
+    VK_OEM_6,   VK_OEM_MINUS, VK_OEM_PLUS,  VK_OEM_5,      VK_OEM_3,   VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD2,
+    VK_NUMPAD3, VK_NUMPAD4,   VK_NUMPAD5,   VK_NUMPAD6,    VK_NUMPAD7, VK_NUMPAD8, VK_NUMPAD9};
+static_assert(std::size(VIRTUAL_KEYS) == KEY_COUNT);
 
 class Win32InputDevices final : public InputDevices {
   public:
@@ -27,7 +37,7 @@ class Win32InputDevices final : public InputDevices {
 
     bool keyDown(Key key) override {
         const auto index = static_cast<std::size_t>(key);
-        return index < VIRTUAL_KEYS.size() && (::GetAsyncKeyState(VIRTUAL_KEYS[index]) & 0x8000) != 0;
+        return index < std::size(VIRTUAL_KEYS) && (::GetAsyncKeyState(VIRTUAL_KEYS[index]) & 0x8000) != 0;
     }
 
     bool hasPads() override { return xinput.getState != nullptr; }
