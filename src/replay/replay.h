@@ -58,6 +58,8 @@ struct ReplayStart {
     bool exitOpen = false;
     std::string collected; // one '0' or '1' per pickup, in level order
     std::string defeated;  // one '0' or '1' per enemy, in level order
+    // The assists the world was played with; they never change within it.
+    Assists assists;
 };
 
 struct ReplaySegment {

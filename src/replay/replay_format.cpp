@@ -200,6 +200,14 @@ bool readSegment(Cursor& cursor, ReplaySegment& segment, std::int64_t& steps) {
         } else if (key == "ExitOpen") {
             ok = integer(flag, 0, 1);
             s.exitOpen = flag != 0;
+        } else if (key == "GameSpeed") {
+            ok = integer(s.assists.speedPercent, 50, 100);
+        } else if (key == "NoDamage") {
+            ok = integer(flag, 0, 1);
+            s.assists.noDamage = flag != 0;
+        } else if (key == "ExtraAirJump") {
+            ok = integer(flag, 0, 1);
+            s.assists.extraAirJump = flag != 0;
         } else if (key == "Collected") {
             s.collected = std::string(value);
             ok = value.find_first_not_of("01") == std::string_view::npos;
@@ -302,6 +310,16 @@ std::vector<std::uint8_t> encodeReplay(const ReplayFile& file) {
         line(header, "Equipped", s.equipped);
         line(header, "MaxHealth", s.maxHealth);
         line(header, "ExitOpen", s.exitOpen ? 1 : 0);
+        // Written only when on, so a world played without assists reads as before they existed.
+        if (s.assists.speedPercent != 100) {
+            line(header, "GameSpeed", s.assists.speedPercent);
+        }
+        if (s.assists.noDamage) {
+            line(header, "NoDamage", 1);
+        }
+        if (s.assists.extraAirJump) {
+            line(header, "ExtraAirJump", 1);
+        }
         line(header, "Collected", s.collected);
         line(header, "Defeated", s.defeated);
         line(header, "steps", static_cast<std::int64_t>(segment.steps.size()));

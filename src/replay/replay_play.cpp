@@ -24,6 +24,7 @@ ReplayStart replayStartOf(const Game& game) {
     start.equipped = static_cast<int>(game.player.weapon);
     start.maxHealth = game.player.maxHealth;
     start.exitOpen = game.exitOpen;
+    start.assists = game.assists;
     for (const Pickup& pickup : game.level.pickups) {
         start.collected += pickup.collected ? '1' : '0';
     }
@@ -37,6 +38,7 @@ ReplayStart replayStartOf(const Game& game) {
 // without the clamping a save file needs: these values were taken from a game.
 void startReplayWorld(Game& game, const ReplayStart& start) {
     game = Game();
+    game.assists = start.assists;
     game.start(start.world);
     game.subscribers = start.subscribers;
     game.deaths = start.deaths;

@@ -114,6 +114,31 @@ TEST(ContinuedJourney, RecordedFromItsCheckpointChecksOut) {
     EXPECT_EQ(check.game.world, 3);
 }
 
+// A world played with assists replays with them: walking into the first
+// world's dangers without them would cost health, and the run would part.
+TEST(AssistedWorld, KeepsItsAssistsThroughTheFile) {
+    Game game;
+    game.assists = Assists{.speedPercent = 60, .noDamage = true, .extraAirJump = true};
+    game.start(0);
+    ReplayRecorder recorder;
+    recorder.beginWorld(game);
+    Input walk;
+    walk.right = true;
+    for (int i = 0; i < 2400; ++i) {
+        recorder.update(game, walk);
+    }
+    recorder.endWorld();
+    ReplayFile recorded;
+    recorded.segments = recorder.segments();
+    const ReplayFile run = throughTheFile(recorded);
+    ASSERT_FALSE(run.segments.empty());
+    EXPECT_EQ(run.segments[0].start.assists, game.assists);
+    EXPECT_TRUE(checkReplay(run).matches);
+    ReplayFile stripped = run;
+    stripped.segments[0].start.assists = Assists{};
+    EXPECT_FALSE(checkReplay(stripped).matches);
+}
+
 // Each damaged file is refused with a message that says why.
 TEST(ReplayFileRefused, DamagedForeignAndOversizedFiles) {
     Game game;
