@@ -2,6 +2,7 @@
 // level-select screen, on the world-complete card and as the HUD's timer.
 #include "app/app.h"
 #include "app/palette.h"
+#include "app/player_options.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ using namespace palette;
 
 void App::clearedWorld() {
     lastClear = noteClear(records, game.world, game.levelTime, game.deaths - worldStartDeaths,
-                          game.subscribers, worldFromStart, game.state == Finale);
+                          game.subscribers, worldFromStart, game.state == Finale, assistsOn(game.assists));
 }
 
 void App::worldRecordsLine(float cx) {
@@ -46,18 +47,21 @@ void App::clearRecordsLines(float cx) {
         add(lastClear.newSubscribers, "SUBSCRIBERS");
         add(lastClear.newJourney, "JOURNEY");
     }
+    if (lastClear.assisted && !news.empty()) {
+        news += "  (ASSIST)";
+    }
     // Between the flavour line and the prompt.
     text(run, cx - 270, 346, 540, 14, 0, WHITE, true);
     text(news, cx - 270, 361, 540, 14, 0, GOLD, true);
 }
 
 void App::hudTimer(float cx) {
-    if (records.timer == TimerOff) {
+    if (settings.timer == TimerOff) {
         return;
     }
     const bool inWorld = game.state == Playing || game.state == Paused || game.state == SignCard;
     const int world = centisOf(game.levelTime);
-    const std::string line = records.timer == TimerWorld
+    const std::string line = settings.timer == TimerWorld
                                  ? "WORLD " + clearTimeText(world)
                                  : "JOURNEY " + clearTimeText(records.journeyCentis + (inWorld ? world : 0));
     // Under the world title or the boss bar, above the level band.

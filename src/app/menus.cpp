@@ -96,7 +96,8 @@ MenuCommand menuCommand(bool paused, const MenuState& menu, int& world) {
             MenuCommand::WindowSize,  MenuCommand::FullscreenNow, MenuCommand::AutoFullscreen,
             MenuCommand::MusicVolume, MenuCommand::EffectsVolume, MenuCommand::VoiceClips,
             MenuCommand::ScreenShake, MenuCommand::IpJokes,       MenuCommand::Vsync,
-            MenuCommand::Captions,    MenuCommand::SettingsBack,  MenuCommand::OpenAssist};
+            MenuCommand::Captions,    MenuCommand::Timer,         MenuCommand::SettingsBack,
+            MenuCommand::OpenAssist};
         return entry >= 0 && entry < SETTINGS_ENTRY_COUNT ? settings[static_cast<std::size_t>(entry)]
                                                           : MenuCommand::None;
     }
@@ -241,6 +242,9 @@ SettingsEffect applySettingsEntry(int entry, Settings& settings, bool fullscreen
         settings.captions = !settings.captions;
         break;
     case 10:
+        settings.timer = (settings.timer + 1) % 3;
+        break;
+    case 11:
         effect.back = true;
         break;
     default:
@@ -291,7 +295,11 @@ std::string settingsEntryLabel(int entry, const Settings& settings, bool fullscr
         return "VSYNC: does absolutely nothing (honest)";
     case 9:
         return std::string("Captions: ") + onOff(settings.captions);
-    case 10:
+    case 10: {
+        static const char* const modes[] = {"OFF", "WORLD", "JOURNEY"};
+        return std::string("Timer: ") + modes[std::clamp(settings.timer, 0, 2)];
+    }
+    case 11:
         return "Back";
     case ASSIST_ENTRY:
         return "Assist";

@@ -28,7 +28,7 @@ inline constexpr int TITLE_ENTRY_COUNT = 6;
 inline constexpr int PAUSE_ENTRY_COUNT = 5;
 inline constexpr int LEVEL_SELECT_ENTRY_COUNT = 11;
 inline constexpr int CONTROLS_ENTRY_COUNT = 2;
-inline constexpr int SETTINGS_ENTRY_COUNT = 12;
+inline constexpr int SETTINGS_ENTRY_COUNT = 13;
 // Beside "Got it" on the controls sheet, and in the settings page's corner
 // (the last settings entry, so entries added to the list come before it).
 inline constexpr int REMAP_ENTRY = 1;
@@ -112,6 +112,7 @@ enum class MenuCommand {
     IpJokes,
     Vsync,
     Captions,
+    Timer,
     SettingsBack,
     OpenRemap,
     RemapCell,

@@ -27,14 +27,20 @@ std::string clearTimeText(int centis) {
 }
 
 ClearResult noteClear(Records& records, int world, float seconds, int deaths, int subscribers, bool fromStart,
-                      bool finale) {
+                      bool finale, bool assisted) {
     ClearResult result;
     result.world = std::clamp(world, 0, static_cast<int>(records.worlds.size()) - 1);
     result.centis = centisOf(seconds);
     result.deaths = deaths;
     result.subscribers = subscribers;
     result.fromStart = fromStart;
+    result.assisted = assisted;
     WorldRecord& best = records.worlds[static_cast<std::size_t>(result.world)];
+    const auto mark = [&best, assisted](bool bettered, int bit) {
+        if (bettered) {
+            best.assisted = assisted ? best.assisted | bit : best.assisted & ~bit;
+        }
+    };
     if (fromStart) {
         result.newTime = best.clearCentis < 0 || result.centis < best.clearCentis;
         result.newDeaths = best.fewestDeaths < 0 || deaths < best.fewestDeaths;
@@ -46,6 +52,9 @@ ClearResult noteClear(Records& records, int world, float seconds, int deaths, in
     }
     result.newSubscribers = subscribers > best.mostSubscribers;
     best.mostSubscribers = std::max(best.mostSubscribers, subscribers);
+    mark(result.newTime, 1);
+    mark(result.newDeaths, 2);
+    mark(result.newSubscribers, 4);
     if (finale && records.journeyTimed &&
         (records.bestJourneyCentis < 0 || records.journeyCentis < records.bestJourneyCentis)) {
         records.bestJourneyCentis = records.journeyCentis;
@@ -61,15 +70,15 @@ void readRecords(const IniSnapshot& file, Records& records) {
         r.clearCentis = std::max(file.integer(RECORDS, worldKey(w, L"Time"), -1), -1);
         r.fewestDeaths = std::max(file.integer(RECORDS, worldKey(w, L"Deaths"), -1), -1);
         r.mostSubscribers = std::max(file.integer(RECORDS, worldKey(w, L"Subscribers"), -1), -1);
+        r.assisted = std::clamp(file.integer(RECORDS, worldKey(w, L"Assisted"), 0), 0, 7);
     }
     records.bestJourneyCentis = std::max(file.integer(RECORDS, L"BestJourney", -1), -1);
     records.journeyCentis = std::max(file.integer(RECORDS, L"JourneyTime", 0), 0);
     records.journeyTimed = file.integer(RECORDS, L"JourneyTimed", 0) != 0;
-    records.timer = std::clamp(file.integer(L"Settings", L"Timer", TimerOff), 0, TIMER_MODE_COUNT - 1);
 }
 
 // Nothing is written until there is something to keep, so a player who never
-// finishes a world or touches the timer keeps a save of the usual two sections.
+// finishes a world keeps a save of the usual two sections.
 void writeRecords(IniSnapshot& file, const Records& records) {
     const std::wstring absent = L"\n";
     bool any = records.bestJourneyCentis >= 0 || records.journeyCentis > 0 || records.journeyTimed ||
@@ -83,14 +92,14 @@ void writeRecords(IniSnapshot& file, const Records& records) {
         file.set(RECORDS, worldKey(w, L"Time"), std::to_wstring(r.clearCentis));
         file.set(RECORDS, worldKey(w, L"Deaths"), std::to_wstring(r.fewestDeaths));
         file.set(RECORDS, worldKey(w, L"Subscribers"), std::to_wstring(r.mostSubscribers));
+        if (r.assisted != 0 || file.get(RECORDS, worldKey(w, L"Assisted"), absent) != absent) {
+            file.set(RECORDS, worldKey(w, L"Assisted"), std::to_wstring(r.assisted));
+        }
     }
     if (any) {
         file.set(RECORDS, L"BestJourney", std::to_wstring(records.bestJourneyCentis));
         file.set(RECORDS, L"JourneyTime", std::to_wstring(records.journeyCentis));
         file.set(RECORDS, L"JourneyTimed", records.journeyTimed ? L"1" : L"0");
-    }
-    if (records.timer != TimerOff || file.get(L"Settings", L"Timer", absent) != absent) {
-        file.set(L"Settings", L"Timer", std::to_wstring(records.timer));
     }
 }
 
@@ -98,11 +107,13 @@ std::string worldRecordLine(const WorldRecord& record) {
     if (record.mostSubscribers < 0 && record.clearCentis < 0) {
         return "NO RECORDS YET. CLEAR IT TO SET ONE.";
     }
-    std::string line =
-        "BEST TIME " + (record.clearCentis < 0 ? std::string("-") : clearTimeText(record.clearCentis));
+    const auto mark = [&record](int bit) { return (record.assisted & bit) != 0 ? " (ASSIST)" : ""; };
+    std::string line = "BEST TIME " +
+                       (record.clearCentis < 0 ? std::string("-") : clearTimeText(record.clearCentis)) +
+                       mark(1);
     line += "   FEWEST DEATHS " +
-            (record.fewestDeaths < 0 ? std::string("-") : std::to_string(record.fewestDeaths));
-    line += "   MOST SUBSCRIBERS " + std::to_string(std::max(record.mostSubscribers, 0));
+            (record.fewestDeaths < 0 ? std::string("-") : std::to_string(record.fewestDeaths)) + mark(2);
+    line += "   MOST SUBSCRIBERS " + std::to_string(std::max(record.mostSubscribers, 0)) + mark(4);
     return line;
 }
 

@@ -32,7 +32,7 @@ constexpr std::size_t STARTUP_LINE_LIMIT = 64u * 1024u;
 const std::wstring STARTUP_KEYS[] = {L"Level",          L"Subscribers", L"HighestLevel", L"Muted",
                                      L"VoiceClips",     L"Shake",       L"Music",        L"Effects",
                                      L"AutoFullscreen", L"IPJokes",     L"Resolution",   L"Captions",
-                                     L"GameSpeed",      L"NoDamage",    L"ExtraAirJump"};
+                                     L"Timer",          L"GameSpeed",   L"NoDamage",     L"ExtraAirJump"};
 
 void setInteger(IniSnapshot& snapshot, const std::wstring& section, const std::wstring& key, int value) {
     snapshot.set(section, key, std::to_wstring(value));
@@ -111,6 +111,7 @@ void loadSaveText(const std::wstring& text, Progress& progress, Settings& settin
     settings.resolutionIndex =
         std::clamp<std::int32_t>(profileInteger(file, SETTINGS, L"Resolution", 0), 0, RESOLUTION_COUNT - 1);
     settings.captions = profileInteger(file, SETTINGS, L"Captions", 0) != 0;
+    settings.timer = std::clamp(profileInteger(file, SETTINGS, L"Timer", 0), 0, 2);
     readControls(file, settings.controls);
     readAssists(file, settings.assists);
 }
@@ -243,6 +244,9 @@ std::wstring saveSnapshotText(const std::wstring& lastText, const Game& game, Pr
     // Written once captions were turned on, so the file of a player who never did stays as it was.
     if (settings.captions || !snapshot.get(SETTINGS, L"Captions", L"").empty()) {
         setInteger(snapshot, SETTINGS, L"Captions", settings.captions ? 1 : 0);
+    }
+    if (settings.timer != 0 || !snapshot.get(SETTINGS, L"Timer", L"").empty()) {
+        setInteger(snapshot, SETTINGS, L"Timer", settings.timer);
     }
     writeAssists(snapshot, settings.assists);
     writeControls(snapshot, settings.controls);

@@ -31,6 +31,8 @@ struct Settings {
     int resolutionIndex = 0;
     // The persona's words on screen while a voice clip plays.
     bool captions = false;
+    // The running timer on the HUD: 0 none, 1 the world's, 2 the journey's.
+    int timer = 0;
     // Beside the settings every version had: the player's keys and buttons,
     // and the assists a world starts with.
     Bindings controls;

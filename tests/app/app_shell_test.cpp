@@ -726,22 +726,23 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
           {"", 0xAE79FF, 175, 500, 610, 2, 0.3f},
           {"STREAM SETTINGS", 0xB3FF67, 200, 40, 560, 3, 1, test::CENTRED},
           {"> Window: 1280 x 720", 0xB3FF67, 222, 108, 520, 1},
-          {"Fullscreen now: OFF", 0xF2F3FF, 222, 140, 520, 1},
-          {"[ ] Fullscreen auto-commit on startup", 0xF2F3FF, 222, 172, 520, 1},
-          {"Music: 28%", 0xF2F3FF, 222, 204, 520, 1},
-          {"Sound effects: 85%", 0xF2F3FF, 222, 236, 520, 1},
-          {"Grumbo voice clips: ON", 0xF2F3FF, 222, 268, 520, 1},
-          {"Screen shake: ON", 0xF2F3FF, 222, 300, 520, 1},
-          {"[X] Occasional fake IP-address joke", 0xF2F3FF, 222, 332, 520, 1},
-          {"VSYNC: does absolutely nothing (honest)", 0xF2F3FF, 222, 364, 520, 1},
-          {"Captions: OFF", 0xF2F3FF, 222, 396, 520, 1},
-          {"Back", 0xF2F3FF, 222, 428, 520, 1},
+          {"Fullscreen now: OFF", 0xF2F3FF, 222, 137, 520, 1},
+          {"[ ] Fullscreen auto-commit on startup", 0xF2F3FF, 222, 166, 520, 1},
+          {"Music: 28%", 0xF2F3FF, 222, 195, 520, 1},
+          {"Sound effects: 85%", 0xF2F3FF, 222, 224, 520, 1},
+          {"Grumbo voice clips: ON", 0xF2F3FF, 222, 253, 520, 1},
+          {"Screen shake: ON", 0xF2F3FF, 222, 282, 520, 1},
+          {"[X] Occasional fake IP-address joke", 0xF2F3FF, 222, 311, 520, 1},
+          {"VSYNC: does absolutely nothing (honest)", 0xF2F3FF, 222, 340, 520, 1},
+          {"Captions: OFF", 0xF2F3FF, 222, 369, 520, 1},
+          {"Timer: OFF", 0xF2F3FF, 222, 398, 520, 1},
+          {"Back", 0xF2F3FF, 222, 427, 520, 1},
           {SETTINGS_NOTE, 0xC9BBDA, 200, 459, 560, 0, 1, test::CENTRED}},
          205,
          101,
          550,
-         28,
-         32},
+         25,
+         29},
     };
     // Behind the title, the first world's backdrop scrolls by 15 units a second under 38 specks.
     app->presentationClock = 1.5f;
@@ -773,8 +774,8 @@ TEST_F(Shell, EveryPageAndCardShowsItsOwnLayout) {
         EXPECT_EQ(first.h, page.buttonH);
         EXPECT_EQ(app->clickRegions.size() > 1 ? app->clickRegions[1].y - first.y : 0, page.step);
     }
-    // Eleven settings, and the corner button to the assist page.
-    EXPECT_EQ(app->clickRegions.size(), 12u);
+    // Twelve settings, and the corner button to the assist page.
+    EXPECT_EQ(app->clickRegions.size(), 13u);
     // The spinner turns a quarter turn a second, round and round.
     app->game.state = Title;
     app->menu.screen = MainListScreen;

@@ -4,8 +4,8 @@
 // file checked along the way.
 #include "../audio/wav_builder.h"
 #include "app/hud_layout.h"
-#include "app/voice_lines.h"
 #include "app/player_options.h"
+#include "app/voice_lines.h"
 #include "headless_app.h"
 #include "save/ini_snapshot.h"
 #include "save/save_text.h"

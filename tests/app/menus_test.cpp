@@ -24,7 +24,7 @@ TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
     // remap page (a key, a second key, a button and a second button for each
     // of nine actions, "Reset to defaults" and "Back") and the assist page.
     EXPECT_EQ(menuEntryCount(true, ControlsScreen), 2);
-    EXPECT_EQ(menuEntryCount(false, SettingsScreen), 12);
+    EXPECT_EQ(menuEntryCount(false, SettingsScreen), 13);
     EXPECT_EQ(menuEntryCount(false, RemapScreen), 9 * 4 + 2);
     EXPECT_EQ(menuEntryCount(true, AssistScreen), 4);
 
@@ -60,8 +60,8 @@ TEST(MenusTest, BackAndClickedEntries) {
     EXPECT_EQ(settings.selection, 0);
 
     // Back from the remap and assist pages returns to the entries that opened them.
-    for (const auto& [page, parent, entry] :
-         {std::tuple{RemapScreen, ControlsScreen, 1}, std::tuple{AssistScreen, SettingsScreen, ASSIST_ENTRY}}) {
+    for (const auto& [page, parent, entry] : {std::tuple{RemapScreen, ControlsScreen, 1},
+                                              std::tuple{AssistScreen, SettingsScreen, ASSIST_ENTRY}}) {
         MenuState below;
         below.screen = page;
         menuKeys(below, keys(false, false, false, true), true);
@@ -144,7 +144,13 @@ TEST(MenusTest, SettingsCyclesAndFullscreenAutoCommit) {
     EXPECT_FALSE(settings.captions);
     EXPECT_FALSE(applySettingsEntry(9, settings, false).back);
     EXPECT_EQ(settingsEntryLabel(9, settings, false), "Captions: ON");
-    EXPECT_TRUE(applySettingsEntry(10, settings, false).back);
+    EXPECT_FALSE(applySettingsEntry(10, settings, false).back);
+    EXPECT_EQ(settingsEntryLabel(10, settings, false), "Timer: WORLD");
+    applySettingsEntry(10, settings, false);
+    EXPECT_EQ(settingsEntryLabel(10, settings, false), "Timer: JOURNEY");
+    applySettingsEntry(10, settings, false);
+    EXPECT_EQ(settingsEntryLabel(10, settings, false), "Timer: OFF");
+    EXPECT_TRUE(applySettingsEntry(11, settings, false).back);
     EXPECT_EQ(settingsEntryLabel(1, settings, true), "Fullscreen now: ON");
     EXPECT_EQ(settingsEntryLabel(7, settings, false), "[X] Occasional fake IP-address joke");
 }

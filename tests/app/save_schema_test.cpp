@@ -78,22 +78,34 @@ TEST(SaveSchemaTest, SettingChangeOnTitleWithoutJourneyWritesNoLevel) {
     EXPECT_NE(text.find(L"Music=42\r\n"), std::wstring::npos);
 }
 
-TEST(SaveSchemaTest, CaptionsAreOffUntilTurnedOnAndWrittenOnlyOnceTheyWere) {
+// Captions and the HUD timer are off until chosen, and written only once they
+// were, so an older player's file stays as it was; a timer out of range is clamped.
+TEST(SaveSchemaTest, CaptionsAndTimerAreOffUntilChosenAndWrittenOnlyOnceTheyWere) {
     Progress progress;
     Settings settings;
     loadSaveText(L"[Settings]\r\nMusic=40\r\n", progress, settings);
     EXPECT_FALSE(settings.captions);
+    EXPECT_EQ(settings.timer, 0);
     Game title;
     std::wstring text = saveSnapshotText(L"", title, progress, settings);
     EXPECT_EQ(text.find(L"Captions"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"Timer"), std::wstring::npos);
     settings.captions = true;
+    settings.timer = 2;
     text = saveSnapshotText(text, title, progress, settings);
     EXPECT_NE(text.find(L"Captions=1\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"Timer=2\r\n"), std::wstring::npos);
     Settings reloaded;
     loadSaveText(text, progress, reloaded);
     EXPECT_TRUE(reloaded.captions);
+    EXPECT_EQ(reloaded.timer, 2);
     settings.captions = false;
-    EXPECT_NE(saveSnapshotText(text, title, progress, settings).find(L"Captions=0\r\n"), std::wstring::npos);
+    settings.timer = 0;
+    text = saveSnapshotText(text, title, progress, settings);
+    EXPECT_NE(text.find(L"Captions=0\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"Timer=0\r\n"), std::wstring::npos);
+    loadSaveText(L"[Settings]\r\nTimer=7\r\n", progress, reloaded);
+    EXPECT_EQ(reloaded.timer, 2);
 }
 
 TEST(SaveSchemaTest, UnknownKeysAndSectionsSurviveASave) {

@@ -82,7 +82,16 @@ TEST(Records, KeptInTheSaveBesideWhatElseItHolds) {
 
     Records records;
     noteClear(records, 7, 100.5f, 2, 70000, true, false);
-    records.timer = TimerJourney;
+    // An assisted clear marks only what it betters; a later plain clear that
+    // betters the time again takes the time's mark away.
+    noteClear(records, 7, 90.0f, 4, 60000, true, false, true);
+    EXPECT_EQ(records.worlds[7].assisted, 1);
+    EXPECT_EQ(worldRecordLine(records.worlds[7]),
+              "BEST TIME 1:30.00 (ASSIST)   FEWEST DEATHS 2   MOST SUBSCRIBERS 70000");
+    noteClear(records, 7, 89.0f, 4, 90000, true, false, true);
+    noteClear(records, 7, 80.0f, 4, 1, true, false);
+    EXPECT_EQ(records.worlds[7].assisted, 4);
+    records.journeyCentis = 10050;
     records.journeyTimed = true;
     writeRecords(file, records);
     file.set(L"Records", L"FromALaterVersion", L"x");
@@ -90,15 +99,15 @@ TEST(Records, KeptInTheSaveBesideWhatElseItHolds) {
     reloaded.parse(file.serialize());
     Records back;
     readRecords(reloaded, back);
-    EXPECT_EQ(back.worlds[7].clearCentis, 10050);
+    EXPECT_EQ(back.worlds[7].clearCentis, 8000);
     EXPECT_EQ(back.worlds[7].fewestDeaths, 2);
-    EXPECT_EQ(back.worlds[7].mostSubscribers, 70000);
+    EXPECT_EQ(back.worlds[7].mostSubscribers, 90000);
+    EXPECT_EQ(back.worlds[7].assisted, 4);
     EXPECT_EQ(back.worlds[6].clearCentis, -1);
     EXPECT_EQ(back.worlds[6].fewestDeaths, -1);
     EXPECT_EQ(back.worlds[6].mostSubscribers, -1);
     EXPECT_EQ(back.journeyCentis, 10050);
     EXPECT_TRUE(back.journeyTimed);
-    EXPECT_EQ(back.timer, TimerJourney);
     writeRecords(reloaded, back);
     EXPECT_EQ(reloaded.get(L"Records", L"FromALaterVersion", L""), L"x");
     EXPECT_EQ(reloaded.integer(L"Journey", L"Level", 0), 3);
