@@ -152,6 +152,8 @@ TEST(MenusTest, SettingsCyclesAndFullscreenAutoCommit) {
     EXPECT_EQ(settingsEntryLabel(10, settings, false), "Timer: OFF");
     EXPECT_TRUE(applySettingsEntry(11, settings, false).back);
     EXPECT_EQ(settingsEntryLabel(1, settings, true), "Fullscreen now: ON");
+    EXPECT_TRUE(applySettingsEntry(1, settings, false).toggleFullscreen);
+    EXPECT_FALSE(applySettingsEntry(2, settings, false).toggleFullscreen);
     EXPECT_EQ(settingsEntryLabel(7, settings, false), "[X] Occasional fake IP-address joke");
 }
 
@@ -245,6 +247,18 @@ TEST(MouseTest, PressOnPlayButtonStaysThatButton) {
         rig.mouse.leftClickPending = true;
         const Control once = rig.frame(r.x + 1, r.y + 1, true);
         EXPECT_TRUE(button == ReadButton ? once.interact : once.dash);
+    }
+    // Held buttons hold their action, frame after frame, and only it.
+    for (const int button : {MoveLeftButton, MoveRightButton, FireButton}) {
+        const Rect r = playButtonRect(button, rig.scene.viewWidth);
+        rig.frame(r.x + 1, r.y + 1, false);
+        rig.mouse.leftClickPending = true;
+        rig.frame(r.x + 1, r.y + 1, true);
+        const Control held = rig.frame(r.x + 1, r.y + 1, true);
+        EXPECT_EQ(held.left, button == MoveLeftButton) << button;
+        EXPECT_EQ(held.right, button == MoveRightButton) << button;
+        EXPECT_EQ(held.fireHeld, button == FireButton) << button;
+        EXPECT_FALSE(held.jumpHeld) << button;
     }
 }
 
