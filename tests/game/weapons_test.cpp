@@ -10,9 +10,7 @@
 namespace grumbo {
 namespace {
 
-constexpr float DT = 1.0f / 120;
-
-using test::sandbox;
+using namespace test;
 
 Enemy makeEnemy(EnemyKind kind, float x, int hp) {
     Enemy e;
@@ -53,31 +51,10 @@ Projectile hostileShot(Vec2 at, int damage) {
     return p;
 }
 
-int countSounds(const Game& g, Sound sound) {
-    int n = 0;
-    for (const SoundEvent& e : g.sounds) {
-        n += e.sound == sound ? 1 : 0;
-    }
-    return n;
-}
-
 void fly(Game& g, float seconds) {
     for (int i = 0; i < static_cast<int>(std::lround(seconds / DT)); ++i) {
         g.updateProjectiles(DT);
     }
-}
-
-Input fire() {
-    Input in;
-    in.fireHeld = true;
-    return in;
-}
-
-Input aimAt(Vec2 point) {
-    Input in;
-    in.aiming = true;
-    in.aim = point;
-    return in;
 }
 
 float angleOf(const Projectile& p) {
@@ -232,7 +209,7 @@ TEST(ProjectileCap, ShotgunAt139StillFiresAllFivePellets) {
     Game g = sandbox();
     g.player.weapon = SnackShotgun;
     g.projectiles.assign(139, parkedShot());
-    g.update(fire(), DT);
+    g.update(holdFire(), DT);
     EXPECT_EQ(g.projectiles.size(), 144u);
     EXPECT_EQ(countSounds(g, Sound::Shoot), 1);
 }
@@ -240,7 +217,7 @@ TEST(ProjectileCap, ShotgunAt139StillFiresAllFivePellets) {
 TEST(ProjectileCap, At140NothingFiresAndTheTriggerWaits) {
     Game g = sandbox();
     g.projectiles.assign(140, parkedShot());
-    g.update(fire(), DT);
+    g.update(holdFire(), DT);
     EXPECT_EQ(g.projectiles.size(), 140u);
     EXPECT_EQ(countSounds(g, Sound::Shoot), 0);
     EXPECT_FLOAT_EQ(g.fireCooldown, 0.1f);
@@ -308,7 +285,7 @@ TEST(ProjectileFlight, SpinnersSpinFasterAndWaterLeavesATrail) {
     // Each step of a water shot draws once, and below 0.45 a second time for
     // a drop that trails behind it.
     g.particles.clear();
-    test::Lcg lcg{g.rng};
+    Lcg lcg{g.rng};
     for (int step = 0; step < 20 && g.particles.empty(); ++step) {
         const Projectile water = g.projectiles[1];
         const float r = lcg.next();
@@ -334,7 +311,7 @@ TEST(Particles, BurstsDrawFourNumbersEachAndDriftOrFallByKind) {
     for (int kind : {0, 1, 2, 3}) {
         SCOPED_TRACE(kind);
         Game g = sandbox();
-        test::Lcg lcg{g.rng};
+        Lcg lcg{g.rng};
         g.burst({100, 200}, 3, 0xff123456u, kind);
         g.burst({0, 0}, 0, 0, kind);
         ASSERT_EQ(g.particles.size(), 3u);
@@ -419,7 +396,7 @@ TEST(Particles, EachEventBurstsItsCountColourAndKindInItsPlace) {
     g.particles.clear();
     g.player.dashCooldown = 0;
     const Vec2 from = g.player.pos;
-    g.update(test::dashPress(), DT);
+    g.update(dashPress(), DT);
     const Particle& puff = g.particles.front();
     EXPECT_NEAR(puff.pos.x - puff.vel.x / (1 - 2.5f * DT) * DT, from.x + 21, 0.01);
     EXPECT_NEAR(puff.pos.y - (puff.vel.y + 55 * DT) * DT, from.y + 45, 0.01);

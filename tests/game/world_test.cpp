@@ -9,9 +9,7 @@
 namespace grumbo {
 namespace {
 
-constexpr float DT = 1.0f / 120;
-
-using test::sandbox;
+using namespace test;
 
 Platform ledge(float x, float y, float w) {
     Platform p;
@@ -36,11 +34,6 @@ Hazard hazard(HazardKind kind, Rect rect, float period, float activeTime, float 
     h.damage = 18;
     h.active = period <= 0 || activeTime > clock;
     return h;
-}
-
-int countSounds(const Game& g, Sound sound) {
-    return static_cast<int>(std::count_if(g.sounds.begin(), g.sounds.end(),
-                                          [&](const SoundEvent& e) { return e.sound == sound; }));
 }
 
 // Collects one pickup of the given kind with a single step of standing still.
