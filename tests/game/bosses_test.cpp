@@ -1,6 +1,7 @@
 // The bosses: the encounter gate, phases, attack timing and speeds, movement
 // styles, stomps, and every pattern's shots in every phase.
 #include "game/game.h"
+#include "game_test_support.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +13,7 @@
 namespace grumbo {
 namespace {
 
-constexpr float DT = 1.0f / 120.0f;
+using namespace test;
 constexpr float PI = std::numbers::pi_v<float>;
 
 // A started world with only its boss left, the player standing in the arena.
@@ -29,17 +30,6 @@ Game arena(int world) {
 
 Enemy& bossOf(Game& game) {
     return game.level.enemies.back();
-}
-
-int countSounds(const Game& game, Sound sound) {
-    return static_cast<int>(std::count_if(game.sounds.begin(), game.sounds.end(),
-                                          [&](const SoundEvent& e) { return e.sound == sound; }));
-}
-
-void run(Game& game, const Input& input, int steps) {
-    for (int i = 0; i < steps; ++i) {
-        game.update(input, DT);
-    }
 }
 
 // Sets the boss's health to the top of the given phase.
@@ -326,9 +316,7 @@ TEST(BossVolley, TheTallViewerReappearsOnAlternateSidesAndFiresAColumnAtTheAim) 
         EXPECT_FLOAT_EQ(p.pos.y, from.y);
         EXPECT_NEAR(std::atan2(p.vel.y, p.vel.x), std::atan2(aim.y - from.y, aim.x - from.x), 1e-4);
     }
-    const auto violet = std::count_if(game.particles.begin(), game.particles.end(),
-                                      [](const Particle& p) { return p.color == 0xFFB6A0D4u; });
-    EXPECT_EQ(violet, 18);
+    EXPECT_EQ(countParticles(game, 0xFFB6A0D4u), 18);
     EXPECT_FLOAT_EQ(game.particles.back().pos.x, boss.pos.x + 30);
     EXPECT_FLOAT_EQ(game.particles.back().pos.y, boss.pos.y + 45);
     game.bossAttack(boss);

@@ -139,7 +139,7 @@ TEST(Firing, MuzzleSitsInFrontOfThePlayerAndTheHammerSwingsHigh) {
     EXPECT_FLOAT_EQ(g.projectiles[0].life, 0.18f);
 }
 
-TEST(Firing, ShotgunFansFivePelletsAroundTheFacing) {
+TEST(Firing, ShotgunFansFivePelletsAroundTheFacingAndAimedReceiptsAroundTheAimPoint) {
     for (int facing : {1, -1}) {
         Game g = sandbox();
         g.player.facing = facing;
@@ -157,9 +157,7 @@ TEST(Firing, ShotgunFansFivePelletsAroundTheFacing) {
         EXPECT_FLOAT_EQ(g.projectiles[2].vel.x, facing * 720.0f);
         EXPECT_FLOAT_EQ(g.projectiles[2].vel.y, 0);
     }
-}
 
-TEST(Firing, AimedReceiptsFanAroundTheAimPoint) {
     Game g = sandbox();
     g.player.weapon = ReceiptCannon;
     const Vec2 muzzle{g.player.pos.x + 42 + 15, g.player.pos.y + 24 + 7};
@@ -189,10 +187,9 @@ TEST(Firing, AimCloserThan48OrUnmappedFiresStraightAhead) {
     g.projectiles.clear();
     g.shoot(aimAt({centre.x - 300, centre.y}));
     EXPECT_NEAR(g.projectiles[0].vel.x, -700, 1e-3);
-}
 
-TEST(Firing, BrickIsLobbedUnlessAimed) {
-    Game g = sandbox();
+    // The brick is lobbed unless aimed.
+    g.projectiles.clear();
     g.player.weapon = OneByOne;
     g.shoot(Input{});
     EXPECT_FLOAT_EQ(g.projectiles[0].vel.x, 620);
@@ -205,17 +202,16 @@ TEST(Firing, BrickIsLobbedUnlessAimed) {
     EXPECT_NEAR(g.projectiles[0].vel.y, 0, 1e-3);
 }
 
-TEST(ProjectileCap, ShotgunAt139StillFiresAllFivePellets) {
+TEST(ProjectileCap, TheShotgunAt139StillFiresAllFivePelletsButAt140NothingFires) {
     Game g = sandbox();
     g.player.weapon = SnackShotgun;
     g.projectiles.assign(139, parkedShot());
     g.update(holdFire(), DT);
     EXPECT_EQ(g.projectiles.size(), 144u);
     EXPECT_EQ(countSounds(g, Sound::Shoot), 1);
-}
 
-TEST(ProjectileCap, At140NothingFiresAndTheTriggerWaits) {
-    Game g = sandbox();
+    // At 140 nothing fires and the trigger waits.
+    g = sandbox();
     g.projectiles.assign(140, parkedShot());
     g.update(holdFire(), DT);
     EXPECT_EQ(g.projectiles.size(), 140u);
@@ -529,7 +525,7 @@ TEST(ProjectileHits, ReceiptsSlowTheSurvivorWithoutShorteningALongerSlow) {
     EXPECT_FLOAT_EQ(g.level.enemies[1].slowTimer, 4);
 }
 
-TEST(ProjectileHits, EnemyShotHurtsThePlayerOnlyOnce) {
+TEST(ProjectileHits, EnemyShotHurtsThePlayerOnlyOnceAndAFatalOneClearsTheList) {
     Game g = sandbox();
     g.level.enemies = {makeEnemy(EnemyKind::Zombie, 100, 50)};
     g.projectiles = {hostileShot({g.player.pos.x + 10, g.player.pos.y + 10}, 14)};
@@ -537,10 +533,9 @@ TEST(ProjectileHits, EnemyShotHurtsThePlayerOnlyOnce) {
     EXPECT_EQ(g.player.health, 86);
     EXPECT_EQ(g.level.enemies[0].hp, 50);
     EXPECT_TRUE(g.projectiles.empty());
-}
 
-TEST(ProjectileHits, FatalEnemyShotEndsTheStepWithAnEmptyList) {
-    Game g = sandbox();
+    // A fatal one ends the step with an empty list.
+    g = sandbox();
     g.player.health = 5;
     g.projectiles = {hostileShot({g.player.pos.x + 10, g.player.pos.y + 10}, 14), parkedShot(),
                      hostileShot({g.player.pos.x + 12, g.player.pos.y + 10}, 14)};
@@ -577,7 +572,7 @@ TEST(EnemyDamage, ScoresByKindAndArmorTakesOneLess) {
     EXPECT_EQ(countSounds(g, Sound::EnemyDefeated), 3);
 }
 
-TEST(BossDamage, OneHeavyHitJumpsFromPhaseOneToThreeWithOneSound) {
+TEST(BossDamage, PhasesFollowThirdsOfHealthAndOneHeavyHitJumpsFromOneToThree) {
     Game g = sandbox();
     g.level.enemies = {makeBoss(800, 100)};
     Enemy& boss = g.level.enemies[0];
@@ -588,24 +583,23 @@ TEST(BossDamage, OneHeavyHitJumpsFromPhaseOneToThreeWithOneSound) {
     g.damageEnemy(boss, 5);
     EXPECT_EQ(boss.phase, 3);
     EXPECT_EQ(countSounds(g, Sound::BossPhase), 1);
-}
 
-TEST(BossDamage, PhasesFollowThirdsOfHealth) {
-    Game g = sandbox();
-    g.level.enemies = {makeBoss(800, 30)};
-    Enemy& boss = g.level.enemies[0];
-    g.damageEnemy(boss, 9);
-    EXPECT_EQ(boss.phase, 1);
-    g.damageEnemy(boss, 1);
-    EXPECT_EQ(boss.phase, 2);
-    g.damageEnemy(boss, 9);
-    EXPECT_EQ(boss.phase, 2);
-    g.damageEnemy(boss, 1);
-    EXPECT_EQ(boss.phase, 3);
-    EXPECT_EQ(countSounds(g, Sound::BossPhase), 2);
-    g.damageEnemy(boss, 9);
-    EXPECT_EQ(boss.hp, 1);
-    EXPECT_TRUE(boss.alive);
+    // Phases follow thirds of health.
+    Game h = sandbox();
+    h.level.enemies = {makeBoss(800, 30)};
+    Enemy& thirds = h.level.enemies[0];
+    h.damageEnemy(thirds, 9);
+    EXPECT_EQ(thirds.phase, 1);
+    h.damageEnemy(thirds, 1);
+    EXPECT_EQ(thirds.phase, 2);
+    h.damageEnemy(thirds, 9);
+    EXPECT_EQ(thirds.phase, 2);
+    h.damageEnemy(thirds, 1);
+    EXPECT_EQ(thirds.phase, 3);
+    EXPECT_EQ(countSounds(h, Sound::BossPhase), 2);
+    h.damageEnemy(thirds, 9);
+    EXPECT_EQ(thirds.hp, 1);
+    EXPECT_TRUE(thirds.alive);
 }
 
 TEST(BossDamage, KillClearsEnemyShotsScoresAndOpensTheGate) {

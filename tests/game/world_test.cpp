@@ -47,7 +47,7 @@ void collect(Game& g, PickupKind kind, int value = 1) {
     ASSERT_TRUE(g.level.pickups.back().collected);
 }
 
-TEST(CrumblingPlatform, CollapsesSevenTenthsAfterTheFirstTouchAndRebuilds) {
+TEST(CrumblingPlatform, CollapsesSevenTenthsAfterTheFirstTouchAndRebuildsAndARiderFallsThrough) {
     Game g = sandbox();
     Platform crumbly = ledge(300, 300, 140);
     crumbly.crumbling = true;
@@ -79,23 +79,16 @@ TEST(CrumblingPlatform, CollapsesSevenTenthsAfterTheFirstTouchAndRebuilds) {
     EXPECT_FLOAT_EQ(p.crumbleTimer, -1);
     EXPECT_FLOAT_EQ(p.rect.x, 300);
     EXPECT_FLOAT_EQ(p.rect.y, 300);
-}
 
-TEST(CrumblingPlatform, RiderFallsThroughOnceItCollapses) {
-    Game g = sandbox();
-    Platform crumbly = ledge(300, 300, 140);
-    crumbly.crumbling = true;
+    // A rider who stays falls through once it collapses.
+    g = sandbox();
     g.level.platforms.push_back(crumbly);
     standOn(g, crumbly, 320);
-    for (int step = 0; step < 180; ++step) {
-        g.update(Input{}, DT);
-    }
+    run(g, Input{}, 180);
     EXPECT_FALSE(g.level.platforms[1].present);
     EXPECT_FLOAT_EQ(g.player.pos.y + g.player.size.y, GROUND_Y);
     // Nothing triggers it again while it is gone, and it stays idle once back.
-    for (int step = 0; step < 480; ++step) {
-        g.update(Input{}, DT);
-    }
+    run(g, Input{}, 480);
     EXPECT_TRUE(g.level.platforms[1].present);
     EXPECT_FLOAT_EQ(g.level.platforms[1].crumbleTimer, -1);
 }
@@ -146,17 +139,13 @@ TEST(Conveyor, PushesTheRiderOnlyWhileItsCentreIsOverTheBelt) {
     belt.beltSpeed = -60;
     g.level.platforms.push_back(belt);
     standOn(g, belt, 380);
-    for (int step = 0; step < 120; ++step) {
-        g.update(Input{}, DT);
-    }
+    run(g, Input{}, 120);
     EXPECT_NEAR(g.player.pos.x, 320, 0.05);
     EXPECT_TRUE(g.player.grounded);
 
     // Standing on the belt's very edge, centre outside: no push.
     standOn(g, belt, 170);
-    for (int step = 0; step < 60; ++step) {
-        g.update(Input{}, DT);
-    }
+    run(g, Input{}, 60);
     EXPECT_FLOAT_EQ(g.player.pos.x, 170);
     EXPECT_TRUE(g.player.grounded);
 }
@@ -193,9 +182,7 @@ TEST(Hazards, ContactHurtsWhileActiveAndInvulnerabilityPreventsRepeats) {
     const Rect overPlayer{g.player.pos.x, g.player.pos.y, 42, 64};
     // Inactive for the first 1.8 s, then harmful for 0.8 s.
     g.level.hazards = {hazard(HazardKind::Laser, overPlayer, 3.6f, 0.8f, 1.8f)};
-    for (int step = 0; step < 200; ++step) {
-        g.update(Input{}, DT);
-    }
+    run(g, Input{}, 200);
     EXPECT_EQ(g.player.health, 100);
     for (int step = 0; step < 96; ++step) {
         g.update(Input{}, DT);
@@ -317,7 +304,9 @@ TEST(Pickups, TimedEffectsReplaceTheTimeLeft) {
     EXPECT_FLOAT_EQ(g.player.flashlight, 15);
 }
 
-TEST(Pickups, ShieldStacksToOneHundredTwenty) {
+// The shield stacks to 120; the protein shake raises the maximum and powers
+// shots; the soup can glows and keeps a longer invulnerability.
+TEST(Pickups, ShieldProteinShakeAndSoupCan) {
     Game g = sandbox();
     collect(g, PickupKind::Shield);
     EXPECT_EQ(g.player.shield, 60);
@@ -326,10 +315,7 @@ TEST(Pickups, ShieldStacksToOneHundredTwenty) {
     g.player.shield = 100;
     collect(g, PickupKind::Shield);
     EXPECT_EQ(g.player.shield, 120);
-}
 
-TEST(Pickups, ProteinShakeRaisesTheMaximumAndPowersShots) {
-    Game g = sandbox();
     collect(g, PickupKind::ProteinShake);
     EXPECT_EQ(g.player.maxHealth, 125);
     EXPECT_EQ(g.player.health, 125);
@@ -339,10 +325,7 @@ TEST(Pickups, ProteinShakeRaisesTheMaximumAndPowersShots) {
     EXPECT_EQ(g.player.health, 95);
     collect(g, PickupKind::Hamburger);
     EXPECT_EQ(g.player.health, 125);
-}
 
-TEST(Pickups, SoupCanGlowsAndKeepsALongerInvulnerability) {
-    Game g = sandbox();
     collect(g, PickupKind::SoupCan);
     EXPECT_FLOAT_EQ(g.player.invulnerable, 3);
     EXPECT_FLOAT_EQ(g.player.glow, 3);
