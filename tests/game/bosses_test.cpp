@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 namespace grumbo {
@@ -76,32 +77,25 @@ TEST(BossEncounter, AnOpenExitOrADeadBossLeavesEverythingStill) {
 // Later phases and worlds telegraph for less time, attack more often and
 // move faster.
 
-struct TimingCase {
-    int world;
-    int hp;
-    int phase;
-    float windup;
-    float cooldown;
-    float walk;
-    float charge;
-};
+// World, health, phase, windup, cooldown, walking and charging speeds.
+using TimingCase = std::tuple<int, int, int, float, float, float, float>;
 
 class BossTiming : public ::testing::TestWithParam<TimingCase> {};
 
 // At exactly 2/3 and 1/3 of its health a boss is already in phase 2 and 3;
 // just above, it is still in phase 1 and 2.
 TEST_P(BossTiming, WindupCooldownAndSpeedsFollowPhaseAndWorld) {
-    const TimingCase c = GetParam();
-    Game game = arena(c.world);
+    const auto [world, hp, phase, windup, cooldown, walk, charge] = GetParam();
+    Game game = arena(world);
     Enemy& boss = bossOf(game);
-    boss.hp = c.hp;
+    boss.hp = hp;
     boss.attackCooldown = 0;
     boss.hitFlash = 0.05f;
     game.update(Input{}, DT);
-    EXPECT_EQ(boss.phase, c.phase);
+    EXPECT_EQ(boss.phase, phase);
     EXPECT_NEAR(boss.hitFlash, 0.05f - DT, 1e-6);
-    EXPECT_NEAR(boss.windupTimer, c.windup, 1e-5);
-    EXPECT_NEAR(boss.attackCooldown, c.cooldown, 1e-5);
+    EXPECT_NEAR(boss.windupTimer, windup, 1e-5);
+    EXPECT_NEAR(boss.attackCooldown, cooldown, 1e-5);
     EXPECT_FLOAT_EQ(boss.aimPoint.x, game.player.pos.x + 21);
     EXPECT_FLOAT_EQ(boss.aimPoint.y, game.player.pos.y + 32);
 
@@ -109,9 +103,9 @@ TEST_P(BossTiming, WindupCooldownAndSpeedsFollowPhaseAndWorld) {
     // turns out; slowed it walks at 0.48 of its speed.
     boss.windupTimer = 0;
     boss.attackCooldown = 10;
-    for (const float speed : {-c.walk, c.charge, -0.48f * c.walk}) {
-        boss.chaseTimer = speed == c.charge ? 1.0f : 0.0f;
-        boss.slowTimer = speed == -0.48f * c.walk ? 1.0f : 0.0f;
+    for (const float speed : {-walk, charge, -0.48f * walk}) {
+        boss.chaseTimer = speed == charge ? 1.0f : 0.0f;
+        boss.slowTimer = speed == -0.48f * walk ? 1.0f : 0.0f;
         boss.facing = speed < 0 ? 1 : -1;
         boss.pos.x = speed < 0 ? boss.patrolMax - boss.size.x : boss.patrolMin;
         const float x = boss.pos.x;
@@ -445,16 +439,6 @@ TEST(BossContact, AFinalStompDefeatsTheBossClearsItsShotsAndOpensTheGate) {
     EXPECT_TRUE(game.exitOpen);
     EXPECT_TRUE(game.projectiles.empty());
     EXPECT_FALSE(game.bossEncounterActive());
-}
-
-TEST(BossContact, ARespawnHoldsTheBossesNextAttack) {
-    Game game = arena(8);
-    Enemy& boss = bossOf(game);
-    boss.attackCooldown = 0.1f;
-    boss.windupTimer = 0.2f;
-    game.restartCheckpoint();
-    EXPECT_GE(boss.attackCooldown, 1.6f);
-    EXPECT_FLOAT_EQ(boss.windupTimer, 0);
 }
 
 } // namespace
