@@ -619,25 +619,5 @@ TEST(BossDamage, KillClearsEnemyShotsScoresAndOpensTheGate) {
     ASSERT_EQ(countSounds(g, Sound::EnemyDefeated), 1);
 }
 
-TEST(BossDamage, TheGateOnlyLetsThePlayerThroughOnceTheBossIsBeaten) {
-    Game g = sandbox(3);
-    Enemy boss = makeBoss(g.level.exitGate.x - 600, 3);
-    g.player.pos = {g.level.exitGate.x - 300, GROUND_Y - 64};
-    Input right;
-    right.right = true;
-    for (int i = 0; i < 240; ++i) {
-        g.update(right, DT);
-    }
-    EXPECT_EQ(g.state, Playing);
-    EXPECT_LE(g.player.pos.x + g.player.size.x, g.level.exitGate.x - 10);
-
-    g.damageEnemy(boss, 3);
-    ASSERT_TRUE(g.exitOpen);
-    for (int i = 0; i < 240 && g.state == Playing; ++i) {
-        g.update(right, DT);
-    }
-    EXPECT_EQ(g.state, WorldComplete);
-}
-
 } // namespace
 } // namespace grumbo
