@@ -96,8 +96,7 @@ TEST_P(BossTiming, WindupCooldownAndSpeedsFollowPhaseAndWorld) {
     EXPECT_NEAR(boss.hitFlash, 0.05f - DT, 1e-6);
     EXPECT_NEAR(boss.windupTimer, windup, 1e-5);
     EXPECT_NEAR(boss.attackCooldown, cooldown, 1e-5);
-    EXPECT_FLOAT_EQ(boss.aimPoint.x, game.player.pos.x + 21);
-    EXPECT_FLOAT_EQ(boss.aimPoint.y, game.player.pos.y + 32);
+    expectAt(boss.aimPoint, game.player.pos.x + 21, game.player.pos.y + 32);
 
     // Walking from the right end it turns back; charging from the left end it
     // turns out; slowed it walks at 0.48 of its speed.
@@ -306,13 +305,11 @@ TEST(BossVolley, TheTallViewerReappearsOnAlternateSidesAndFiresAColumnAtTheAim) 
     for (int i = 0; i < 3; ++i) {
         const Projectile& p = game.projectiles[static_cast<std::size_t>(i)];
         const Vec2 from{boss.pos.x + 20, boss.pos.y + 30 + 25 * static_cast<float>(i)};
-        EXPECT_FLOAT_EQ(p.pos.x, from.x);
-        EXPECT_FLOAT_EQ(p.pos.y, from.y);
+        expectAt(p.pos, from.x, from.y);
         EXPECT_NEAR(std::atan2(p.vel.y, p.vel.x), std::atan2(aim.y - from.y, aim.x - from.x), 1e-4);
     }
     EXPECT_EQ(countParticles(game, 0xFFB6A0D4u), 18);
-    EXPECT_FLOAT_EQ(game.particles.back().pos.x, boss.pos.x + 30);
-    EXPECT_FLOAT_EQ(game.particles.back().pos.y, boss.pos.y + 45);
+    expectAt(game.particles.back().pos, boss.pos.x + 30, boss.pos.y + 45);
     game.bossAttack(boss);
     EXPECT_FLOAT_EQ(boss.pos.x, aim.x + 210);
     // Near the arena's edge the jump is clamped into the patrol range.

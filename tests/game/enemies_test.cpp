@@ -184,8 +184,7 @@ TEST_P(EnemyMotion, PatrolsAtItsKindsSpeedPlusTheTierBonusAndHopsByKind) {
     enemy.actionTimer = hop < 0 ? 0.5f + DT / 2 : 50; // the hop comes on the 61st step
     enemy.grounded = false;
     run(game, Input{}, 61);
-    EXPECT_FLOAT_EQ(enemy.vel.x, -0.45f * patrolSpeed);
-    EXPECT_FLOAT_EQ(enemy.vel.y, hop < 0 ? hop + 1500 * DT : 0);
+    expectAt(enemy.vel, -0.45f * patrolSpeed, hop < 0 ? hop + 1500 * DT : 0);
     EXPECT_NEAR(enemy.actionTimer, hop < 0 ? 2.4f : 50 - 61 * DT, 1e-3);
     enemy.actionTimer = 0; // airborne, it cannot hop again before landing
     game.update(Input{}, DT);
@@ -393,8 +392,7 @@ TEST(Slender, TeleportsAheadOfThePlayerOntoGroundAwayFromThePlayer) {
         if (moved) {
             EXPECT_NEAR(game.particles.front().pos.x, slenderX - 28 * DT + 19, 1e-3);
             EXPECT_FLOAT_EQ(game.particles.front().pos.y, GROUND_Y - 100 + 45);
-            EXPECT_FLOAT_EQ(game.particles.back().pos.x, landsAt + 19);
-            EXPECT_FLOAT_EQ(game.particles.back().pos.y, GROUND_Y - 100 + 45);
+            expectAt(game.particles.back().pos, landsAt + 19, GROUND_Y - 100 + 45);
         }
     }
 }
@@ -531,8 +529,7 @@ TEST(EnemyShot, FliesFromTheMuzzleTowardTheTargetAtTheGivenSpeed) {
     game.enemyShot({100, 100}, {std::nanf(""), 100}, 200, 5, 10, 0);
     ASSERT_EQ(game.projectiles.size(), 2u);
     for (const Projectile& left : game.projectiles) {
-        EXPECT_FLOAT_EQ(left.vel.x, -200);
-        EXPECT_FLOAT_EQ(left.vel.y, 0);
+        expectAt(left.vel, -200, 0);
         EXPECT_EQ(left.dir, -1);
     }
     // A target 0.0012 away is far enough to aim at; a shot straight down counts as facing right.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace grumbo::test {
@@ -69,6 +70,12 @@ inline int runUntilGrounded(Game& game, const Input& in, int maxSteps) {
         }
     }
     return -1;
+}
+
+// Both coordinates of a point, each to within float rounding.
+inline void expectAt(Vec2 got, float x, float y) {
+    EXPECT_FLOAT_EQ(got.x, x);
+    EXPECT_FLOAT_EQ(got.y, y);
 }
 
 inline int countSounds(const Game& game, Sound sound) {

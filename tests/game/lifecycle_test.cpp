@@ -230,8 +230,7 @@ TEST(Lifecycle, CheckpointsNeverMoveTheRespawnBackwards) {
     ASSERT_FALSE(game.sounds.empty());
     EXPECT_EQ(game.sounds.back().sound, Sound::Checkpoint);
     EXPECT_FLOAT_EQ(game.sounds.back().volume, 1);
-    EXPECT_FLOAT_EQ(game.particles.back().pos.x, 3350);
-    EXPECT_FLOAT_EQ(game.particles.back().pos.y, game.level.checkpoints[1].pos.y - 55);
+    expectAt(game.particles.back().pos, 3350, game.level.checkpoints[1].pos.y - 55);
     EXPECT_EQ(game.particles.back().kind, 2);
 
     // A flag counts from 55 units either side of the player's centre.
@@ -262,8 +261,7 @@ TEST(Lifecycle, CheckpointsNeverMoveTheRespawnBackwards) {
     game.player.pos = {2000, 800};
     run(game, Input{}, 1);
     EXPECT_EQ(game.deaths, 1);
-    EXPECT_FLOAT_EQ(game.player.pos.x, 3350);
-    EXPECT_FLOAT_EQ(game.player.pos.y, 406);
+    expectAt(game.player.pos, 3350, 406);
 }
 
 TEST(Lifecycle, BunkerCheckpointHealsInTheSupplyRunOnly) {
@@ -332,8 +330,7 @@ TEST(Lifecycle, RespawnResetsThePlayerAndClearsTheSpawnArea) {
     EXPECT_EQ(game.player.shield, 40); // the shield survives a death
     EXPECT_FLOAT_EQ(game.player.invulnerable, 2);
     EXPECT_FLOAT_EQ(game.player.dashTime, 0);
-    EXPECT_FLOAT_EQ(game.player.vel.x, 0);
-    EXPECT_FLOAT_EQ(game.player.vel.y, 0);
+    expectAt(game.player.vel, 0, 0);
     EXPECT_EQ(game.player.jumpsUsed, 0);
     EXPECT_TRUE(game.player.grounded);
     EXPECT_FLOAT_EQ(game.coyoteTime, 0.1f);

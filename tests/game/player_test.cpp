@@ -146,8 +146,7 @@ TEST(PlayerDamage, ShieldAbsorbsFirstThenHealthAndKnockback) {
     game.damagePlayer(30, 400);
     EXPECT_EQ(game.player.shield, 0);
     EXPECT_EQ(game.player.health, 90);
-    EXPECT_FLOAT_EQ(game.player.vel.x, -225);
-    EXPECT_FLOAT_EQ(game.player.vel.y, -250);
+    expectAt(game.player.vel, -225, -250);
     ASSERT_GE(game.sounds.size(), 2u);
     EXPECT_EQ(game.sounds[game.sounds.size() - 2].sound, Sound::ShieldBreak);
     EXPECT_EQ(game.sounds.back().sound, Sound::Hurt);
@@ -310,12 +309,10 @@ TEST(PlayerJump, TheJumpCloudComesFromBehindThePlayer) {
         ASSERT_EQ(game.particles.size(), 15u);
         for (const Particle& p : game.particles) {
             EXPECT_EQ(p.kind, 0);
-            EXPECT_FLOAT_EQ(p.pos.x, facing > 0 ? at.x + 5 : at.x + 42 - 5);
-            EXPECT_FLOAT_EQ(p.pos.y, at.y + 0.73f * 64);
+            expectAt(p.pos, facing > 0 ? at.x + 5 : at.x + 42 - 5, at.y + 0.73f * 64);
             const float r1 = lcg.next();
             const float r2 = lcg.next();
-            EXPECT_FLOAT_EQ(p.vel.x, -static_cast<float>(facing) * (100 + 125 * r1));
-            EXPECT_FLOAT_EQ(p.vel.y, 50 + 105 * r2);
+            expectAt(p.vel, -static_cast<float>(facing) * (100 + 125 * r1), 50 + 105 * r2);
         }
     }
 }

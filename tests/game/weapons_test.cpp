@@ -100,8 +100,7 @@ TEST(Firing, EachWeaponFiresItsShotsDamageAndCooldown) {
                 EXPECT_FLOAT_EQ(std::hypot(p.vel.x, p.vel.y),
                                 row.weapon == OneByOne ? std::hypot(620.0f, 160.0f) : row.speed);
                 EXPECT_FLOAT_EQ(p.life, row.life);
-                EXPECT_FLOAT_EQ(p.size.x, row.w);
-                EXPECT_FLOAT_EQ(p.size.y, row.h);
+                expectAt(p.size, row.w, row.h);
                 EXPECT_EQ(p.damage, powered ? row.powered : row.damage);
                 EXPECT_EQ(p.pierce, row.pierce);
                 EXPECT_FLOAT_EQ(p.gravity, row.gravity);
@@ -124,16 +123,14 @@ TEST(Firing, MuzzleSitsInFrontOfThePlayerAndTheHammerSwingsHigh) {
     Game g = sandbox();
     const Vec2 at = g.player.pos;
     g.shoot(Input{});
-    EXPECT_FLOAT_EQ(g.projectiles[0].pos.x, at.x + 42);
-    EXPECT_FLOAT_EQ(g.projectiles[0].pos.y, at.y + 24);
+    expectAt(g.projectiles[0].pos, at.x + 42, at.y + 24);
     EXPECT_FLOAT_EQ(g.projectiles[0].vel.x, 700);
 
     g.projectiles.clear();
     g.player.facing = -1;
     g.player.weapon = BanHammer;
     g.shoot(Input{});
-    EXPECT_FLOAT_EQ(g.projectiles[0].pos.x, at.x - 23);
-    EXPECT_FLOAT_EQ(g.projectiles[0].pos.y, at.y + 2);
+    expectAt(g.projectiles[0].pos, at.x - 23, at.y + 2);
     EXPECT_FLOAT_EQ(g.projectiles[0].vel.x, -250);
     EXPECT_EQ(g.projectiles[0].dir, -1);
     EXPECT_FLOAT_EQ(g.projectiles[0].life, 0.18f);
@@ -154,8 +151,7 @@ TEST(Firing, ShotgunFansFivePelletsAroundTheFacingAndAimedReceiptsAroundTheAimPo
             EXPECT_NEAR(std::remainder(angleOf(p) - expected, 2 * std::numbers::pi_v<float>), 0, 1e-4);
         }
         // The unaimed centre pellet flies dead level.
-        EXPECT_FLOAT_EQ(g.projectiles[2].vel.x, facing * 720.0f);
-        EXPECT_FLOAT_EQ(g.projectiles[2].vel.y, 0);
+        expectAt(g.projectiles[2].vel, facing * 720.0f, 0);
     }
 
     Game g = sandbox();
@@ -176,8 +172,7 @@ TEST(Firing, AimCloserThan48OrUnmappedFiresStraightAhead) {
     g.shoot(aimAt({NAN, centre.y}));
     g.shoot(aimAt({centre.x, INFINITY}));
     for (const Projectile& p : g.projectiles) {
-        EXPECT_FLOAT_EQ(p.vel.x, 700);
-        EXPECT_FLOAT_EQ(p.vel.y, 0);
+        expectAt(p.vel, 700, 0);
     }
     // 48.5 away is far enough to aim.
     g.projectiles.clear();
@@ -192,8 +187,7 @@ TEST(Firing, AimCloserThan48OrUnmappedFiresStraightAhead) {
     g.projectiles.clear();
     g.player.weapon = OneByOne;
     g.shoot(Input{});
-    EXPECT_FLOAT_EQ(g.projectiles[0].vel.x, 620);
-    EXPECT_FLOAT_EQ(g.projectiles[0].vel.y, -160);
+    expectAt(g.projectiles[0].vel, 620, -160);
     EXPECT_FLOAT_EQ(g.projectiles[0].gravity, 650);
 
     g.projectiles.clear();
@@ -291,10 +285,8 @@ TEST(ProjectileFlight, SpinnersSpinFasterAndWaterLeavesATrail) {
             continue;
         }
         const Particle& drop = g.particles[0];
-        EXPECT_FLOAT_EQ(drop.pos.x, water.pos.x + water.vel.x * DT + 20);
-        EXPECT_FLOAT_EQ(drop.pos.y, water.pos.y + 14);
-        EXPECT_FLOAT_EQ(drop.vel.x, -70);
-        EXPECT_FLOAT_EQ(drop.vel.y, 40 * lcg.next() - 25);
+        expectAt(drop.pos, water.pos.x + water.vel.x * DT + 20, water.pos.y + 14);
+        expectAt(drop.vel, -70, 40 * lcg.next() - 25);
         EXPECT_FLOAT_EQ(drop.life, 0.25f);
         EXPECT_FLOAT_EQ(drop.maxLife, 0.25f);
         EXPECT_FLOAT_EQ(drop.size, 7);
@@ -314,8 +306,7 @@ TEST(Particles, BurstsDrawFourNumbersEachAndDriftOrFallByKind) {
         for (const Particle& p : g.particles) {
             const float r1 = lcg.next(), r2 = lcg.next(), r3 = lcg.next(), r4 = lcg.next();
             EXPECT_FLOAT_EQ(p.pos.x, 100);
-            EXPECT_FLOAT_EQ(p.vel.x, 220 * r1 - 110);
-            EXPECT_FLOAT_EQ(p.vel.y, 200 * r2 - 165);
+            expectAt(p.vel, 220 * r1 - 110, 200 * r2 - 165);
             EXPECT_FLOAT_EQ(p.life, 0.35f + 0.55f * r3);
             EXPECT_FLOAT_EQ(p.maxLife, p.life);
             EXPECT_FLOAT_EQ(p.size, kind == 0 ? 12 + 15 * r4 : 4 + 6 * r4);
@@ -328,10 +319,8 @@ TEST(Particles, BurstsDrawFourNumbersEachAndDriftOrFallByKind) {
         const Particle& p = g.particles[0];
         const bool floats = kind == 0 || kind == 3;
         EXPECT_FLOAT_EQ(p.life, before.life - dt);
-        EXPECT_FLOAT_EQ(p.pos.x, 100 + before.vel.x * dt);
-        EXPECT_FLOAT_EQ(p.pos.y, 200 + before.vel.y * dt);
-        EXPECT_FLOAT_EQ(p.vel.x, floats ? before.vel.x * 0.75f : before.vel.x);
-        EXPECT_FLOAT_EQ(p.vel.y, before.vel.y + (floats ? -5.5f : 40));
+        expectAt(p.pos, 100 + before.vel.x * dt, 200 + before.vel.y * dt);
+        expectAt(p.vel, floats ? before.vel.x * 0.75f : before.vel.x, before.vel.y + (floats ? -5.5f : 40));
         EXPECT_FLOAT_EQ(p.size, before.size + (floats ? 1.4f : 0));
     }
 }
@@ -345,8 +334,7 @@ TEST(Particles, EachEventBurstsItsCountColourAndKindInItsPlace) {
         for (std::size_t i = before; i < before + count; ++i) {
             EXPECT_EQ(g.particles[i].color, colour);
             EXPECT_EQ(g.particles[i].kind, kind);
-            EXPECT_FLOAT_EQ(g.particles[i].pos.x, at.x);
-            EXPECT_FLOAT_EQ(g.particles[i].pos.y, at.y);
+            expectAt(g.particles[i].pos, at.x, at.y);
         }
     };
     const Vec2 p = g.player.pos;
@@ -490,8 +478,7 @@ TEST(ProjectileHits, BrickBouncesFourTimesAndBreaksOnTheFifthLanding) {
             EXPECT_FLOAT_EQ(g.projectiles[0].pos.y + 34, GROUND_Y);
             EXPECT_FLOAT_EQ(g.projectiles[0].vel.y, -std::max(0.74f * fallSpeed, 160.0f));
             ASSERT_EQ(g.particles.size(), sparks + 8);
-            EXPECT_FLOAT_EQ(g.particles.back().pos.x, g.projectiles[0].pos.x + 17);
-            EXPECT_FLOAT_EQ(g.particles.back().pos.y, GROUND_Y);
+            expectAt(g.particles.back().pos, g.projectiles[0].pos.x + 17, GROUND_Y);
             EXPECT_EQ(g.particles.back().color, 0xff9fda76u);
         }
     }

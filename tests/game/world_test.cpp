@@ -77,8 +77,7 @@ TEST(CrumblingPlatform, CollapsesSevenTenthsAfterTheFirstTouchAndRebuildsAndARid
     EXPECT_NEAR(rebuiltAt - collapsedAt, 3, 0.02);
     const Platform& p = g.level.platforms[1];
     EXPECT_FLOAT_EQ(p.crumbleTimer, -1);
-    EXPECT_FLOAT_EQ(p.rect.x, 300);
-    EXPECT_FLOAT_EQ(p.rect.y, 300);
+    expectAt({p.rect.x, p.rect.y}, 300, 300);
 
     // A rider who stays falls through once it collapses.
     g = sandbox();
