@@ -6,6 +6,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <tuple>
 
 namespace grumbo {
 namespace {
@@ -230,29 +231,24 @@ TEST(ProjectileCap, UpdateKeepsTheNewest160) {
 
 TEST(ProjectileFlight, LeavingTheWorldOrRunningOutRemovesAShot) {
     Game g = sandbox();
-    Projectile spent = parkedShot(DT / 2);
-    Projectile left = parkedShot();
-    left.pos.x = -99;
-    left.vel.x = -240;
-    Projectile deep = parkedShot();
-    deep.pos.y = 639;
-    deep.vel.y = 240;
-    Projectile high = parkedShot();
-    high.pos.y = -149;
-    high.vel.y = -240;
-    Projectile right = parkedShot();
-    right.pos.x = g.level.length + 99;
-    right.vel.x = 240;
+    const float L = g.level.length;
     // An enemy's arcing shot falls through platforms; only the brick bounces.
     Projectile arc = hostileShot({3000, GROUND_Y - 30}, 5);
     arc.vel.y = 200;
     arc.gravity = 100;
-    // Just inside the margins a shot lives on.
-    Projectile edgeLeft = parkedShot();
-    edgeLeft.pos.x = -99.5f;
-    Projectile edgeRight = parkedShot();
-    edgeRight.pos.x = g.level.length + 99.5f;
-    g.projectiles = {spent, left, deep, high, right, parkedShot(), arc, edgeLeft, edgeRight};
+    g.projectiles = {parkedShot(), arc};
+    // Spent, or leaving by the left, the bottom, the top or the right: gone. Just inside the
+    // side margins a shot lives on.
+    using Row = std::tuple<float, float, float, float, float>;
+    for (const auto& [x, y, vx, vy, life] :
+         {Row{3000, 100, 0, 0, DT / 2}, Row{-99, 100, -240, 0, 100}, Row{3000, 639, 0, 240, 100},
+          Row{3000, -149, 0, -240, 100}, Row{L + 99, 100, 240, 0, 100}, Row{-99.5f, 100, 0, 0, 100},
+          Row{L + 99.5f, 100, 0, 0, 100}}) {
+        Projectile p = parkedShot(life);
+        p.pos = {x, y};
+        p.vel = {vx, vy};
+        g.projectiles.push_back(p);
+    }
     g.updateProjectiles(DT);
     ASSERT_EQ(g.projectiles.size(), 4u);
     g.projectiles.resize(2);

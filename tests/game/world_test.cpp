@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace grumbo {
 namespace {
@@ -268,18 +269,14 @@ TEST(Pickups, TokensAddTheirValueWithQuietSoundsAndSmallBursts) {
 }
 
 TEST(Pickups, FoodHealsUpToTheMaximum) {
-    struct Case {
-        PickupKind kind;
-        int before;
-        int after;
-    };
-    for (const Case& c : {Case{PickupKind::HotDog, 50, 70}, Case{PickupKind::HotDog, 90, 100},
-                          Case{PickupKind::Hamburger, 50, 85}, Case{PickupKind::Burrito, 50, 65},
-                          Case{PickupKind::Nachos, 50, 95}, Case{PickupKind::SoupCan, 50, 75}}) {
+    using enum PickupKind;
+    for (const auto& [kind, before, after] :
+         {std::tuple{HotDog, 50, 70}, std::tuple{HotDog, 90, 100}, std::tuple{Hamburger, 50, 85},
+          std::tuple{Burrito, 50, 65}, std::tuple{Nachos, 50, 95}, std::tuple{SoupCan, 50, 75}}) {
         Game g = sandbox();
-        g.player.health = c.before;
-        collect(g, c.kind);
-        EXPECT_EQ(g.player.health, c.after) << Game::pickupName(c.kind);
+        g.player.health = before;
+        collect(g, kind);
+        EXPECT_EQ(g.player.health, after) << Game::pickupName(kind);
     }
 }
 
