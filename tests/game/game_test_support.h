@@ -1,4 +1,5 @@
-// Helpers shared by the simulation tests: recorded input and a state digest.
+// Helpers shared by the simulation tests: inputs, cut-down scenes, counts and a
+// state digest.
 #pragma once
 
 #include "game/game.h"
