@@ -1,18 +1,20 @@
 // The bosses: the encounter gate, phases, attack timing and speeds, movement
 // styles, stomps, and every pattern's shots in every phase.
 #include "game/game.h"
+#include "game_test_support.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 namespace grumbo {
 namespace {
 
-constexpr float DT = 1.0f / 120.0f;
+using namespace test;
 constexpr float PI = std::numbers::pi_v<float>;
 
 // A started world with only its boss left, the player standing in the arena.
@@ -29,17 +31,6 @@ Game arena(int world) {
 
 Enemy& bossOf(Game& game) {
     return game.level.enemies.back();
-}
-
-int countSounds(const Game& game, Sound sound) {
-    return static_cast<int>(std::count_if(game.sounds.begin(), game.sounds.end(),
-                                          [&](const SoundEvent& e) { return e.sound == sound; }));
-}
-
-void run(Game& game, const Input& input, int steps) {
-    for (int i = 0; i < steps; ++i) {
-        game.update(input, DT);
-    }
 }
 
 // Sets the boss's health to the top of the given phase.
@@ -86,42 +77,34 @@ TEST(BossEncounter, AnOpenExitOrADeadBossLeavesEverythingStill) {
 // Later phases and worlds telegraph for less time, attack more often and
 // move faster.
 
-struct TimingCase {
-    int world;
-    int hp;
-    int phase;
-    float windup;
-    float cooldown;
-    float walk;
-    float charge;
-};
+// World, health, phase, windup, cooldown, walking and charging speeds.
+using TimingCase = std::tuple<int, int, int, float, float, float, float>;
 
 class BossTiming : public ::testing::TestWithParam<TimingCase> {};
 
 // At exactly 2/3 and 1/3 of its health a boss is already in phase 2 and 3;
 // just above, it is still in phase 1 and 2.
 TEST_P(BossTiming, WindupCooldownAndSpeedsFollowPhaseAndWorld) {
-    const TimingCase c = GetParam();
-    Game game = arena(c.world);
+    const auto [world, hp, phase, windup, cooldown, walk, charge] = GetParam();
+    Game game = arena(world);
     Enemy& boss = bossOf(game);
-    boss.hp = c.hp;
+    boss.hp = hp;
     boss.attackCooldown = 0;
     boss.hitFlash = 0.05f;
     game.update(Input{}, DT);
-    EXPECT_EQ(boss.phase, c.phase);
+    EXPECT_EQ(boss.phase, phase);
     EXPECT_NEAR(boss.hitFlash, 0.05f - DT, 1e-6);
-    EXPECT_NEAR(boss.windupTimer, c.windup, 1e-5);
-    EXPECT_NEAR(boss.attackCooldown, c.cooldown, 1e-5);
-    EXPECT_FLOAT_EQ(boss.aimPoint.x, game.player.pos.x + 21);
-    EXPECT_FLOAT_EQ(boss.aimPoint.y, game.player.pos.y + 32);
+    EXPECT_NEAR(boss.windupTimer, windup, 1e-5);
+    EXPECT_NEAR(boss.attackCooldown, cooldown, 1e-5);
+    expectAt(boss.aimPoint, game.player.pos.x + 21, game.player.pos.y + 32);
 
     // Walking from the right end it turns back; charging from the left end it
     // turns out; slowed it walks at 0.48 of its speed.
     boss.windupTimer = 0;
     boss.attackCooldown = 10;
-    for (const float speed : {-c.walk, c.charge, -0.48f * c.walk}) {
-        boss.chaseTimer = speed == c.charge ? 1.0f : 0.0f;
-        boss.slowTimer = speed == -0.48f * c.walk ? 1.0f : 0.0f;
+    for (const float speed : {-walk, charge, -0.48f * walk}) {
+        boss.chaseTimer = speed == charge ? 1.0f : 0.0f;
+        boss.slowTimer = speed == -0.48f * walk ? 1.0f : 0.0f;
         boss.facing = speed < 0 ? 1 : -1;
         boss.pos.x = speed < 0 ? boss.patrolMax - boss.size.x : boss.patrolMin;
         const float x = boss.pos.x;
@@ -322,15 +305,11 @@ TEST(BossVolley, TheTallViewerReappearsOnAlternateSidesAndFiresAColumnAtTheAim) 
     for (int i = 0; i < 3; ++i) {
         const Projectile& p = game.projectiles[static_cast<std::size_t>(i)];
         const Vec2 from{boss.pos.x + 20, boss.pos.y + 30 + 25 * static_cast<float>(i)};
-        EXPECT_FLOAT_EQ(p.pos.x, from.x);
-        EXPECT_FLOAT_EQ(p.pos.y, from.y);
+        expectAt(p.pos, from.x, from.y);
         EXPECT_NEAR(std::atan2(p.vel.y, p.vel.x), std::atan2(aim.y - from.y, aim.x - from.x), 1e-4);
     }
-    const auto violet = std::count_if(game.particles.begin(), game.particles.end(),
-                                      [](const Particle& p) { return p.color == 0xFFB6A0D4u; });
-    EXPECT_EQ(violet, 18);
-    EXPECT_FLOAT_EQ(game.particles.back().pos.x, boss.pos.x + 30);
-    EXPECT_FLOAT_EQ(game.particles.back().pos.y, boss.pos.y + 45);
+    EXPECT_EQ(countParticles(game, 0xFFB6A0D4u), 18);
+    expectAt(game.particles.back().pos, boss.pos.x + 30, boss.pos.y + 45);
     game.bossAttack(boss);
     EXPECT_FLOAT_EQ(boss.pos.x, aim.x + 210);
     // Near the arena's edge the jump is clamped into the patrol range.
@@ -457,16 +436,6 @@ TEST(BossContact, AFinalStompDefeatsTheBossClearsItsShotsAndOpensTheGate) {
     EXPECT_TRUE(game.exitOpen);
     EXPECT_TRUE(game.projectiles.empty());
     EXPECT_FALSE(game.bossEncounterActive());
-}
-
-TEST(BossContact, ARespawnHoldsTheBossesNextAttack) {
-    Game game = arena(8);
-    Enemy& boss = bossOf(game);
-    boss.attackCooldown = 0.1f;
-    boss.windupTimer = 0.2f;
-    game.restartCheckpoint();
-    EXPECT_GE(boss.attackCooldown, 1.6f);
-    EXPECT_FLOAT_EQ(boss.windupTimer, 0);
 }
 
 } // namespace

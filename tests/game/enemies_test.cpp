@@ -4,26 +4,15 @@
 #include "game/game.h"
 #include "game_test_support.h"
 
-#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace grumbo {
 namespace {
 
-constexpr float DT = 1.0f / 120.0f;
-
-// A started world with nothing in it but the ground, the ledges and the
-// player, so each test adds exactly the enemy it is about.
-Game emptyWorld(int world) {
-    Game game;
-    game.start(world);
-    game.level.enemies.clear();
-    game.level.hazards.clear();
-    game.level.pickups.clear();
-    game.level.signs.clear();
-    return game;
-}
+using namespace test;
+using enum EnemyKind;
 
 // Body sizes by kind, as the levels build them.
 constexpr Vec2 SIZES[ENEMY_KIND_COUNT] = {{40, 54}, {38, 100}, {42, 30}, {40, 44}, {40, 54}, {40, 54},
@@ -35,46 +24,47 @@ Enemy& addEnemy(Game& game, EnemyKind kind, float x) {
     Enemy e;
     e.kind = kind;
     e.size = SIZES[static_cast<int>(kind)];
-    e.pos = {x, kind == EnemyKind::Drone ? 230.0f : GROUND_Y - e.size.y};
+    e.pos = {x, kind == Drone ? 230.0f : GROUND_Y - e.size.y};
     e.home = e.pos;
     e.patrolMin = x - 200;
     e.patrolMax = x + 200;
     e.hp = e.maxHp = 10;
     e.tier = game.world / 3;
-    e.grounded = kind != EnemyKind::Drone;
+    e.grounded = kind != Drone;
     e.actionTimer = 50;
     e.attackCooldown = 50;
     game.level.enemies.push_back(e);
     return game.level.enemies.back();
 }
 
-void placePlayer(Game& game, float x, float y, Vec2 vel = {0, 0}) {
+void placePlayer(Game& game, float x, float y = GROUND_Y - 64, Vec2 vel = {0, 0}) {
     game.player.pos = {x, y};
     game.player.vel = vel;
     game.player.grounded = y + game.player.size.y >= GROUND_Y;
 }
 
-int countSounds(const Game& game, Sound sound) {
-    return static_cast<int>(std::count_if(game.sounds.begin(), game.sounds.end(),
-                                          [&](const SoundEvent& e) { return e.sound == sound; }));
-}
-
-long countParticles(const Game& game, std::uint32_t color) {
-    return std::count_if(game.particles.begin(), game.particles.end(),
-                         [&](const Particle& p) { return p.color == color; });
+// A cleared world with the player standing at x and one enemy added.
+Enemy& scene(Game& game, int world, float playerX, EnemyKind kind, float x) {
+    game = clearedWorld(world);
+    placePlayer(game, playerX);
+    return addEnemy(game, kind, x);
 }
 
 // Where the enemy's top will be after the next step: a drone moves along its
 // bob, everything else rests where it stands.
 float topNextStep(const Game& game, const Enemy& enemy) {
     const float bob = 40 * std::sin(2 * (game.levelTime + DT) + 0.01f * enemy.patrolMin);
-    return enemy.kind == EnemyKind::Drone ? enemy.home.y + bob : enemy.pos.y;
+    return enemy.kind == Drone ? enemy.home.y + bob : enemy.pos.y;
 }
 
-void run(Game& game, const Input& input, int steps) {
-    for (int i = 0; i < steps; ++i) {
-        game.update(input, DT);
+// Steps until the condition fails, at most `limit` steps; returns how many ran.
+template <class Cond> int stepsWhile(Game& game, Cond cond, int limit = 1000) {
+    int steps = 0;
+    while (cond() && steps < limit) {
+        game.update(Input{}, DT);
+        ++steps;
     }
+    return steps;
 }
 
 // Expects the shot to start at `from` and fly toward `to` at `speed`.
@@ -91,93 +81,76 @@ void expectShot(const Projectile& shot, Vec2 from, Vec2 to, float speed, int dam
 }
 
 // ---------------------------------------------------------------------------
-// Stomp or hurt, for every ordinary kind.
+// Stomp or hurt, for every ordinary kind: kind, world, stompable, contact damage.
 
-struct ContactCase {
-    EnemyKind kind;
-    int world;
-    bool stompable;
-    int contactDamage;
-};
-
-class EnemyContact : public ::testing::TestWithParam<ContactCase> {};
+class EnemyContact : public ::testing::TestWithParam<std::tuple<EnemyKind, int, bool, int>> {};
 
 TEST_P(EnemyContact, FallingOntoTheHeadStompsOrHurtsByKind) {
-    const ContactCase c = GetParam();
-    Game game = emptyWorld(c.world);
-    Enemy& enemy = addEnemy(game, c.kind, 700);
+    const auto [kind, world, stompable, damage] = GetParam();
+    Game game = clearedWorld(world);
+    Enemy& enemy = addEnemy(game, kind, 700);
     // Feet 5 units into the enemy's top, falling fast.
     placePlayer(game, enemy.pos.x + enemy.size.x / 2 - 21, topNextStep(game, enemy) + 5 - 64, {0, 300});
     game.player.jumpsUsed = 2;
 
     game.update(Input{}, DT);
 
-    if (c.stompable) {
-        EXPECT_EQ(enemy.hp, 7);
-        EXPECT_FLOAT_EQ(game.player.vel.y, -465);
-        EXPECT_EQ(game.player.jumpsUsed, 1) << "a stomp gives back the air jump";
-        EXPECT_EQ(game.player.health, 100);
-        ASSERT_EQ(countSounds(game, Sound::Stomp), 1);
-        EXPECT_FLOAT_EQ(game.sounds.back().x, game.player.pos.x);
-        EXPECT_FLOAT_EQ(game.sounds.back().volume, 1.0f);
-    } else {
+    ASSERT_EQ(countSounds(game, Sound::Stomp), stompable ? 1 : 0);
+    if (!stompable) {
         EXPECT_EQ(enemy.hp, 10);
-        EXPECT_EQ(game.player.health, 100 - c.contactDamage);
-        EXPECT_EQ(countSounds(game, Sound::Stomp), 0);
+        EXPECT_EQ(game.player.health, 100 - damage);
         EXPECT_EQ(countSounds(game, Sound::Hurt), 1);
+        return;
     }
+    EXPECT_EQ(enemy.hp, 7);
+    EXPECT_FLOAT_EQ(game.player.vel.y, -465);
+    EXPECT_EQ(game.player.jumpsUsed, 1) << "a stomp gives back the air jump";
+    EXPECT_EQ(game.player.health, 100);
+    EXPECT_FLOAT_EQ(game.sounds.back().x, game.player.pos.x);
+    EXPECT_FLOAT_EQ(game.sounds.back().volume, 1.0f);
 }
 
 TEST_P(EnemyContact, RunningIntoTheBodyHurtsWithTheKindsDamageAwayFromItsCentre) {
-    const ContactCase c = GetParam();
+    const auto [kind, world, stompable, damage] = GetParam();
     // Left of the enemy's centre the player is knocked left, at or right of it to the right.
     for (const float side : {-1.0f, 1.0f}) {
-        Game game = emptyWorld(c.world);
-        Enemy& enemy = addEnemy(game, c.kind, 700);
-        const float y = c.kind == EnemyKind::Drone ? topNextStep(game, enemy) - 10 : GROUND_Y - 64;
+        Game game = clearedWorld(world);
+        Enemy& enemy = addEnemy(game, kind, 700);
+        const float y = kind == Drone ? topNextStep(game, enemy) - 10 : GROUND_Y - 64;
         placePlayer(game, side < 0 ? enemy.pos.x + 4 : enemy.pos.x + enemy.size.x / 2 + 5, y);
 
         game.update(Input{}, DT);
 
-        EXPECT_EQ(game.player.health, 100 - c.contactDamage);
+        EXPECT_EQ(game.player.health, 100 - damage);
         EXPECT_FLOAT_EQ(game.player.vel.x, 225 * side);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryKind, EnemyContact,
-    ::testing::Values(
-        ContactCase{EnemyKind::Zombie, 0, true, 15}, ContactCase{EnemyKind::Zombie, 9, true, 21},
-        ContactCase{EnemyKind::Slender, 3, false, 25}, ContactCase{EnemyKind::Cat, 3, true, 17},
-        ContactCase{EnemyKind::Letter, 6, true, 19}, ContactCase{EnemyKind::Spitter, 0, true, 15},
-        ContactCase{EnemyKind::Armored, 0, false, 15}, ContactCase{EnemyKind::Armored, 9, false, 21},
-        ContactCase{EnemyKind::Drone, 3, true, 17}, ContactCase{EnemyKind::Turret, 0, true, 15},
-        ContactCase{EnemyKind::Mimic, 8, true, 19}, ContactCase{EnemyKind::Cart, 9, true, 20},
-        ContactCase{EnemyKind::Caretaker, 2, true, 23}));
+INSTANTIATE_TEST_SUITE_P(EveryKind, EnemyContact,
+                         ::testing::Values(std::tuple{Zombie, 0, true, 15}, std::tuple{Zombie, 9, true, 21},
+                                           std::tuple{Slender, 3, false, 25}, std::tuple{Cat, 3, true, 17},
+                                           std::tuple{Letter, 6, true, 19}, std::tuple{Spitter, 0, true, 15},
+                                           std::tuple{Armored, 0, false, 15},
+                                           std::tuple{Armored, 9, false, 21}, std::tuple{Drone, 3, true, 17},
+                                           std::tuple{Turret, 0, true, 15}, std::tuple{Mimic, 8, true, 19},
+                                           std::tuple{Cart, 9, true, 20},
+                                           std::tuple{Caretaker, 2, true, 23}));
 
 // Only a player falling faster than 70 with the feet less than 22 into the
-// head stomps; anything else is a collision.
+// head stomps; anything else is a collision. A stunned enemy does no contact damage.
 TEST(EnemyContactRules, TheStompNeedsSpeedAndAShallowLanding) {
-    struct Row {
-        float fallSpeed;
-        float depth;
-        bool stomp;
-    };
-    for (const Row row : {Row{71, 21.5f, true}, Row{70, 5, false}, Row{300, 22, false}}) {
-        Game game = emptyWorld(0);
-        Enemy& zombie = addEnemy(game, EnemyKind::Zombie, 700);
-        placePlayer(game, 700, zombie.pos.y + row.depth - 64, {0, row.fallSpeed});
+    using Row = std::tuple<float, float, bool>;
+    for (const auto& [fallSpeed, depth, stomp] :
+         {Row{71, 21.5f, true}, Row{70, 5, false}, Row{300, 22, false}}) {
+        Game game = clearedWorld(0);
+        Enemy& zombie = addEnemy(game, Zombie, 700);
+        placePlayer(game, 700, zombie.pos.y + depth - 64, {0, fallSpeed});
         game.updateEnemies(DT);
-        EXPECT_EQ(zombie.hp, row.stomp ? 7 : 10) << row.fallSpeed << " " << row.depth;
-        EXPECT_EQ(game.player.health, row.stomp ? 100 : 85) << row.fallSpeed << " " << row.depth;
+        EXPECT_EQ(zombie.hp, stomp ? 7 : 10) << fallSpeed << " " << depth;
+        EXPECT_EQ(game.player.health, stomp ? 100 : 85) << fallSpeed << " " << depth;
     }
-}
-
-TEST(EnemyContactRules, AStunnedEnemyDoesNoContactDamage) {
-    Game game = emptyWorld(0);
-    Enemy& zombie = addEnemy(game, EnemyKind::Zombie, 700);
-    zombie.stunTimer = 1;
-    placePlayer(game, 704, GROUND_Y - 64);
+    Game game;
+    scene(game, 0, 704, Zombie, 700).stunTimer = 1;
     run(game, Input{}, 10);
     EXPECT_EQ(game.player.health, 100);
 }
@@ -186,8 +159,8 @@ TEST(EnemyContactRules, AStunnedEnemyDoesNoContactDamage) {
 // below, falls at most at 850, and is gone once its top passes y = 740.
 TEST(EnemyContactRules, AnEnemyLandsOnlyFromAtMostOneAndAHalfBelowATop) {
     for (const float sunk : {1.4f, 1.6f, 316.8f, 317.4f}) {
-        Game game = emptyWorld(0);
-        Enemy& zombie = addEnemy(game, EnemyKind::Zombie, 700);
+        Game game = clearedWorld(0);
+        Enemy& zombie = addEnemy(game, Zombie, 700);
         zombie.pos.y += sunk;
         zombie.vel.y = 900;
         game.updateEnemies(DT);
@@ -198,68 +171,52 @@ TEST(EnemyContactRules, AnEnemyLandsOnlyFromAtMostOneAndAHalfBelowATop) {
 }
 
 // ---------------------------------------------------------------------------
-// Patrols, hops, chases, activity range and falling.
+// Patrols, hops, chases, activity range and falling: kind, world, patrol speed, hop.
 
-struct MotionCase {
-    EnemyKind kind;
-    int world;
-    float patrolSpeed;
-    float hop;
-};
-
-class EnemyMotion : public ::testing::TestWithParam<MotionCase> {};
+class EnemyMotion : public ::testing::TestWithParam<std::tuple<EnemyKind, int, float, float>> {};
 
 // Slowed, each kind walks at 0.45 of its patrol speed but hops at full strength.
 TEST_P(EnemyMotion, PatrolsAtItsKindsSpeedPlusTheTierBonusAndHopsByKind) {
-    const MotionCase c = GetParam();
-    Game game = emptyWorld(c.world);
-    placePlayer(game, 110, GROUND_Y - 64);
-    Enemy& enemy = addEnemy(game, c.kind, 900);
+    const auto [kind, world, patrolSpeed, hop] = GetParam();
+    Game game;
+    Enemy& enemy = scene(game, world, 110, kind, 900);
     enemy.slowTimer = 1;
-    enemy.actionTimer = c.hop < 0 ? 0.5f + DT / 2 : 50; // the hop comes on the 61st step
+    enemy.actionTimer = hop < 0 ? 0.5f + DT / 2 : 50; // the hop comes on the 61st step
     enemy.grounded = false;
     run(game, Input{}, 61);
-    EXPECT_FLOAT_EQ(enemy.vel.x, -0.45f * c.patrolSpeed);
-    EXPECT_FLOAT_EQ(enemy.vel.y, c.hop < 0 ? c.hop + 1500 * DT : 0);
-    EXPECT_NEAR(enemy.actionTimer, c.hop < 0 ? 2.4f : 50 - 61 * DT, 1e-3);
+    expectAt(enemy.vel, -0.45f * patrolSpeed, hop < 0 ? hop + 1500 * DT : 0);
+    EXPECT_NEAR(enemy.actionTimer, hop < 0 ? 2.4f : 50 - 61 * DT, 1e-3);
     enemy.actionTimer = 0; // airborne, it cannot hop again before landing
     game.update(Input{}, DT);
-    EXPECT_FLOAT_EQ(enemy.vel.y, c.hop < 0 ? c.hop + 2 * 1500 * DT : 0);
+    EXPECT_FLOAT_EQ(enemy.vel.y, hop < 0 ? hop + 2 * 1500 * DT : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryKind, EnemyMotion,
-    ::testing::Values(MotionCase{EnemyKind::Zombie, 0, 48, 0}, MotionCase{EnemyKind::Slender, 3, 34, 0},
-                      MotionCase{EnemyKind::Cat, 9, 118, -300}, MotionCase{EnemyKind::Letter, 0, 62, -220},
-                      MotionCase{EnemyKind::Spitter, 6, 60, 0}, MotionCase{EnemyKind::Armored, 3, 42, 0},
-                      MotionCase{EnemyKind::Drone, 0, 48, 0}, MotionCase{EnemyKind::Turret, 9, 0, 0},
-                      MotionCase{EnemyKind::Mimic, 3, 96, -360}, MotionCase{EnemyKind::Cart, 6, 60, 0},
-                      MotionCase{EnemyKind::Caretaker, 0, 48, 0}));
+    ::testing::Values(std::tuple{Zombie, 0, 48.0f, 0.0f}, std::tuple{Slender, 3, 34.0f, 0.0f},
+                      std::tuple{Cat, 9, 118.0f, -300.0f}, std::tuple{Letter, 0, 62.0f, -220.0f},
+                      std::tuple{Spitter, 6, 60.0f, 0.0f}, std::tuple{Armored, 3, 42.0f, 0.0f},
+                      std::tuple{Drone, 0, 48.0f, 0.0f}, std::tuple{Turret, 9, 0.0f, 0.0f},
+                      std::tuple{Mimic, 3, 96.0f, -360.0f}, std::tuple{Cart, 6, 60.0f, 0.0f},
+                      std::tuple{Caretaker, 0, 48.0f, 0.0f}));
 
 // Within 210 zombies and mimics turn toward the player at a flat speed.
 TEST(EnemyPatrol, ZombiesAndMimicsChaseANearPlayer) {
-    struct Row {
-        EnemyKind kind;
-        int world;
-        float playerDx;
-        float vx;
-    };
-    for (const Row row : {Row{EnemyKind::Zombie, 9, 150, 70}, Row{EnemyKind::Mimic, 0, -209.5f, -125},
-                          Row{EnemyKind::Zombie, 0, 0, 70}, Row{EnemyKind::Mimic, 0, 210, -90}}) {
-        Game game = emptyWorld(row.world);
-        Enemy& enemy = addEnemy(game, row.kind, 900);
-        placePlayer(game, 900 + row.playerDx, GROUND_Y - 64);
+    using Row = std::tuple<EnemyKind, int, float, float>;
+    for (const auto& [kind, world, playerDx, vx] : {Row{Zombie, 9, 150, 70}, Row{Mimic, 0, -209.5f, -125},
+                                                    Row{Zombie, 0, 0, 70}, Row{Mimic, 0, 210, -90}}) {
+        Game game;
+        Enemy& enemy = scene(game, world, 900 + playerDx, kind, 900);
         game.updateEnemies(DT);
-        EXPECT_FLOAT_EQ(enemy.vel.x, row.vx) << row.playerDx;
+        EXPECT_FLOAT_EQ(enemy.vel.x, vx) << playerDx;
     }
 }
 
 TEST(EnemyPatrol, TurnsAtEitherBound) {
-    Game game = emptyWorld(0);
-    placePlayer(game, 110, GROUND_Y - 64);
-    Enemy& left = addEnemy(game, EnemyKind::Armored, 700);
+    Game game;
+    Enemy& left = scene(game, 0, 110, Armored, 700);
     left.pos.x = left.patrolMin;
-    Enemy& right = addEnemy(game, EnemyKind::Armored, 1000);
+    Enemy& right = addEnemy(game, Armored, 1000);
     right.facing = 1;
     right.pos.x = right.patrolMax - right.size.x;
 
@@ -270,10 +227,9 @@ TEST(EnemyPatrol, TurnsAtEitherBound) {
 }
 
 TEST(EnemyPatrol, EnemiesBeyondTheViewPlus500OnlyKeepTime) {
-    Game game = emptyWorld(0);
-    placePlayer(game, 110, GROUND_Y - 64);
-    addEnemy(game, EnemyKind::Zombie, 110 + 960 + 499.5f);
-    Enemy& zombie = addEnemy(game, EnemyKind::Zombie, 110 + 960 + 500.5f);
+    Game game;
+    scene(game, 0, 110, Zombie, 110 + 960 + 499.5f);
+    Enemy& zombie = addEnemy(game, Zombie, 110 + 960 + 500.5f);
     zombie.slowTimer = 1;
     zombie.stunTimer = 0.5f;
     zombie.hitFlash = 0.05f;
@@ -289,9 +245,9 @@ TEST(EnemyPatrol, EnemiesBeyondTheViewPlus500OnlyKeepTime) {
 
 // A zombie over the pit from 1370 to 1480 falls; one hanging mostly over its far edge stands.
 TEST(EnemyPatrol, AnEnemyOverAPitFallsOutSilentlyButADroneHovers) {
-    Game game = emptyWorld(0);
-    placePlayer(game, 1200, GROUND_Y - 64);
-    for (const EnemyKind kind : {EnemyKind::Zombie, EnemyKind::Drone, EnemyKind::Zombie}) {
+    Game game = clearedWorld(0);
+    placePlayer(game, 1200);
+    for (const EnemyKind kind : {Zombie, Drone, Zombie}) {
         Enemy& e = addEnemy(game, kind, game.level.enemies.size() < 2 ? 1400 : 1450);
         e.patrolMin = e.pos.x - 5;
         e.patrolMax = e.pos.x + 60;
@@ -307,131 +263,104 @@ TEST(EnemyPatrol, AnEnemyOverAPitFallsOutSilentlyButADroneHovers) {
 // ---------------------------------------------------------------------------
 // The caretaker: noise wakes it, light freezes it.
 
-struct CaretakerScene {
-    Game game;
-    Enemy* caretaker = nullptr;
-
-    explicit CaretakerScene(int world = 2) : game(emptyWorld(world)) {
-        placePlayer(game, 700, GROUND_Y - 64);
-        caretaker = &addEnemy(game, EnemyKind::Caretaker, 1000);
-        caretaker->attackCooldown = 0;
-    }
-};
+// A caretaker ready to act, patrolling around 1000 but standing at x, with
+// the player standing at 700 in world 2.
+Enemy& caretakerScene(Game& game, float x, int world = 2) {
+    Enemy& caretaker = scene(game, world, 700, Caretaker, 1000);
+    caretaker.attackCooldown = 0;
+    caretaker.pos.x = x;
+    return caretaker;
+}
 
 TEST(Caretaker, RunningWakesItWithAWarningThenItChasesWhereThePlayerWas) {
     // Tougher caretakers chase faster: 175 plus 10 a tier. In world 3 it stands behind the player.
     for (const int world : {2, 3}) {
-        CaretakerScene s(world);
+        Game game;
+        Enemy& caretaker = caretakerScene(game, world == 2 ? 1000 : 400, world);
         const float side = world == 2 ? -1.0f : 1.0f;
-        s.caretaker->pos.x = world == 2 ? 1000 : 400;
-        s.caretaker->patrolMin = 200;
-        Input runRight;
-        runRight.right = true;
+        caretaker.patrolMin = 200;
         int steps = 0;
-        while (countSounds(s.game, Sound::HazardWarning) == 0 && steps < 60) {
-            s.game.update(runRight, DT);
-            ++steps;
+        while (countSounds(game, Sound::HazardWarning) == 0 && steps++ < 60) {
+            game.update(holdRight(), DT);
         }
-        ASSERT_EQ(countSounds(s.game, Sound::HazardWarning), 1);
-        EXPECT_FLOAT_EQ(s.game.sounds.back().x, s.caretaker->pos.x);
-        EXPECT_FLOAT_EQ(s.game.sounds.back().volume, 0.6f);
-        EXPECT_NEAR(s.caretaker->attackCooldown, 3.0f, 1e-4);
+        ASSERT_EQ(countSounds(game, Sound::HazardWarning), 1);
+        EXPECT_FLOAT_EQ(game.sounds.back().x, caretaker.pos.x);
+        EXPECT_FLOAT_EQ(game.sounds.back().volume, 0.6f);
+        EXPECT_NEAR(caretaker.attackCooldown, 3.0f, 1e-4);
 
         // It stands still through the 0.7 s warning.
-        const float warnedAt = s.caretaker->pos.x;
-        int windupSteps = 0;
-        while (s.caretaker->windupTimer > 0) {
-            s.game.update(Input{}, DT);
-            ++windupSteps;
-            if (s.caretaker->windupTimer > 0) {
-                EXPECT_FLOAT_EQ(s.caretaker->pos.x, warnedAt);
-            }
-        }
+        const float warnedAt = caretaker.pos.x;
+        const int windupSteps = stepsWhile(game, [&] {
+            EXPECT_TRUE(caretaker.windupTimer <= 0 || caretaker.pos.x == warnedAt);
+            return caretaker.windupTimer > 0;
+        });
         EXPECT_NEAR(windupSteps, 84, 1);
 
         // Then it chases for 1.05 s.
-        run(s.game, Input{}, 2);
-        EXPECT_FLOAT_EQ(s.caretaker->vel.x, side * (175.0f + 10 * static_cast<float>(world / 3)));
-        int chaseSteps = 2;
-        while (s.caretaker->vel.x != 0 && chaseSteps < 300) {
-            s.game.update(Input{}, DT);
-            ++chaseSteps;
-        }
-        EXPECT_NEAR(chaseSteps, 126, 2);
+        run(game, Input{}, 2);
+        EXPECT_FLOAT_EQ(caretaker.vel.x, side * (175.0f + 10 * static_cast<float>(world / 3)));
+        EXPECT_NEAR(2 + stepsWhile(
+                            game, [&] { return caretaker.vel.x != 0; }, 298),
+                    126, 2);
     }
 }
 
 // A player walking on the ground without firing for a moment is quiet;
 // anything louder wakes a caretaker within 480.
 TEST(Caretaker, RunningJumpingOrFiringIsHeardWithinReach) {
-    struct Row {
-        float playerVx;
-        bool grounded;
-        float fireCooldown;
-        float dx;
-        float attackCooldown;
-        bool heard;
-    };
-    for (const Row row : {Row{-120, true, 0.05f, 300, 0, false}, Row{120.5f, true, 0, 200, 0, true},
-                          Row{0, false, 0, 300, 0, true}, Row{0, true, 0.06f, 300, 0, true},
-                          Row{0, false, 0, 479.5f, 0, true}, Row{0, false, 0, 480, 0, false},
-                          Row{0, false, 0, 300, 0.5f, false}}) {
-        CaretakerScene s;
-        s.caretaker->pos.x = 700 + row.dx;
-        s.caretaker->patrolMax = 1500;
-        s.caretaker->attackCooldown = row.attackCooldown;
-        s.game.player.vel.x = row.playerVx;
-        s.game.player.grounded = row.grounded;
-        s.game.fireCooldown = row.fireCooldown;
-        s.game.updateEnemies(DT);
-        EXPECT_EQ(countSounds(s.game, Sound::HazardWarning), row.heard ? 1 : 0)
-            << row.playerVx << " " << row.dx;
-        EXPECT_EQ(s.caretaker->windupTimer > 0, row.heard);
+    using Row = std::tuple<float, bool, float, float, float, bool>;
+    for (const auto& [playerVx, grounded, fireCooldown, dx, attackCooldown, heard] :
+         {Row{-120, true, 0.05f, 300, 0, false}, Row{120.5f, true, 0, 200, 0, true},
+          Row{0, false, 0, 300, 0, true}, Row{0, true, 0.06f, 300, 0, true},
+          Row{0, false, 0, 479.5f, 0, true}, Row{0, false, 0, 480, 0, false},
+          Row{0, false, 0, 300, 0.5f, false}}) {
+        Game game;
+        Enemy& caretaker = caretakerScene(game, 700 + dx);
+        caretaker.patrolMax = 1500;
+        caretaker.attackCooldown = attackCooldown;
+        game.player.vel.x = playerVx;
+        game.player.grounded = grounded;
+        game.fireCooldown = fireCooldown;
+        game.updateEnemies(DT);
+        EXPECT_EQ(countSounds(game, Sound::HazardWarning), heard ? 1 : 0) << playerVx << " " << dx;
+        EXPECT_EQ(caretaker.windupTimer > 0, heard);
     }
 }
 
 TEST(Caretaker, TheFlashlightStunsItOnlyWhenShoneAtIt) {
-    CaretakerScene s;
-    s.caretaker->pos.x = 900;
-    s.caretaker->windupTimer = 0.5f;
-    s.game.player.flashlight = 10;
+    Game game;
+    Enemy& caretaker = caretakerScene(game, 900);
+    caretaker.windupTimer = 0.5f;
+    game.player.flashlight = 10;
 
-    s.game.update(Input{}, DT);
-    EXPECT_FLOAT_EQ(s.caretaker->stunTimer, 0.16f);
-    EXPECT_FLOAT_EQ(s.caretaker->attackCooldown, 0.6f);
-    EXPECT_EQ(countParticles(s.game, 0xFFFFEDABu), 10);
+    game.update(Input{}, DT);
+    EXPECT_FLOAT_EQ(caretaker.stunTimer, 0.16f);
+    EXPECT_FLOAT_EQ(caretaker.attackCooldown, 0.6f);
+    EXPECT_EQ(countParticles(game, 0xFFFFEDABu), 10);
 
     // Kept in the light it neither wakes up nor puffs again, even while the
     // player makes noise (0.25 s: the first puff is still in the air).
-    Input fire;
-    fire.fireHeld = true;
-    run(s.game, fire, 30);
-    EXPECT_EQ(countSounds(s.game, Sound::HazardWarning), 0);
-    EXPECT_FLOAT_EQ(s.caretaker->pos.x, 900);
-    EXPECT_EQ(countParticles(s.game, 0xFFFFEDABu), 10);
+    run(game, holdFire(), 30);
+    EXPECT_EQ(countSounds(game, Sound::HazardWarning), 0);
+    EXPECT_FLOAT_EQ(caretaker.pos.x, 900);
+    EXPECT_EQ(countParticles(game, 0xFFFFEDABu), 10);
 }
 
 // The beam reaches 260 ahead of the player's middle and 115 up or down; it cancels a warning or a chase.
 TEST(Caretaker, LightBehindThePlayerOrOutOfReachDoesNothing) {
-    struct Row {
-        int facing;
-        float caretakerX;
-        float playerY;
-        bool stunned;
-    };
-    for (const Row row :
+    using Row = std::tuple<int, float, float, bool>;
+    for (const auto& [facing, caretakerX, playerY, stunned] :
          {Row{1, 900, 406, true}, Row{-1, 900, 406, false}, Row{-1, 700, 406, true}, Row{1, 960, 406, false},
           Row{1, 959.5f, 406, true}, Row{1, 900, 284, false}, Row{1, 900, 284.5f, true}}) {
-        CaretakerScene s;
-        s.caretaker->pos.x = row.caretakerX;
-        s.caretaker->windupTimer = s.caretaker->chaseTimer = 0.5f;
-        s.game.player.flashlight = 0.5f;
-        s.game.player.facing = row.facing;
-        s.game.player.pos.y = row.playerY;
-        s.game.updateEnemies(DT);
-        EXPECT_EQ(s.caretaker->stunTimer > 0, row.stunned) << row.caretakerX << " " << row.playerY;
-        EXPECT_EQ(s.caretaker->windupTimer > 0 || s.caretaker->chaseTimer > 0, !row.stunned)
-            << row.caretakerX;
+        Game game;
+        Enemy& caretaker = caretakerScene(game, caretakerX);
+        caretaker.windupTimer = caretaker.chaseTimer = 0.5f;
+        game.player.flashlight = 0.5f;
+        game.player.facing = facing;
+        game.player.pos.y = playerY;
+        game.updateEnemies(DT);
+        EXPECT_EQ(caretaker.stunTimer > 0, stunned) << caretakerX << " " << playerY;
+        EXPECT_EQ(caretaker.windupTimer > 0 || caretaker.chaseTimer > 0, !stunned) << caretakerX;
     }
 }
 
@@ -440,49 +369,38 @@ TEST(Caretaker, LightBehindThePlayerOrOutOfReachDoesNothing) {
 // solid ground and never within 125 of the player.
 
 TEST(Slender, TeleportsAheadOfThePlayerOntoGroundAwayFromThePlayer) {
-    struct Row {
-        float playerX;
-        int facing;
-        float slenderX;
-        float patrolMax;
-        float landsAt;
-    };
+    using Row = std::tuple<float, int, float, float, float>;
     // It appears 230 ahead of a player facing right, behind one facing left; 1340 hangs over
     // the pit from 1370 to 1480, 1332 and 1480 just fit beside it; the patrol range clamps the
     // last targets to 725, just 125 from the player, and to 725.5.
-    for (const Row row :
+    for (const auto& [playerX, facing, slenderX, patrolMax, landsAt] :
          {Row{400, 1, 900, 1300, 630}, Row{900, -1, 1100, 1300, 670}, Row{1110, 1, 800, 1700, 800},
           Row{1102, 1, 800, 1700, 1332}, Row{1250, 1, 1700, 1900, 1480}, Row{600, 1, 400, 763, 400},
           Row{600, 1, 400, 763.5f, 725.5f}}) {
-        Game game = emptyWorld(2);
-        placePlayer(game, row.playerX, GROUND_Y - 64);
-        game.player.facing = row.facing;
-        Enemy& slender = addEnemy(game, EnemyKind::Slender, row.slenderX);
+        Game game;
+        Enemy& slender = scene(game, 2, playerX, Slender, slenderX);
+        game.player.facing = facing;
         slender.patrolMin = 300;
-        slender.patrolMax = row.patrolMax;
+        slender.patrolMax = patrolMax;
         slender.actionTimer = 1.5f * DT;
         game.updateEnemies(DT);
         game.updateEnemies(DT);
-        EXPECT_NEAR(slender.pos.x, row.landsAt, 1) << row.playerX;
-        EXPECT_FLOAT_EQ(slender.actionTimer, 4.2f) << row.playerX;
-        const bool moved = row.landsAt != row.slenderX;
-        ASSERT_EQ(countParticles(game, 0xFF9D8ABCu), moved ? 24 : 0) << row.playerX;
+        EXPECT_NEAR(slender.pos.x, landsAt, 1) << playerX;
+        EXPECT_FLOAT_EQ(slender.actionTimer, 4.2f) << playerX;
+        const bool moved = landsAt != slenderX;
+        ASSERT_EQ(countParticles(game, 0xFF9D8ABCu), moved ? 24 : 0) << playerX;
         if (moved) {
-            EXPECT_NEAR(game.particles.front().pos.x, row.slenderX - 28 * DT + 19, 1e-3);
+            EXPECT_NEAR(game.particles.front().pos.x, slenderX - 28 * DT + 19, 1e-3);
             EXPECT_FLOAT_EQ(game.particles.front().pos.y, GROUND_Y - 100 + 45);
-            EXPECT_FLOAT_EQ(game.particles.back().pos.x, row.landsAt + 19);
-            EXPECT_FLOAT_EQ(game.particles.back().pos.y, GROUND_Y - 100 + 45);
+            expectAt(game.particles.back().pos, landsAt + 19, GROUND_Y - 100 + 45);
         }
     }
 }
 
-// ---------------------------------------------------------------------------
 // The drone hovers on a bob and never lands.
-
 TEST(Drone, BobsFortyUnitsAroundItsHomeAndNeverLands) {
-    Game game = emptyWorld(0);
-    placePlayer(game, 110, GROUND_Y - 64);
-    Enemy& drone = addEnemy(game, EnemyKind::Drone, 900);
+    Game game;
+    Enemy& drone = scene(game, 0, 110, Drone, 900);
     for (int i = 0; i < 120 * 4; ++i) {
         game.update(Input{}, DT);
         ASSERT_FALSE(drone.grounded);
@@ -499,71 +417,50 @@ TEST(Cart, WaitsForAPlayerWithin440ThenWindsUpStandingStillAndRushes) {
     for (const int world : {0, 9}) {
         const float side = world == 0 ? -1.0f : 1.0f;
         const float cartX = world == 0 ? 1000 : 800;
-        Game game = emptyWorld(world);
-        Enemy& cart = addEnemy(game, EnemyKind::Cart, cartX);
+        Game game;
+        Enemy& cart = scene(game, world, cartX + 440 * side, Cart, cartX);
         cart.patrolMax = 1300;
         cart.attackCooldown = 0;
-        placePlayer(game, cartX + 440 * side, GROUND_Y - 64);
         game.update(Input{}, DT);
         EXPECT_FLOAT_EQ(cart.windupTimer, 0);
-        placePlayer(game, cart.pos.x + 439.5f * side, GROUND_Y - 64);
+        placePlayer(game, cart.pos.x + 439.5f * side);
         game.update(Input{}, DT);
         EXPECT_NEAR(cart.windupTimer, 0.45f, 1e-4);
         EXPECT_NEAR(cart.attackCooldown, 2.6f, 1e-4);
         EXPECT_FLOAT_EQ(cart.aimPoint.x, game.player.pos.x + 21);
 
         const float x = cart.pos.x;
-        int windupSteps = 0;
-        while (cart.windupTimer > 0) {
-            game.update(Input{}, DT);
-            ++windupSteps;
-            if (cart.windupTimer > 0) {
-                EXPECT_FLOAT_EQ(cart.pos.x, x);
-            }
-        }
+        const int windupSteps = stepsWhile(game, [&] {
+            EXPECT_TRUE(cart.windupTimer <= 0 || cart.pos.x == x);
+            return cart.windupTimer > 0;
+        });
         EXPECT_NEAR(windupSteps, 54, 1);
         EXPECT_EQ(cart.facing, side);
         const float speed = 190 + 10 * static_cast<float>(world / 3);
-        int rushSteps = 0;
-        while (cart.vel.x == speed * side) {
-            game.update(Input{}, DT);
-            ++rushSteps;
-        }
+        const int rushSteps = stepsWhile(game, [&] { return cart.vel.x == speed * side; });
         EXPECT_NEAR(rushSteps, 102, 1);
         // The next windup comes 2.6 s after the last one began.
-        int idleSteps = 0;
-        while (cart.windupTimer <= 0 && idleSteps < 400) {
-            game.update(Input{}, DT);
-            ++idleSteps;
-        }
+        const int idleSteps = stepsWhile(
+            game, [&] { return cart.windupTimer <= 0; }, 400);
         EXPECT_NEAR(windupSteps + rushSteps + idleSteps, 312, 2);
     }
 }
 
 // ---------------------------------------------------------------------------
-// Ranged shooters aim where the player stands when the 0.48 s windup starts.
+// Ranged shooters aim where the player stands when the 0.48 s windup starts:
+// kind, world, shot speed, damage, gravity, cooldown.
 
-struct RangedCase {
-    EnemyKind kind;
-    int world;
-    float speed;
-    int damage;
-    float gravity;
-    float cooldown;
-};
-
-class Ranged : public ::testing::TestWithParam<RangedCase> {};
+class Ranged : public ::testing::TestWithParam<std::tuple<EnemyKind, int, float, int, float, float>> {};
 
 TEST_P(Ranged, WindsUpThenFiresAtWhereThePlayerWas) {
-    const RangedCase c = GetParam();
-    Game game = emptyWorld(c.world);
-    placePlayer(game, 600, GROUND_Y - 64);
-    Enemy& shooter = addEnemy(game, c.kind, 900);
+    const auto [kind, world, speed, damage, gravity, cooldown] = GetParam();
+    Game game;
+    Enemy& shooter = scene(game, world, 600, kind, 900);
     shooter.attackCooldown = 0;
     game.updateEnemies(DT);
-    EXPECT_NEAR(shooter.attackCooldown, c.cooldown, 1e-4);
+    EXPECT_NEAR(shooter.attackCooldown, cooldown, 1e-4);
     const Vec2 aim{621, GROUND_Y - 32};
-    placePlayer(game, 900 - 699.5f, GROUND_Y - 64); // just within reach
+    placePlayer(game, 900 - 699.5f); // just within reach
 
     int steps = 1;
     Vec2 from;
@@ -573,11 +470,10 @@ TEST_P(Ranged, WindsUpThenFiresAtWhereThePlayerWas) {
         ++steps;
     }
     EXPECT_NEAR(steps, 58, 1);
-    const bool second = c.kind == EnemyKind::Turret && c.world >= 3;
+    const bool second = kind == Turret && world >= 3;
     ASSERT_EQ(game.projectiles.size(), second ? 2u : 1u);
-    const Projectile& shot = game.projectiles[0];
-    expectShot(shot, {from.x + shooter.size.x / 2, from.y + shooter.size.y / 2}, aim, c.speed, c.damage, 17,
-               c.gravity);
+    expectShot(game.projectiles[0], {from.x + shooter.size.x / 2, from.y + shooter.size.y / 2}, aim, speed,
+               damage, 17, gravity);
     // Tougher turrets add a second, higher shot to catch a jump.
     if (second) {
         expectShot(game.projectiles[1], {from.x + 24, from.y + 12}, {aim.x, aim.y - 55}, 330, 12, 16, 0);
@@ -585,29 +481,25 @@ TEST_P(Ranged, WindsUpThenFiresAtWhereThePlayerWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(KindsAndTiers, Ranged,
-                         ::testing::Values(RangedCase{EnemyKind::Spitter, 0, 225, 12, 100, 2.8f},
-                                           RangedCase{EnemyKind::Spitter, 6, 225, 18, 100, 2.1f},
-                                           RangedCase{EnemyKind::Drone, 3, 290, 15, 0, 2.45f},
-                                           RangedCase{EnemyKind::Turret, 0, 370, 12, 0, 2.8f},
-                                           RangedCase{EnemyKind::Turret, 3, 370, 15, 0, 2.45f},
-                                           RangedCase{EnemyKind::Turret, 9, 370, 21, 0, 1.75f}));
+                         ::testing::Values(std::tuple{Spitter, 0, 225.0f, 12, 100.0f, 2.8f},
+                                           std::tuple{Spitter, 6, 225.0f, 18, 100.0f, 2.1f},
+                                           std::tuple{Drone, 3, 290.0f, 15, 0.0f, 2.45f},
+                                           std::tuple{Turret, 0, 370.0f, 12, 0.0f, 2.8f},
+                                           std::tuple{Turret, 3, 370.0f, 15, 0.0f, 2.45f},
+                                           std::tuple{Turret, 9, 370.0f, 21, 0.0f, 1.75f}));
 
-TEST(RangedRules, AWindupFreezesWhileThePlayerIsOutOfRange) {
-    Game game = emptyWorld(0);
-    placePlayer(game, 110, GROUND_Y - 64);
-    // At its left bound it turns away from the player, from exactly 700.
-    Enemy& drone = addEnemy(game, EnemyKind::Drone, 110 + 700);
+TEST(RangedRules, AWindupFreezesWhileThePlayerIsOutOfRangeAndIsSpentWhenTheListIsFull) {
+    // At its left bound a drone turns away from the player, from exactly 700.
+    Game game;
+    Enemy& drone = scene(game, 0, 110, Drone, 110 + 700);
     drone.patrolMin = drone.pos.x;
     drone.windupTimer = 0.2f;
     run(game, Input{}, 60);
     EXPECT_FLOAT_EQ(drone.windupTimer, 0.2f);
     EXPECT_TRUE(game.projectiles.empty());
-}
 
-TEST(RangedRules, AFullProjectileListSwallowsTheShotButTheWindupIsSpent) {
-    Game game = emptyWorld(0);
-    placePlayer(game, 600, GROUND_Y - 64);
-    Enemy& spitter = addEnemy(game, EnemyKind::Spitter, 900);
+    // A full projectile list swallows the shot, but the windup is spent.
+    Enemy& spitter = scene(game, 0, 600, Spitter, 900);
     spitter.windupTimer = DT / 2;
     spitter.attackCooldown = 1;
     Projectile parked;
@@ -621,7 +513,7 @@ TEST(RangedRules, AFullProjectileListSwallowsTheShotButTheWindupIsSpent) {
 }
 
 TEST(EnemyShot, FliesFromTheMuzzleTowardTheTargetAtTheGivenSpeed) {
-    Game game = emptyWorld(0);
+    Game game = clearedWorld(0);
     game.enemyShot({100, 100}, {130, 140}, 250, 9, 12, 30);
     ASSERT_EQ(game.projectiles.size(), 1u);
     const Projectile& shot = game.projectiles[0];
@@ -630,22 +522,21 @@ TEST(EnemyShot, FliesFromTheMuzzleTowardTheTargetAtTheGivenSpeed) {
     EXPECT_FLOAT_EQ(shot.life, 4);
     EXPECT_EQ(shot.dir, 1);
     EXPECT_EQ(shot.pierce, 1);
-}
 
-TEST(EnemyShot, ATargetOnTheMuzzleOrNotANumberFliesLeftAndTheListStopsAt149) {
-    Game game = emptyWorld(0);
+    // A target on the muzzle or not a number flies left.
+    game.projectiles.clear();
     game.enemyShot({100, 100}, {100, 100.0005f}, 200, 5, 10, 0);
     game.enemyShot({100, 100}, {std::nanf(""), 100}, 200, 5, 10, 0);
     ASSERT_EQ(game.projectiles.size(), 2u);
-    for (const Projectile& shot : game.projectiles) {
-        EXPECT_FLOAT_EQ(shot.vel.x, -200);
-        EXPECT_FLOAT_EQ(shot.vel.y, 0);
-        EXPECT_EQ(shot.dir, -1);
+    for (const Projectile& left : game.projectiles) {
+        expectAt(left.vel, -200, 0);
+        EXPECT_EQ(left.dir, -1);
     }
     // A target 0.0012 away is far enough to aim at; a shot straight down counts as facing right.
     game.enemyShot({0, 0}, {0, 0.0012f}, 200, 5, 10, 0);
     EXPECT_FLOAT_EQ(game.projectiles.back().vel.y, 200);
     EXPECT_EQ(game.projectiles.back().dir, 1);
+    // The list stops at 150.
     game.projectiles.resize(149);
     game.enemyShot({0, 0}, {1, 0}, 200, 5, 10, 0);
     EXPECT_EQ(game.projectiles.size(), 150u);
@@ -657,9 +548,9 @@ TEST(EnemyShot, ATargetOnTheMuzzleOrNotANumberFliesLeftAndTheListStopsAt149) {
 // next; the caretaker sets off in the very step its warning ends; a dazzled
 // caretaker stops dead, up and down as well as sideways.
 TEST(EnemyStateMachines, WindupsStartAndEndWithoutALostStep) {
-    Game g = test::sandbox(1);
+    Game g = sandbox(1);
     Enemy cart;
-    cart.kind = EnemyKind::Cart;
+    cart.kind = Cart;
     cart.size = {58, 38};
     cart.pos = cart.home = {700, GROUND_Y - 38};
     cart.patrolMin = 500;
@@ -667,23 +558,23 @@ TEST(EnemyStateMachines, WindupsStartAndEndWithoutALostStep) {
     cart.grounded = true;
     g.level.enemies = {cart};
     g.player.pos.x = 400;
-    g.update(Input{}, test::STEP);
+    g.update(Input{}, DT);
     const Enemy& e = g.level.enemies[0];
     ASSERT_GT(e.windupTimer, 0);
-    EXPECT_FLOAT_EQ(e.pos.x, 700 - 48 * test::STEP);
-    g.update(Input{}, test::STEP);
+    EXPECT_FLOAT_EQ(e.pos.x, 700 - 48 * DT);
+    g.update(Input{}, DT);
     EXPECT_FLOAT_EQ(e.vel.x, 0);
 
     Enemy caretaker = cart;
-    caretaker.kind = EnemyKind::Caretaker;
+    caretaker.kind = Caretaker;
     caretaker.size = {42, 78};
     caretaker.pos = {900, GROUND_Y - 78};
-    caretaker.windupTimer = test::STEP / 2;
+    caretaker.windupTimer = DT / 2;
     caretaker.attackCooldown = 3;
     caretaker.aimPoint = {400, 400};
     g.level.enemies = {caretaker};
-    g.update(Input{}, test::STEP);
-    EXPECT_FLOAT_EQ(e.pos.x, 900 - 175 * test::STEP);
+    g.update(Input{}, DT);
+    EXPECT_FLOAT_EQ(e.pos.x, 900 - 175 * DT);
 
     caretaker.pos = {900, 300};
     caretaker.windupTimer = 0;
@@ -692,9 +583,9 @@ TEST(EnemyStateMachines, WindupsStartAndEndWithoutALostStep) {
     g.player.pos.x = 700;
     g.player.facing = 1;
     g.player.flashlight = 5;
-    g.update(Input{}, test::STEP);
+    g.update(Input{}, DT);
     EXPECT_GT(e.stunTimer, 0);
-    EXPECT_FLOAT_EQ(e.vel.y, 1500 * test::STEP);
+    EXPECT_FLOAT_EQ(e.vel.y, 1500 * DT);
 }
 
 } // namespace
