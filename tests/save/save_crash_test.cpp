@@ -27,7 +27,7 @@ int runAndKill(const std::string& target, double delaySeconds) {
 
 TEST(AsyncSaveCrash, KilledWriterLeavesACompleteSnapshot) {
     ScratchFolder dir;
-    const std::string target = (dir.root / "save.ini").string();
+    const std::string target = (dir.path / "save.ini").string();
     ASSERT_EQ(target.find('\''), std::string::npos);
     std::uint32_t seed = 12345;
     int leftovers = 0;
