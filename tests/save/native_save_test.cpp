@@ -16,6 +16,13 @@ using testing_support::writeBytes;
 const std::string OLD_TEXT = "[Journey]\r\nLevel=2\r\n";
 const std::wstring NEW_TEXT = L"[Journey]\r\nLevel=3\r\n";
 
+// Hands the writer one snapshot and waits for it: the error of the last write, 0 when it is on disk.
+std::uint32_t attempt(AsyncSave& save, const std::wstring& text) {
+    save.enqueue(text);
+    save.flush();
+    return save.lastError();
+}
+
 // A writer over the scripted file system; files points into it while it lives. Given a folder,
 // it is opened on a save.ini there that holds OLD_TEXT (or onDisk; none when null).
 struct ScriptedSave {
@@ -31,11 +38,7 @@ struct ScriptedSave {
         }
         EXPECT_TRUE(save->open(path));
     }
-    std::uint32_t attempt(const std::wstring& text) {
-        save->enqueue(text);
-        save->flush();
-        return save->lastError();
-    }
+    std::uint32_t attempt(const std::wstring& text) { return grumbo::attempt(*save, text); }
     // Enqueues text and runs meanwhile while its write is held; then lets every write finish.
     template <class Meanwhile> void whileWriting(const std::wstring& text, Meanwhile meanwhile) {
         files->hold();
@@ -71,8 +74,7 @@ TEST(AsyncSaveOpen, MissingFileStartsEmptyAndTheFirstSaveCreatesIt) {
     // Without a file even empty text is news: it is written.
     AsyncSave empty;
     ASSERT_TRUE(empty.open(dir.file("new.ini")));
-    empty.enqueue(L"");
-    empty.flush();
+    attempt(empty, L"");
     EXPECT_EQ(readBytes(dir.file("new.ini")), utf16le(""));
 }
 
@@ -124,8 +126,7 @@ TEST(AsyncSaveOpen, BigEndianIsReadAndWrittenBackLittleEndian) {
     AsyncSave save;
     ASSERT_TRUE(save.open(path));
     EXPECT_EQ(save.latestSnapshot(), L"[A]\u20AC");
-    save.enqueue(L"[A]\u20AC!");
-    save.flush();
+    attempt(save, L"[A]\u20AC!");
     EXPECT_EQ(readBytes(path),
               (std::vector<std::uint8_t>{0xFF, 0xFE, '[', 0, 'A', 0, ']', 0, 0xAC, 0x20, '!', 0}));
 }
@@ -353,15 +354,13 @@ TEST(AsyncSaveFaults, TheEarlierRunsFileIsKeptOnceBeforeItIsFirstReplaced) {
     }
     AsyncSave next;
     ASSERT_TRUE(next.open(dir.file("save.ini")));
-    next.enqueue(L"[Journey]\r\nLevel=6\r\n");
-    next.flush();
+    attempt(next, L"[Journey]\r\nLevel=6\r\n");
     EXPECT_EQ(readBytes(backup), utf16le("[Journey]\r\nLevel=5\r\n"));
     // A save this run created from nothing has nothing to keep.
     ScratchFolder fresh;
     AsyncSave first;
     ASSERT_TRUE(first.open(fresh.file("save.ini")));
-    first.enqueue(NEW_TEXT);
-    first.flush();
+    attempt(first, NEW_TEXT);
     EXPECT_TRUE(fresh.othersThan({"save.ini"}).empty());
 }
 
@@ -393,15 +392,11 @@ TEST(AsyncSaveFaults, MissingFolderFailsUntilItExists) {
     const std::wstring path = (dir.path / "missing" / "save.ini").wstring();
     AsyncSave save;
     ASSERT_TRUE(save.open(path));
-    save.enqueue(NEW_TEXT);
-    save.flush();
-    EXPECT_EQ(save.lastError(), syserror::PathNotFound);
+    EXPECT_EQ(attempt(save, NEW_TEXT), syserror::PathNotFound);
     EXPECT_FALSE(std::filesystem::exists(dir.path / "missing"));
 
     ASSERT_EQ(createFolders((dir.path / "missing").wstring()), 0u);
-    save.enqueue(NEW_TEXT);
-    save.flush();
-    EXPECT_EQ(save.lastError(), 0u);
+    EXPECT_EQ(attempt(save, NEW_TEXT), 0u);
     EXPECT_EQ(readBytes(path), utf16le("[Journey]\r\nLevel=3\r\n"));
 }
 
@@ -412,9 +407,7 @@ TEST(AsyncSaveFaults, AFolderInTheTargetsPlaceIsNotReplaced) {
     ASSERT_TRUE(save.open(path));
     std::filesystem::create_directory(dir.path / "save.ini");
     std::filesystem::create_directory(dir.path / "save.ini" / "inside");
-    save.enqueue(NEW_TEXT);
-    save.flush();
-    EXPECT_EQ(save.lastError(), syserror::AccessDenied);
+    EXPECT_EQ(attempt(save, NEW_TEXT), syserror::AccessDenied);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path / "save.ini" / "inside"));
     EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
 }
