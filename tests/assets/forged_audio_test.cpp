@@ -12,46 +12,38 @@
 namespace grumbo::forge::test {
 namespace {
 
+// The words of a list, each with the prefix in front.
+std::vector<std::string> words(const char* list, const std::string& prefix = "") {
+    std::istringstream in(list);
+    std::vector<std::string> out;
+    for (std::string word; in >> word;) {
+        out.push_back(prefix + word);
+    }
+    return out;
+}
+
 std::vector<std::string> effectNames() {
-    std::vector<std::string> names = {"fart_jump_1", "fart_jump_2", "fart_jump_3"};
-    for (const char* w :
-         {"gift", "ip", "water", "spinner", "hammer", "raid", "snack", "rgb", "receipt", "onebyone"}) {
-        names.push_back(std::string("shoot_") + w);
-    }
-    for (const char* n : {"hurt", "pickup", "ui_confirm", "victory", "enemy_death", "boss_phase",
-                          "hazard_warn", "shield_break", "dash"}) {
-        names.emplace_back(n);
-    }
-    return names;
+    return words(
+        "fart_jump_1 fart_jump_2 fart_jump_3 shoot_gift shoot_ip shoot_water shoot_spinner shoot_hammer "
+        "shoot_raid shoot_snack shoot_rgb shoot_receipt shoot_onebyone hurt pickup ui_confirm victory "
+        "enemy_death boss_phase hazard_warn shield_break dash");
 }
 
 std::vector<std::string> musicNames() {
-    std::vector<std::string> names = {"music_menu",   "ambient",      "theme_grocery",
-                                      "theme_horror", "theme_bunker", "theme_cards"};
-    for (int i = 1; i <= 10; ++i) {
-        names.push_back("music_" + std::to_string(i));
-    }
-    for (int i = 1; i <= 5; ++i) {
-        names.push_back("boss_" + std::to_string(i));
-    }
-    for (int i = 1; i <= 3; ++i) {
-        names.push_back("elite_" + std::to_string(i));
-    }
-    return names;
+    return words(
+        "music_menu ambient theme_grocery theme_horror theme_bunker theme_cards music_1 music_2 music_3 "
+        "music_4 music_5 music_6 music_7 music_8 music_9 music_10 boss_1 boss_2 boss_3 boss_4 boss_5 "
+        "elite_1 elite_2 elite_3");
 }
 
 // Every line of the reaction groups plus the extra "what?".
 std::vector<std::string> voiceNames() {
-    std::istringstream lines("knuckle_sandwich watch_this well_ill_be one_by_one food what_is_this lets_go "
-                             "shots_fired didnt_do_nothing please_dont_kill ew help how_did_die im_done "
-                             "its_over no banned got_runner where_is_he granny spooky_time what_is_that "
-                             "oh_my_goodness got_kill gg_buddy good_night new_king too_easy yeah laugh "
-                             "health_department open_door what");
-    std::vector<std::string> names;
-    for (std::string line; lines >> line;) {
-        names.push_back("grumbo_" + line);
-    }
-    return names;
+    return words(
+        "knuckle_sandwich watch_this well_ill_be one_by_one food what_is_this lets_go shots_fired "
+        "didnt_do_nothing please_dont_kill ew help how_did_die im_done its_over no banned got_runner "
+        "where_is_he granny spooky_time what_is_that oh_my_goodness got_kill gg_buddy good_night "
+        "new_king too_easy yeah laugh health_department open_door what",
+        "grumbo_");
 }
 
 bool haveVoice() {
