@@ -212,20 +212,22 @@ TEST(MixerMusic, EachRequestPicksItsPiece) {
         {2, false, true, 0, music.elite[2]},   {5, false, false, 1, music.theme[0]},
         {7, false, false, 2, music.theme[1]},  {6, false, false, 4, music.theme[3]},
     };
-    for (const Case& c : cases) {
+    // The piece a fresh mixer turns to for a request.
+    const auto pieceFor = [&](std::uint32_t request) {
         MixerState state;
         MixerSettings settings;
-        settings.musicRequest =
-            requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, c.world), c.boss, c.chase, c.theme);
+        settings.musicRequest = request;
         applySettings(state, settings, music);
-        EXPECT_EQ(state.currentMusic, c.piece) << c.world << " " << c.boss << c.chase << c.theme;
+        return state.currentMusic;
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pieceFor(requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, c.world), c.boss, c.chase,
+                                             c.theme)),
+                  c.piece)
+            << c.world << " " << c.boss << c.chase << c.theme;
     }
     // Codes past the last world are silence.
-    MixerState state;
-    MixerSettings settings;
-    settings.musicRequest = 12;
-    applySettings(state, settings, music);
-    EXPECT_EQ(state.currentMusic, nullptr);
+    EXPECT_EQ(pieceFor(12), nullptr);
 }
 
 TEST(MixerMusic, MissingBattleClipKeepsWorldMusic) {
