@@ -320,18 +320,16 @@ TEST(AsyncSaveFaults, OpeningRemovesTheTemporariesACrashLeftBehind) {
     const std::vector<std::string> stale = {"save.ini.tmp.1.0", "save.ini.tmp.4242.17"};
     const std::vector<std::string> kept = {"save.ini.tmp.12",   "save.ini.tmp.1.2.3", "save.ini.tmp.x.1",
                                            "other.ini.tmp.1.0", "save.ini.bak",       own};
-    for (const auto& name : stale) {
-        writeBytes(dir.file(name), utf16le(OLD_TEXT));
-    }
-    for (const auto& name : kept) {
-        writeBytes(dir.file(name), utf16le(OLD_TEXT));
+    for (const auto* names : {&stale, &kept}) {
+        for (const auto& name : *names) {
+            writeBytes(dir.file(name), utf16le(OLD_TEXT));
+        }
     }
     ScriptedSave s(dir);
-    for (const auto& name : stale) {
-        EXPECT_FALSE(std::filesystem::exists(dir.path / name)) << name;
-    }
-    for (const auto& name : kept) {
-        EXPECT_TRUE(std::filesystem::exists(dir.path / name)) << name;
+    for (const auto* names : {&stale, &kept}) {
+        for (const auto& name : *names) {
+            EXPECT_EQ(std::filesystem::exists(dir.path / name), names == &kept) << name;
+        }
     }
 }
 
@@ -347,8 +345,12 @@ TEST(AsyncSaveFaults, TheEarlierRunsFileIsKeptOnceBeforeItIsFirstReplaced) {
         EXPECT_FALSE(std::filesystem::exists(backup));
         EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT)) << "no backup, no replacement";
         s.files->setScript({});
-        EXPECT_EQ(s.attempt(L"[Journey]\r\nLevel=4\r\n"), 0u);
+        EXPECT_EQ(s.attempt(L"[Journey]\r\nLevel=4\r\n"), 0u) << "a different text after a failure";
+        EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=4\r\n"));
         EXPECT_EQ(readBytes(backup), utf16le(OLD_TEXT));
+        // The old text is what open read; going back to it is a real change again.
+        EXPECT_EQ(s.attempt(std::wstring(OLD_TEXT.begin(), OLD_TEXT.end())), 0u);
+        EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT));
         EXPECT_EQ(s.attempt(L"[Journey]\r\nLevel=5\r\n"), 0u);
         EXPECT_EQ(readBytes(backup), utf16le(OLD_TEXT)) << "once a run";
     }
@@ -362,19 +364,6 @@ TEST(AsyncSaveFaults, TheEarlierRunsFileIsKeptOnceBeforeItIsFirstReplaced) {
     ASSERT_TRUE(first.open(fresh.file("save.ini")));
     attempt(first, NEW_TEXT);
     EXPECT_TRUE(fresh.othersThan({"save.ini"}).empty());
-}
-
-TEST(AsyncSaveFaults, ADifferentSnapshotAfterAFailureIsWrittenNormally) {
-    ScratchFolder dir;
-    ScriptedSave s(dir);
-    s.files->setScript({.writeBudget = 0, .writeError = syserror::DiskFull});
-    EXPECT_EQ(s.attempt(NEW_TEXT), syserror::DiskFull);
-    s.files->setScript({});
-    EXPECT_EQ(s.attempt(L"[Journey]\r\nLevel=4\r\n"), 0u);
-    EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=4\r\n"));
-    // The old text is what open read; going back to it is a real change again.
-    EXPECT_EQ(s.attempt(std::wstring(OLD_TEXT.begin(), OLD_TEXT.end())), 0u);
-    EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT));
 }
 
 TEST(AsyncSaveFaults, SevenTakenNamesStillLeaveAnEighth) {
