@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace grumbo::forge {
 namespace {
@@ -63,10 +64,7 @@ TEST(Atlas, LandmarkCellsAndLookups) {
     for (const Landmark& l : landmarks) {
         const SpriteRect* r = findSprite(l.name);
         ASSERT_NE(r, nullptr) << l.name;
-        EXPECT_EQ(r->x, l.x) << l.name;
-        EXPECT_EQ(r->y, l.y) << l.name;
-        EXPECT_EQ(r->w, l.w) << l.name;
-        EXPECT_EQ(r->h, l.h) << l.name;
+        EXPECT_EQ(std::tie(r->x, r->y, r->w, r->h), std::tie(l.x, l.y, l.w, l.h)) << l.name;
     }
     EXPECT_EQ(findSprite("boss_11_0"), nullptr);
     EXPECT_EQ(findSprite("Player_idle"), nullptr);

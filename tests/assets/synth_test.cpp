@@ -1,11 +1,11 @@
+#include "../audio/temp_folder.h"
+#include "../audio/wav_builder.h"
 #include "synth.h"
 #include "voice.h"
 #include "writers.h"
 
 #include <cmath>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <random>
 
 namespace grumbo::forge {
 namespace {
@@ -93,61 +93,30 @@ TEST(Synth, OneShotsStartAndEndAtRestAndPcmClamps) {
     EXPECT_EQ(pcm, (std::vector<std::int16_t>{32767, 16384, -32767, 0}));
 }
 
-// A mono 16-bit WAV as a streaming speech program writes it: sizes left as placeholders.
-std::vector<std::uint8_t> streamedWav(const std::vector<std::int16_t>& samples, int rate, int bits) {
-    std::vector<std::uint8_t> b;
-    auto put = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
-    };
-    auto tag = [&](const char* t) {
-        for (int i = 0; i < 4; ++i) {
-            b.push_back(static_cast<std::uint8_t>(t[i]));
-        }
-    };
-    tag("RIFF");
-    put(0x7FFFFFFF, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);
-    put(1, 2);
-    put(static_cast<std::uint32_t>(rate), 4);
-    put(static_cast<std::uint32_t>(rate * 2), 4);
-    put(2, 2);
-    put(static_cast<std::uint32_t>(bits), 2);
-    tag("data");
-    put(0x7FFFFFFF, 4);
-    for (std::int16_t s : samples) {
-        put(static_cast<std::uint16_t>(s), 2);
+// A mono WAV as a streaming speech program writes it: sizes left as placeholders.
+std::vector<std::uint8_t> streamedWav(const std::vector<std::int16_t>& samples, std::uint32_t rate,
+                                      int bits) {
+    std::vector<std::uint8_t> bytes =
+        grumbo::test::WavBuilder().format(1, 1, rate, bits).samples(samples).build();
+    for (const std::size_t riffOrDataSize : {4, 40}) {
+        std::copy_n("\xFF\xFF\xFF\x7F", 4, bytes.begin() + static_cast<std::ptrdiff_t>(riffOrDataSize));
     }
-    return b;
-}
-
-std::filesystem::path writeTemp(const std::vector<std::uint8_t>& bytes, const std::string& name) {
-    std::random_device seed;
-    std::filesystem::path p =
-        std::filesystem::temp_directory_path() / (name + std::to_string(seed()) + ".wav");
-    writeFile(p.string(), bytes);
-    return p;
+    return bytes;
 }
 
 TEST(Voice, ReadsSpeechOutputWithPlaceholderSizesAndRefusesOtherFormats) {
-    std::vector<std::int16_t> samples = {0, 1000, -1000, 32767, -32768};
-    std::filesystem::path good = writeTemp(streamedWav(samples, 22050, 16), "grumbo_voice_good_");
-    std::filesystem::path eight = writeTemp(streamedWav(samples, 22050, 8), "grumbo_voice_8bit_");
+    const std::vector<std::int16_t> samples = {0, 1000, -1000, 32767, -32768};
+    grumbo::test::TempFolder folder;
+    folder.write("good.wav", streamedWav(samples, 22050, 16));
+    folder.write("8bit.wav", streamedWav(samples, 22050, 8));
     std::vector<std::int16_t> read;
     int rate = 0;
-    EXPECT_TRUE(readMonoWav(good.string(), read, rate));
+    EXPECT_TRUE(readMonoWav((folder.path / "good.wav").string(), read, rate));
     EXPECT_EQ(rate, 22050);
     EXPECT_EQ(read, samples);
     std::vector<std::int16_t> refused;
-    EXPECT_FALSE(readMonoWav(eight.string(), refused, rate));
-    EXPECT_FALSE(readMonoWav((std::filesystem::temp_directory_path() / "grumbo_no_such_file.wav").string(),
-                             refused, rate));
-    std::filesystem::remove(good);
-    std::filesystem::remove(eight);
+    EXPECT_FALSE(readMonoWav((folder.path / "8bit.wav").string(), refused, rate));
+    EXPECT_FALSE(readMonoWav((folder.path / "none.wav").string(), refused, rate));
 }
 
 TEST(Voice, ShapingTrimsSilenceNormalisesAndEndsAtRest) {

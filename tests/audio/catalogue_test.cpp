@@ -10,10 +10,7 @@ namespace {
 
 using test::TempFolder;
 using test::WavBuilder;
-
-std::vector<std::uint8_t> tone(std::int16_t value, int frames = 10) {
-    return WavBuilder::pcm16(1, 44100, std::vector<std::int16_t>(static_cast<std::size_t>(frames), value));
-}
+constexpr auto tone = WavBuilder::tone;
 
 AudioCatalogue loadFrom(const std::wstring& folder) {
     AudioCatalogue catalogue;
@@ -31,10 +28,10 @@ std::vector<std::string> names(const std::vector<AudioFile>& files) {
 
 TEST(AudioCatalogue, AudioFolderWinsAndNamesAreNormalized) {
     TempFolder assets;
-    assets.write("audio/hit.wav", tone(111));
-    assets.write("hit.wav", tone(222));
-    assets.write("Music_1.Wav", tone(333));
-    assets.write("readme.txt", tone(444));
+    assets.write("audio/hit.wav", tone(111, 10));
+    assets.write("hit.wav", tone(222, 10));
+    assets.write("Music_1.Wav", tone(333, 10));
+    assets.write("readme.txt", tone(444, 10));
     assets.write("broken.wav", {1, 2, 3});
     // A folder that happens to end in .wav is not a sound.
     std::filesystem::create_directories(assets.path / "folder.wav");
@@ -52,7 +49,7 @@ TEST(AudioCatalogue, AudioFolderWinsAndNamesAreNormalized) {
 
 TEST(AudioCatalogue, FolderWithOrWithoutSeparatorAndMissingFolders) {
     TempFolder assets;
-    assets.write("audio/a.wav", tone(1));
+    assets.write("audio/a.wav", tone(1, 10));
     EXPECT_EQ(loadFrom(assets.wide() + L"/").size(), 1u);
     EXPECT_EQ(loadFrom(assets.wide()).size(), 1u);
     EXPECT_TRUE(loadFrom(assets.wide() + L"/nothing_here").empty());
@@ -157,18 +154,16 @@ TEST(AudioCatalogue, MusicTableFindsEveryRole) {
     const MusicTable music = buildMusicTable(catalogue);
     EXPECT_EQ(music.menu, &catalogue.at("music_menu"));
     EXPECT_EQ(music.ambient, &catalogue.at("ambient"));
-    for (std::size_t i = 0; i < world.size(); ++i) {
-        EXPECT_EQ(music.world[i], &catalogue.at(world[i]));
-    }
-    for (std::size_t i = 0; i < boss.size(); ++i) {
-        EXPECT_EQ(music.boss[i], &catalogue.at(boss[i]));
-    }
-    for (std::size_t i = 0; i < elite.size(); ++i) {
-        EXPECT_EQ(music.elite[i], &catalogue.at(elite[i]));
-    }
-    for (std::size_t i = 0; i < theme.size(); ++i) {
-        EXPECT_EQ(music.theme[i], &catalogue.at(theme[i]));
-    }
+    const auto expectRole = [&](const auto& slots, const std::vector<std::string>& role) {
+        ASSERT_EQ(slots.size(), role.size());
+        for (std::size_t i = 0; i < role.size(); ++i) {
+            EXPECT_EQ(slots[i], &catalogue.at(role[i])) << role[i];
+        }
+    };
+    expectRole(music.world, world);
+    expectRole(music.boss, boss);
+    expectRole(music.elite, elite);
+    expectRole(music.theme, theme);
 }
 
 } // namespace

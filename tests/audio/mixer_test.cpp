@@ -43,6 +43,19 @@ MixerSettings worldMusic(int world) {
     return settings;
 }
 
+// One mixer with its music table and settings, for the tests that follow a mix over time.
+class Mixing : public testing::Test {
+  protected:
+    void apply() { applySettings(state, settings, music); }
+    std::vector<std::int16_t> play(int count) { return render(state, music, count); }
+
+    MusicTable music;
+    MixerState state;
+    MixerSettings settings;
+};
+using MixerMusic = Mixing;
+using MixerLevels = Mixing;
+
 TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
     struct Case {
         float volume, pan, expectedVolume, left, right;
@@ -125,37 +138,35 @@ TEST(MixerVoices, VoiceLimits) {
     EXPECT_EQ(played[2 * 100], 0);
 }
 
-TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
+TEST_F(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
     AudioClip world(constantClip(1'000'000, 10000, 10000));
     AudioClip boss(constantClip(1'000'000, -10000, -10000));
-    MusicTable music;
     music.world[0] = &world;
     music.boss[0] = &boss;
-    MixerState state;
-    MixerSettings settings = worldMusic(0);
-    applySettings(state, settings, music);
+    settings = worldMusic(0);
+    apply();
     ASSERT_EQ(state.currentMusic, &world);
 
-    auto out = render(state, music, 1);
+    auto out = play(1);
     EXPECT_EQ(state.fadeProgress, MIX_FRAMES);
     EXPECT_NEAR(state.layers[0].gain, smoothstep(MIX_FRAMES), 1e-6f);
     const float expected = 10000.0f * std::sqrt(smoothstep(MIX_FRAMES)) * 0.45f * 0.72f;
     EXPECT_NEAR(out[2 * (MIX_FRAMES - 1)], expected, 1.0f);
-    out = render(state, music, 20);
+    out = play(20);
     EXPECT_NEAR(state.layers[0].gain, smoothstep(21 * MIX_FRAMES), 1e-5f);
-    render(state, music, 24);
+    play(24);
     EXPECT_FLOAT_EQ(state.layers[0].gain, 1.0f);
     EXPECT_EQ(state.layers[0].position, 45 * MIX_FRAMES);
 
     // To the boss: the world fades out while the boss fades in, with constant power.
     settings.musicRequest = requestWithBattle(settings.musicRequest, true, false, 0);
-    applySettings(state, settings, music);
+    apply();
     EXPECT_EQ(state.currentMusic, &boss);
-    render(state, music, 20);
+    play(20);
     const float s = smoothstep(20 * MIX_FRAMES);
     EXPECT_NEAR(state.layers[0].gain, 1.0f - s, 1e-5f);
     EXPECT_NEAR(state.layers[1].gain, s, 1e-5f);
-    render(state, music, 24);
+    play(24);
     // Once the fade is over the silent layer is given back and its place remembered.
     EXPECT_EQ(state.layers[0].clip, nullptr);
     EXPECT_EQ(state.resumeTable[0].clip, &world);
@@ -164,29 +175,28 @@ TEST(MixerMusic, CrossFadeFollowsSmoothstepAndResumes) {
 
     // Back to the world: it continues where it stopped.
     settings.musicRequest = requestWithBattle(settings.musicRequest, false, false, 0);
-    applySettings(state, settings, music);
+    apply();
     EXPECT_EQ(state.currentMusic, &world);
     EXPECT_EQ(state.layers[0].clip, &world);
     EXPECT_EQ(state.layers[0].position, stopped);
     EXPECT_FLOAT_EQ(state.layers[0].gain, 0.0f);
-    render(state, music, 1);
+    play(1);
     EXPECT_EQ(state.layers[0].position, stopped + MIX_FRAMES);
 
     // Silence fades every layer out and frees them all.
     settings.musicRequest = requestWithMusic(settings.musicRequest, -2);
-    applySettings(state, settings, music);
+    apply();
     EXPECT_EQ(state.currentMusic, nullptr);
-    render(state, music, 43);
+    play(43);
     EXPECT_EQ(state.fadeProgress, 43 * MIX_FRAMES);
-    render(state, music, 2);
+    play(2);
     for (const MusicLayer& layer : state.layers) {
         EXPECT_EQ(layer.clip, nullptr);
     }
 }
 
-TEST(MixerMusic, EachRequestPicksItsPiece) {
+TEST_F(MixerMusic, EachRequestPicksItsPiece) {
     std::vector<AudioClip> clips(23, constantClip(10, 1, 1));
-    MusicTable music;
     music.menu = &clips[0];
     for (std::size_t i = 0; i < 10; ++i) {
         music.world[i] = &clips[1 + i];
@@ -212,58 +222,55 @@ TEST(MixerMusic, EachRequestPicksItsPiece) {
         {2, false, true, 0, music.elite[2]},   {5, false, false, 1, music.theme[0]},
         {7, false, false, 2, music.theme[1]},  {6, false, false, 4, music.theme[3]},
     };
+    // The piece a fresh mixer turns to for a request.
+    const auto pieceFor = [&](std::uint32_t request) {
+        MixerState fresh;
+        MixerSettings asked;
+        asked.musicRequest = request;
+        applySettings(fresh, asked, music);
+        return fresh.currentMusic;
+    };
     for (const Case& c : cases) {
-        MixerState state;
-        MixerSettings settings;
-        settings.musicRequest =
-            requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, c.world), c.boss, c.chase, c.theme);
-        applySettings(state, settings, music);
-        EXPECT_EQ(state.currentMusic, c.piece) << c.world << " " << c.boss << c.chase << c.theme;
+        EXPECT_EQ(pieceFor(requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, c.world), c.boss, c.chase,
+                                             c.theme)),
+                  c.piece)
+            << c.world << " " << c.boss << c.chase << c.theme;
     }
     // Codes past the last world are silence.
-    MixerState state;
-    MixerSettings settings;
-    settings.musicRequest = 12;
-    applySettings(state, settings, music);
-    EXPECT_EQ(state.currentMusic, nullptr);
+    EXPECT_EQ(pieceFor(12), nullptr);
 }
 
-TEST(MixerMusic, MissingBattleClipKeepsWorldMusic) {
+TEST_F(MixerMusic, MissingBattleClipKeepsWorldMusic) {
     AudioClip world(constantClip(10, 10000, 10000));
-    MusicTable music;
     music.world[2] = &world;
-    MixerState state;
-    MixerSettings settings = worldMusic(2);
-    applySettings(state, settings, music);
-    render(state, music, 50);
+    settings = worldMusic(2);
+    apply();
+    play(50);
     // No boss_2 clip: nothing changes and no fade starts; short music loops instead of stopping.
     settings.musicRequest = requestWithBattle(settings.musicRequest, true, false, 0);
-    applySettings(state, settings, music);
+    apply();
     EXPECT_EQ(state.currentMusic, &world);
     EXPECT_EQ(state.fadeProgress, FADE_FRAMES);
-    EXPECT_NE(render(state, music, 1).back(), 0);
+    EXPECT_NE(play(1).back(), 0);
     // A missing world clip means silence; the last frame of the fade is already silent.
     settings.musicRequest = requestWithMusic(settings.musicRequest, 5);
-    applySettings(state, settings, music);
+    apply();
     EXPECT_EQ(state.currentMusic, nullptr);
-    const auto faded = render(state, music, 44);
+    const auto faded = play(44);
     EXPECT_NE(faded[2 * (33075 - 200)], 0);
     EXPECT_EQ(faded[2 * (33075 - 1)], 0);
 }
 
-TEST(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
+TEST_F(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
     std::vector<AudioClip> clips(9, constantClip(10, 1, 1));
-    MusicTable music;
     music.menu = &clips[8];
-    MixerState state;
     for (std::size_t i = 0; i < MUSIC_LAYERS; ++i) {
         state.layers[i] = {&clips[i], static_cast<std::int64_t>(100 * i), 0.5f, 0.5f, 0.0f};
     }
     state.layers[3].gain = 0.1f;
     state.layers[5].gain = 0.1f;
     state.resumeTable[0] = {&clips[8], 777};
-    MixerSettings settings;
-    applySettings(state, settings, music);
+    apply();
     // The first of the quietest layers is taken over; where its piece was is remembered, and the
     // new piece starts where it last stopped.
     EXPECT_EQ(state.layers[3].clip, &clips[8]);
@@ -275,26 +282,24 @@ TEST(MixerMusic, BusyLayersGiveWayToTheQuietestOne) {
     EXPECT_EQ(state.fadeProgress, 0);
 }
 
-TEST(MixerLevels, LevelsDuckingAndLimiterMoveAtTheirRates) {
+TEST_F(MixerLevels, LevelsDuckingAndLimiterMoveAtTheirRates) {
     // Music only on the right, an effect panned hard left, and a silent voice line.
     AudioClip world(constantClip(10, 0, 10000));
     AudioClip effect(constantClip(AUDIO_RATE, 1000, 3000));
     AudioClip line(constantClip(2 * MIX_FRAMES, 0, 0));
-    MusicTable music;
     music.world[0] = &world;
-    MixerState state;
-    MixerSettings settings = worldMusic(0);
-    applySettings(state, settings, music);
-    render(state, music, 44);
+    settings = worldMusic(0);
+    apply();
+    play(44);
     EXPECT_FLOAT_EQ(state.duck, 1.0f);
 
     settings.musicVolume = 1.0f;
     settings.effectsVolume = 0.5f;
-    applySettings(state, settings, music);
+    apply();
     state.limiter = 0.5f;
     addVoice(state, makeVoice(&effect, 1.0f, -1.0f, false));
     addVoice(state, makeVoice(&line, 1.0f, 0.0f, true));
-    const auto out = render(state, music, 1);
+    const auto out = play(1);
     EXPECT_NEAR(state.musicLevel, 1 - 0.55 * std::pow(1 - 0.001, MIX_FRAMES), 1e-5);
     EXPECT_NEAR(state.effectsLevel, 0.5 + 0.35 * std::pow(1 - 0.001, MIX_FRAMES), 1e-5);
     EXPECT_NEAR(state.duck, 0.35 + 0.65 * std::pow(1 - 0.0012, MIX_FRAMES), 1e-5);
@@ -305,27 +310,24 @@ TEST(MixerLevels, LevelsDuckingAndLimiterMoveAtTheirRates) {
     EXPECT_NEAR(out[MIX_SAMPLES - 2], 1000 * state.effectsLevel * scale, 1.0f);
 
     // Once the line has ended the music comes back slowly.
-    render(state, music, 1);
+    play(1);
     const double ducked = state.duck;
-    render(state, music, 1);
+    play(1);
     EXPECT_NEAR(state.duck, 1 - (1 - ducked) * std::pow(1 - 0.00018, MIX_FRAMES), 1e-5);
 }
 
-TEST(MixerLevels, MuteRampsWithoutAClick) {
+TEST_F(MixerLevels, MuteRampsWithoutAClick) {
     AudioClip tone(constantClip(AUDIO_RATE * 10, 20000, -20000));
-    MusicTable music;
-    MixerState state;
     addVoice(state, makeVoice(&tone, 1.0f, 0.0f, false));
-    MixerSettings settings;
-    applySettings(state, settings, music);
-    auto out = render(state, music, 4);
+    apply();
+    auto out = play(4);
     settings.muted = true;
-    applySettings(state, settings, music);
-    const auto muted = render(state, music, 2);
+    apply();
+    const auto muted = play(2);
     out.insert(out.end(), muted.begin(), muted.end());
     settings.muted = false;
-    applySettings(state, settings, music);
-    const auto back = render(state, music, 2);
+    apply();
+    const auto back = play(2);
     out.insert(out.end(), back.begin(), back.end());
 
     int largestStep = 0;
@@ -340,22 +342,19 @@ TEST(MixerLevels, MuteRampsWithoutAClick) {
     EXPECT_GT(out[out.size() - 2], 8000);
 }
 
-TEST(MixerLevels, LimiterKeepsTwentyFourLoudVoicesInRange) {
+TEST_F(MixerLevels, LimiterKeepsTwentyFourLoudVoicesInRange) {
     AudioClip square;
     for (int i = 0; i < AUDIO_RATE; ++i) {
         const std::int16_t v = (i / 50) % 2 == 0 ? 32767 : -32767;
         square.samples.push_back(v);
         square.samples.push_back(v);
     }
-    MusicTable music;
-    MixerState state;
-    MixerSettings settings;
     settings.effectsVolume = 1.0f;
-    applySettings(state, settings, music);
+    apply();
     for (int i = 0; i < 24; ++i) {
         addVoice(state, makeVoice(&square, 1.0f, 0.0f, false));
     }
-    const auto out = render(state, music, 8);
+    const auto out = play(8);
     int peak = 0;
     for (std::size_t i = 0; i < out.size(); ++i) {
         const auto frame = static_cast<int>(i / 2);
@@ -367,15 +366,12 @@ TEST(MixerLevels, LimiterKeepsTwentyFourLoudVoicesInRange) {
     EXPECT_GE(peak, 28000);
 }
 
-TEST(MixerLevels, AmbientBedLoopsUnderEverything) {
+TEST_F(MixerLevels, AmbientBedLoopsUnderEverything) {
     AudioClip ambient(constantClip(3, 10000, 10000));
-    MusicTable music;
     music.ambient = &ambient;
-    MixerState state;
-    MixerSettings settings;
     settings.musicRequest = 0;
-    applySettings(state, settings, music);
-    const auto out = render(state, music, 2);
+    apply();
+    const auto out = play(2);
     EXPECT_NEAR(out.back(), 10000.0f * 0.16f * 0.45f * 0.72f, 1.0f);
     EXPECT_EQ(state.ambientPosition, (2 * MIX_FRAMES - 1) % 3 + 1);
 }

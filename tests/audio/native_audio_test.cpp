@@ -14,10 +14,7 @@ namespace {
 
 using test::TempFolder;
 using test::WavBuilder;
-
-std::vector<std::uint8_t> tone(std::int16_t value, int frames) {
-    return WavBuilder::pcm16(1, 44100, std::vector<std::int16_t>(static_cast<std::size_t>(frames), value));
-}
+constexpr auto tone = WavBuilder::tone;
 
 // Waits for a condition the other threads will bring about; gives up after a generous bound so a
 // fault fails the test instead of hanging it.

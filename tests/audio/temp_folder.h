@@ -1,14 +1,28 @@
 #pragma once
 
+// A scratch folder and whole-file access, shared by the tests that touch the disk.
+
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace grumbo::test {
+
+inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -17,7 +31,7 @@ class TempFolder {
         std::random_device seed;
         static std::atomic<int> counter{0};
         path = std::filesystem::temp_directory_path() /
-               ("grumbo_audio_" + std::to_string(seed()) + "_" + std::to_string(counter++));
+               ("grumbo_test_" + std::to_string(seed()) + "_" + std::to_string(counter++));
         std::filesystem::create_directories(path);
     }
     ~TempFolder() {
@@ -27,14 +41,26 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    // Writes a file below the folder, making the folders on its way.
     void write(const std::filesystem::path& relative, const std::vector<std::uint8_t>& bytes) const {
-        const std::filesystem::path full = path / relative;
-        std::filesystem::create_directories(full.parent_path());
-        std::ofstream out(full, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        std::filesystem::create_directories((path / relative).parent_path());
+        writeBytes(path / relative, bytes);
     }
 
     std::wstring wide() const { return path.wstring(); }
+    std::wstring file(const std::string& name) const { return (path / name).wstring(); }
+
+    // Everything in the folder except the named files: leftover temporary files.
+    std::vector<std::string> othersThan(const std::vector<std::string>& expected) const {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(path)) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(expected.begin(), expected.end(), name) == expected.end()) {
+                found.push_back(name);
+            }
+        }
+        return found;
+    }
 
     std::filesystem::path path;
 };

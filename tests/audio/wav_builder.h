@@ -62,6 +62,11 @@ class WavBuilder {
         return WavBuilder().format(1, channels, rate, 16).samples(values).build();
     }
 
+    // A mono clip at the mixer's own rate holding one value throughout.
+    static std::vector<std::uint8_t> tone(std::int16_t value, int frames) {
+        return pcm16(1, 44100, std::vector<std::int16_t>(static_cast<std::size_t>(frames), value));
+    }
+
   private:
     static void put16(std::vector<std::uint8_t>& out, int v) {
         out.push_back(static_cast<std::uint8_t>(v & 0xFF));

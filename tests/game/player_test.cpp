@@ -201,12 +201,12 @@ TEST(PlayerAssists, ExtraAirJumpAndNoDamageButPitsStillKill) {
         game.player.tripleJump = burrito ? 0.5f : 0;
         const int allowed = burrito ? 4 : 3;
         for (int i = 0; i < allowed; ++i) {
-            game.update(pressJump(), STEP);
+            game.update(pressJump(), DT);
             run(game, test::holdJump(), 12);
         }
         EXPECT_EQ(game.player.jumpsUsed, allowed);
         const float rising = game.player.vel.y;
-        game.update(pressJump(), STEP);
+        game.update(pressJump(), DT);
         EXPECT_GT(game.player.vel.y, rising) << "one more is refused";
     }
 

@@ -10,31 +10,30 @@
 namespace grumbo {
 
 inline std::string setFields(const Control& c) {
-    const bool set[] = {c.left,
-                        c.right,
-                        c.jumpHeld,
-                        c.jumpPressed,
-                        c.fireHeld,
-                        c.interact,
-                        c.pause,
-                        c.nextWeapon,
-                        c.dash,
-                        c.aiming,
-                        c.confirm,
-                        c.back,
-                        c.menuUp,
-                        c.menuDown,
-                        c.toggleFullscreen,
-                        c.restartCheckpoint,
-                        c.toggleMute,
-                        c.controllerPresent};
-    const char* const names[] = {"left",   "right",      "jumpHeld",   "jumpPressed", "fireHeld", "interact",
-                                 "pause",  "nextWeapon", "dash",       "aiming",      "confirm",  "back",
-                                 "menuUp", "menuDown",   "fullscreen", "restart",     "mute",     "present"};
+    const std::pair<bool, const char*> fields[] = {
+        {c.left, "left"},
+        {c.right, "right"},
+        {c.jumpHeld, "jumpHeld"},
+        {c.jumpPressed, "jumpPressed"},
+        {c.fireHeld, "fireHeld"},
+        {c.interact, "interact"},
+        {c.pause, "pause"},
+        {c.nextWeapon, "nextWeapon"},
+        {c.dash, "dash"},
+        {c.aiming, "aiming"},
+        {c.confirm, "confirm"},
+        {c.back, "back"},
+        {c.menuUp, "menuUp"},
+        {c.menuDown, "menuDown"},
+        {c.toggleFullscreen, "fullscreen"},
+        {c.restartCheckpoint, "restart"},
+        {c.toggleMute, "mute"},
+        {c.controllerPresent, "present"},
+    };
     std::string text;
-    for (std::size_t i = 0; i < std::size(set); ++i) {
-        if (set[i]) {
-            text += text.empty() ? names[i] : std::string(" ") + names[i];
+    for (const auto& [set, name] : fields) {
+        if (set) {
+            text += text.empty() ? name : std::string(" ") + name;
         }
     }
     if (c.weaponSlot != -1) {

@@ -113,7 +113,8 @@ KeyStates keysWith(std::initializer_list<Key> down) {
 }
 
 TEST(ControlFrom, KeysAndControllerMakeTheWholeFrame) {
-    const KeyStates playKeys = keysWith({Key::Space, Key::A, Key::J, Key::Enter, Key::Escape});
+    using enum Key;
+    const KeyStates playKeys = keysWith({Space, A, J, Enter, Escape});
     const struct {
         KeyStates now;
         KeyStates before;
@@ -122,26 +123,20 @@ TEST(ControlFrom, KeysAndControllerMakeTheWholeFrame) {
     } frames[] = {
         {playKeys, {}, {}, "left jumpHeld jumpPressed fireHeld pause confirm back"},
         {playKeys, playKeys, {}, "left jumpHeld fireHeld"},
-        {keysWith({Key::Up, Key::Down, Key::F11, Key::R, Key::M, Key::E, Key::Q, Key::Tab}),
+        {keysWith({Up, Down, F11, R, M, E, Q, Tab}),
          {},
          {},
          "jumpHeld jumpPressed interact nextWeapon dash menuUp menuDown fullscreen restart mute"},
-        {keysWith({Key::W, Key::Right}), {}, {}, "right jumpHeld jumpPressed menuUp"},
-        {keysWith({Key::S, Key::D, Key::X, Key::Shift, Key::Left}),
-         {},
-         {},
-         "left right fireHeld dash menuDown"},
-        {keysWith({Key::Up, Key::W, Key::S, Key::Shift, Key::Tab}),
-         keysWith({Key::Up, Key::W, Key::S, Key::Shift}),
-         {},
-         "jumpHeld dash"},
-        {keysWith({Key::Digit3, Key::Digit7}), {}, {}, "slot6"},
-        {keysWith({Key::Digit1}), {}, {}, "slot0"},
-        {keysWith({Key::Digit0, Key::Digit9}), {}, {}, "slot9"},
+        {keysWith({W, Right}), {}, {}, "right jumpHeld jumpPressed menuUp"},
+        {keysWith({S, D, X, Shift, Left}), {}, {}, "left right fireHeld dash menuDown"},
+        {keysWith({Up, W, S, Shift, Tab}), keysWith({Up, W, S, Shift}), {}, "jumpHeld dash"},
+        {keysWith({Digit3, Digit7}), {}, {}, "slot6"},
+        {keysWith({Digit1}), {}, {}, "slot0"},
+        {keysWith({Digit0, Digit9}), {}, {}, "slot9"},
         // A number key already down last frame is no choice.
-        {keysWith({Key::Digit4, Key::Digit2}), keysWith({Key::Digit4}), {}, "slot1"},
-        {keysWith({Key::Digit4}), keysWith({Key::Digit4}), {}, ""},
-        {keysWith({Key::B}), {}, {}, ""},
+        {keysWith({Digit4, Digit2}), keysWith({Digit4}), {}, "slot1"},
+        {keysWith({Digit4}), keysWith({Digit4}), {}, ""},
+        {keysWith({B}), {}, {}, ""},
         {{}, {}, {0, pad::A, 0, 0}, "jumpHeld jumpPressed confirm"},
         {{}, {}, {pad::A | pad::X | pad::DpadRight, 0, 0, 0}, "right jumpHeld fireHeld"},
         {{}, {}, {pad::DpadLeft, pad::X, 0, 0}, "left fireHeld"},

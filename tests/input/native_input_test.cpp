@@ -21,6 +21,11 @@ class NativeInputProtocol : public ::testing::Test {
         script->advance(ms);
         input.pass();
     }
+    // A pad at rest in the first slot, found by one pass.
+    void plugIn() {
+        pad(0);
+        tick();
+    }
     void pad(std::uint16_t buttons, std::int16_t x = 0, std::int16_t y = 0, int slot = 0) {
         script->setPad(slot, {buttons, x, y});
     }
@@ -28,16 +33,15 @@ class NativeInputProtocol : public ::testing::Test {
         const auto log = script->rumbles();
         return log.empty() ? RumbleCommand{-1, 0, 0} : log.back();
     }
+    std::pair<int, int> motors() { return {lastRumble().left, lastRumble().right}; }
 };
 
 TEST_F(NativeInputProtocol, PressShorterThanAFrameIsDeliveredOnce) {
-    pad(0);
-    tick();
+    plugIn();
     EXPECT_EQ(setFields(input.poll(true)), "present");
     pad(pad::A);
     tick();
-    pad(0);
-    tick();
+    plugIn();
     EXPECT_EQ(setFields(input.poll(true)), "jumpHeld jumpPressed confirm present");
     tick();
     EXPECT_EQ(setFields(input.poll(true)), "present");
@@ -58,8 +62,7 @@ TEST_F(NativeInputProtocol, HeldButtonIsNotRepeated) {
 }
 
 TEST_F(NativeInputProtocol, FocusLossDropsEdgesButKeepsPreviousState) {
-    pad(0);
-    tick();
+    plugIn();
     input.poll(true);
     input.poll(false);
     // Pressed and held while inactive: no edge, and none after coming back.
@@ -73,16 +76,14 @@ TEST_F(NativeInputProtocol, FocusLossDropsEdgesButKeepsPreviousState) {
 }
 
 TEST_F(NativeInputProtocol, PressesCollectedBeforeReactivationAreDiscarded) {
-    pad(0);
-    tick();
+    plugIn();
     input.poll(false);
     // The thread still believes the window is active for this pass (it reads
     // `enabled` a pass late); the first enabled poll throws such presses away.
     input.enabled.store(true);
     pad(pad::B);
     tick();
-    pad(0);
-    tick();
+    plugIn();
     EXPECT_FALSE(input.poll(true).interact);
 }
 
@@ -114,8 +115,7 @@ TEST_F(NativeInputProtocol, StickDeadZoneOnBothAxes) {
 }
 
 TEST_F(NativeInputProtocol, MenuEdgesFromStickAndDirectionPad) {
-    pad(0);
-    tick();
+    plugIn();
     input.poll(true);
     // Stick pushed fully up and held over several frames: one step.
     pad(0, 0, 32767);
@@ -124,8 +124,7 @@ TEST_F(NativeInputProtocol, MenuEdgesFromStickAndDirectionPad) {
     tick();
     EXPECT_FALSE(input.poll(true).menuUp);
     // Back to the centre, then down on the direction pad.
-    pad(0);
-    tick();
+    plugIn();
     pad(pad::DpadDown);
     tick();
     EXPECT_EQ(setFields(input.poll(true)), "menuDown present");
@@ -146,8 +145,7 @@ TEST_F(NativeInputProtocol, MenuEdgesFromStickAndDirectionPad) {
 }
 
 TEST_F(NativeInputProtocol, PadLostAndFoundAgainAfterTheSearch) {
-    pad(0);
-    tick();
+    plugIn();
     EXPECT_EQ(input.padIndex, 0);
     script->removePad(0);
     tick();
@@ -244,24 +242,20 @@ TEST_F(NativeInputProtocol, JoystickNeedsReadableRangesAndPadTakesPrecedence) {
 }
 
 TEST_F(NativeInputProtocol, RumbleClampedTimedAndReplaced) {
-    pad(0);
-    tick();
+    plugIn();
     input.rumble(2, 10);
     tick();
-    EXPECT_EQ(lastRumble().left, 45000);
-    EXPECT_EQ(lastRumble().right, 56000);
+    EXPECT_EQ(motors(), (std::pair{45000, 56000}));
     const std::size_t sent = script->rumbles().size();
     tick(4900);
     EXPECT_EQ(script->rumbles().size(), sent);
     // Exactly five seconds after the request.
     tick(92);
-    EXPECT_EQ(lastRumble().left, 0);
-    EXPECT_EQ(lastRumble().right, 0);
+    EXPECT_EQ(motors(), (std::pair{0, 0}));
 
     input.rumble(0.5f, 1);
     tick();
-    EXPECT_EQ(lastRumble().left, 22500);
-    EXPECT_EQ(lastRumble().right, 28000);
+    EXPECT_EQ(motors(), (std::pair{22500, 28000}));
     // A new request replaces the old one rather than adding to it.
     input.rumble(0.25f, 0.1f);
     tick();
@@ -280,8 +274,7 @@ TEST_F(NativeInputProtocol, RumbleClampedTimedAndReplaced) {
 }
 
 TEST_F(NativeInputProtocol, VibrationStopsWhenInactive) {
-    pad(0);
-    tick();
+    plugIn();
     input.rumble(1, 3);
     tick();
     input.poll(true);
@@ -306,8 +299,7 @@ TEST_F(NativeInputProtocol, VibrationStopsWhenThePadDisappears) {
     script->removePad(1);
     tick();
     EXPECT_EQ(lastRumble().slot, 1);
-    EXPECT_EQ(lastRumble().left, 0);
-    EXPECT_EQ(lastRumble().right, 0);
+    EXPECT_EQ(motors(), (std::pair{0, 0}));
     // Plugged back in: the old request does not resume.
     pad(0, 0, 0, 1);
     tick(1000);

@@ -2,6 +2,7 @@
 // names that are not UTF-8 kept byte for byte, and a private save staying private; and how
 // start-up reads it: whatever can be decoded, from a file of any size. And where the artwork is
 // found: beside the executable, else in the installed data folder.
+#include "../audio/temp_folder.h"
 #include "app/asset_folder.h"
 #include "app/save_schema.h"
 #include "platform/user_paths.h"
@@ -18,11 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Scratch {
-    fs::path root = fs::temp_directory_path() / ("grumbo_place_" + std::to_string(::getpid()));
-    Scratch() { fs::create_directories(root); }
-    ~Scratch() { fs::remove_all(root); }
-};
+using Scratch = test::TempFolder;
 
 void save(const std::wstring& path, const std::wstring& text) {
     AsyncSave writer;
@@ -33,31 +30,31 @@ void save(const std::wstring& path, const std::wstring& text) {
 
 TEST(SavePlace, TheUserFolderStaysThePlaceEvenWhenItCannotBeMade) {
     Scratch scratch;
-    const std::wstring data = scratch.root.wstring();
+    const std::wstring data = scratch.path.wstring();
     EXPECT_EQ(saveFilePath(data, L"/opt/game"), data + L"/LanternFox/GrumboMegastream/save.ini");
-    EXPECT_TRUE(fs::is_directory(scratch.root / "LanternFox" / "GrumboMegastream"));
+    EXPECT_TRUE(fs::is_directory(scratch.path / "LanternFox" / "GrumboMegastream"));
 
     // A plain file in the way: the save fails, but it never moves beside the game.
-    fs::remove_all(scratch.root / "LanternFox");
-    std::ofstream(scratch.root / "LanternFox") << "in the way";
+    fs::remove_all(scratch.path / "LanternFox");
+    std::ofstream(scratch.path / "LanternFox") << "in the way";
     EXPECT_EQ(saveFilePath(data, L"/opt/game"), data + L"/LanternFox/GrumboMegastream/save.ini");
     EXPECT_EQ(saveFilePath(L"", L"/opt/game"), L"/opt/game/save.ini");
 }
 
 TEST(SavePlace, AFolderNameThatIsNotUtf8IsKeptByteForByte) {
     Scratch scratch;
-    const std::string home = scratch.root.string() + "/caf\xE9";
+    const std::string home = scratch.path.string() + "/caf\xE9";
     ASSERT_EQ(::setenv("XDG_DATA_HOME", home.c_str(), 1), 0);
     const std::wstring path = saveFilePath(userDataFolder(), L"/opt/game");
     ::unsetenv("XDG_DATA_HOME");
     save(path, L"[Journey]\r\nLevel=2\r\n");
     EXPECT_TRUE(fs::exists(fs::path(home) / "LanternFox" / "GrumboMegastream" / "save.ini"));
-    EXPECT_FALSE(fs::exists(scratch.root / "caf\xC3\xA9"));
+    EXPECT_FALSE(fs::exists(scratch.path / "caf\xC3\xA9"));
 }
 
 TEST(SavePlace, ASaveKeepsTheModeItHad) {
     Scratch scratch;
-    const fs::path file = scratch.root / "save.ini";
+    const fs::path file = scratch.path / "save.ini";
     save(file.wstring(), L"[Journey]\r\nLevel=1\r\n");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     save(file.wstring(), L"[Journey]\r\nLevel=2\r\n");
@@ -67,10 +64,9 @@ TEST(SavePlace, ASaveKeepsTheModeItHad) {
 
 TEST(SaveStartup, ReadsWhatItCanFromDamagedAndHugeFiles) {
     Scratch scratch;
-    const fs::path file = scratch.root / "save.ini";
+    const fs::path file = scratch.path / "save.ini";
     const auto startWith = [&](std::vector<std::uint8_t> bytes) {
-        std::ofstream(file, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        test::writeBytes(file, bytes);
         Progress progress;
         Settings settings;
         loadSaveFile(file.wstring(), progress, settings);
@@ -100,8 +96,8 @@ TEST(SaveStartup, ReadsWhatItCanFromDamagedAndHugeFiles) {
 
 TEST(AssetPlace, BesideTheExecutableElseTheInstalledDataFolder) {
     Scratch scratch;
-    const fs::path games = scratch.root / "usr" / "games";
-    const fs::path installed = scratch.root / "usr" / "share" / "games" / "grumbos-megastream";
+    const fs::path games = scratch.path / "usr" / "games";
+    const fs::path installed = scratch.path / "usr" / "share" / "games" / "grumbos-megastream";
     fs::create_directories(games);
     // Neither: the folder beside the executable, so a failure names it.
     EXPECT_EQ(findAssetFolder(games.string()), games.string() + "/assets");

@@ -126,12 +126,6 @@ TEST_F(SdlInput, PlainJoystickWithHat) {
     EXPECT_TRUE(frame.menuDown);
 }
 
-} // namespace
-} // namespace grumbo
-
-namespace grumbo {
-namespace {
-
 TEST(SdlKeyboard, ATapShorterThanAFrameArrivesOnce) {
     NativeInput::Impl input{std::make_unique<sdl::SdlInputDevices>()};
     input.start();

@@ -1,6 +1,7 @@
 // The SDL drawing device, offscreen with the software renderer: colours and
 // opacity land in the right bytes, mirroring, drawable textures, clips, text,
 // stale handles, the frame clock's deadline sleep, and the window's events.
+#include "../audio/temp_folder.h"
 #include "platform/clock.h"
 #include "platform/image_header.h"
 #include "platform/renderer.h"
@@ -109,8 +110,8 @@ TEST_F(SdlVideo, ReleasedAndMissingTexturesDrawNothing) {
 // A few bytes that claim a picture of gigabytes are refused before decoding;
 // a real picture with a damaged or foreign header is refused too.
 TEST_F(SdlVideo, ImagesAreCheckedByTheSizeTheyDeclare) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "grumbo_video_test";
-    std::filesystem::create_directories(folder);
+    const test::TempFolder scratch;
+    const std::filesystem::path& folder = scratch.path;
     const auto pngClaiming = [&](const char* name, unsigned width, unsigned height) {
         unsigned char bytes[69] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
                                    0,    0,   0,   13,  'I',  'H',  'D',  'R'};
@@ -136,15 +137,11 @@ TEST_F(SdlVideo, ImagesAreCheckedByTheSizeTheyDeclare) {
     const std::string sheet = "assets/sprites.png";
     if (std::filesystem::exists(sheet)) {
         EXPECT_TRUE(renderer.loadImage(sheet).valid());
-        std::filesystem::copy_file(sheet, folder / "torn.png",
-                                   std::filesystem::copy_options::overwrite_existing);
-        std::fstream torn(folder / "torn.png", std::ios::in | std::ios::out | std::ios::binary);
-        torn.seekp(1);
-        torn.put('Q');
-        torn.close();
+        std::vector<std::uint8_t> torn = test::readBytes(sheet);
+        torn[1] = 'Q';
+        test::writeBytes(folder / "torn.png", torn);
         EXPECT_FALSE(renderer.loadImage((folder / "torn.png").string()).valid());
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(SdlVideo, TextIsRasterisedWhiteAndWrapsAtTheBoxWidth) {

@@ -30,7 +30,7 @@ TEST(PlatformFiles, ReadWholeFileHonoursTheLimitAndRefusesFolders) {
     EXPECT_EQ(readWholeFile(dir.file("three"), bytes, 2), syserror::FileTooLarge);
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(readWholeFile(dir.file("absent"), bytes, 10), syserror::FileNotFound);
-    EXPECT_EQ(readWholeFile(dir.root.wstring(), bytes, 10), syserror::AccessDenied);
+    EXPECT_EQ(readWholeFile(dir.path.wstring(), bytes, 10), syserror::AccessDenied);
     EXPECT_EQ(readWholeFile(dir.file("three") + L"/below", bytes, 10), syserror::PathNotFound);
 }
 
@@ -44,7 +44,7 @@ TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
     EXPECT_EQ(done, 3u);
     synced.clear();
     EXPECT_EQ(files->flush(file), 0u);
-    const auto folder = std::filesystem::canonical(dir.root);
+    const auto folder = std::filesystem::canonical(dir.path);
     EXPECT_EQ(synced, (std::vector<std::filesystem::path>{folder / "a"}));
     EXPECT_EQ(files->close(file), 0u);
 
@@ -60,11 +60,11 @@ TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
     std::vector<std::uint8_t> bytes;
     EXPECT_EQ(readWholeFile(dir.file("b"), bytes, 10), 0u);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'h', 'e', 'y'}));
-    EXPECT_FALSE(std::filesystem::exists(dir.root / "a"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "a"));
     EXPECT_EQ(files->replace(dir.file("a"), dir.file("b")), syserror::FileNotFound);
     files->remove(dir.file("b"));
     files->remove(dir.file("b"));
-    EXPECT_FALSE(std::filesystem::exists(dir.root / "b"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "b"));
 }
 
 TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
@@ -74,7 +74,7 @@ TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
     EXPECT_EQ(createFolder(dir.file("x/y")), syserror::PathNotFound);
     EXPECT_EQ(createFolders(dir.file("x/y/z")), 0u);
     EXPECT_EQ(createFolders(dir.file("x/y/z")), 0u);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.root / "x" / "y" / "z"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path / "x" / "y" / "z"));
     writeBytes(dir.file("file"), {});
     EXPECT_EQ(createFolders(dir.file("file")), syserror::AlreadyExists);
     EXPECT_EQ(createFolders(dir.file("file/below")), syserror::PathNotFound);

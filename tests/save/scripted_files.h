@@ -79,24 +79,13 @@ class ScriptedFiles final : public FileSystem {
     }
 
     std::uint32_t openRead(const std::wstring& path, FileHandle& file) override {
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            readSoFar = 0;
-            if (script.openReadError != 0) {
-                return script.openReadError;
-            }
-        }
-        return real->openRead(path, file);
+        const std::uint32_t error = scripted(&Script::openReadError, true);
+        return error != 0 ? error : real->openRead(path, file);
     }
 
     std::uint32_t size(FileHandle file, std::uint64_t& bytes) override {
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            if (script.sizeError != 0) {
-                return script.sizeError;
-            }
-        }
-        return real->size(file, bytes);
+        const std::uint32_t error = scripted(&Script::sizeError);
+        return error != 0 ? error : real->size(file, bytes);
     }
 
     std::uint32_t read(FileHandle file, void* buffer, std::size_t count, std::size_t& done) override {
@@ -151,16 +140,17 @@ class ScriptedFiles final : public FileSystem {
         return code;
     }
 
+    // The real step runs either way, so a scripted failure leaves no handle open.
     std::uint32_t flush(FileHandle file) override {
-        std::uint32_t code = real->flush(file);
-        std::lock_guard<std::mutex> guard(lock);
-        return script.flushError != 0 ? script.flushError : code;
+        const std::uint32_t code = real->flush(file);
+        const std::uint32_t error = scripted(&Script::flushError);
+        return error != 0 ? error : code;
     }
 
     std::uint32_t close(FileHandle file) override {
-        std::uint32_t code = real->close(file);
-        std::lock_guard<std::mutex> guard(lock);
-        return script.closeError != 0 ? script.closeError : code;
+        const std::uint32_t code = real->close(file);
+        const std::uint32_t error = scripted(&Script::closeError);
+        return error != 0 ? error : code;
     }
 
     std::uint32_t replace(const std::wstring& from, const std::wstring& to) override {
@@ -178,6 +168,13 @@ class ScriptedFiles final : public FileSystem {
     void remove(const std::wstring& path) override { real->remove(path); }
 
   private:
+    // The failure scripted for one step, 0 for none; opening a file also restarts its read count.
+    std::uint32_t scripted(std::uint32_t Script::*error, bool opening = false) {
+        std::lock_guard<std::mutex> guard(lock);
+        readSoFar = opening ? 0 : readSoFar;
+        return script.*error;
+    }
+
     std::unique_ptr<FileSystem> real;
     mutable std::mutex lock;
     std::condition_variable changed;
