@@ -192,9 +192,14 @@ TEST(PlayerDamage, LethalDamageRespawnsAtFullHealth) {
     EXPECT_EQ(game.deaths, 2);
 }
 
-// The assists: one more air jump, also on top of the burrito's; hits that
+// The assists, all off at first: one more air jump, also on top of the burrito's; hits that
 // leave health and shield alone, while falling into a pit still costs a life.
 TEST(PlayerAssists, ExtraAirJumpAndNoDamageButPitsStillKill) {
+    // Every assist is off unless the player turns it on.
+    const Assists off = Game().assists;
+    EXPECT_EQ(off.speedPercent, 100);
+    EXPECT_FALSE(off.noDamage);
+    EXPECT_FALSE(off.extraAirJump);
     for (const bool burrito : {false, true}) {
         Game game = standingAt(200);
         game.assists.extraAirJump = true;

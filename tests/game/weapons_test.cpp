@@ -420,7 +420,13 @@ TEST(ProjectileHits, RocketBlastsTheGroupAroundItsTarget) {
     g.player.weapon = RaidRocket;
     g.shoot(Input{});
     g.sounds.clear();
+    const std::size_t before = g.particles.size();
     fly(g, 1);
+    // The blast bursts 28 amber sparks first, before any enemy's own hit sparks.
+    ASSERT_GE(g.particles.size(), before + 28);
+    EXPECT_EQ(std::count_if(g.particles.begin(), g.particles.end(),
+                            [](const Particle& q) { return q.color == 0xffffad65u && q.kind == 1; }),
+              28);
     EXPECT_EQ(g.level.enemies[0].hp, 40);
     EXPECT_EQ(g.level.enemies[1].hp, 43);
     EXPECT_EQ(g.level.enemies[2].hp, 50);
@@ -476,6 +482,7 @@ TEST(ProjectileHits, BrickBouncesFourTimesAndBreaksOnTheFifthLanding) {
             ASSERT_EQ(g.particles.size(), sparks + 8);
             expectAt(g.particles.back().pos, g.projectiles[0].pos.x + 17, GROUND_Y);
             EXPECT_EQ(g.particles.back().color, 0xff9fda76u);
+            EXPECT_EQ(g.particles.back().kind, 1);
         }
     }
     EXPECT_EQ(landings, 5);
