@@ -94,8 +94,11 @@ TEST(Firing, EachWeaponFiresItsShotsDamageAndCooldown) {
             g.player.powerUp = powered ? 5 : 0;
             g.shoot(Input{});
             ASSERT_EQ(g.projectiles.size(), row.shots);
-            // An unaimed centre shot flies straight ahead at the weapon's speed.
+            // An unaimed centre shot flies straight ahead at the weapon's speed,
+            // from the muzzle in front of the chest (the hammer from above the shoulder).
             EXPECT_FLOAT_EQ(g.projectiles[row.shots / 2].vel.x, row.speed);
+            EXPECT_FLOAT_EQ(g.projectiles[row.shots / 2].pos.y,
+                            g.player.pos.y + (row.weapon == BanHammer ? 2 : 24));
             for (const Projectile& p : g.projectiles) {
                 EXPECT_EQ(p.weapon, row.weapon);
                 EXPECT_FLOAT_EQ(std::hypot(p.vel.x, p.vel.y),
