@@ -95,12 +95,14 @@ struct NativeAudio::Impl {
                 // thread; until they are done requests are dropped.
                 if (!output->open([this] { wake.signal(); })) {
                     running.store(false, std::memory_order_release);
+                    output->leaveCallingThread();
                     return;
                 }
                 loadAudioFiles(findAudioFiles(folder), catalogue);
                 musicTable = buildMusicTable(catalogue);
                 loaded.store(true, std::memory_order_release);
                 mixerLoop();
+                output->leaveCallingThread();
             });
         } catch (const std::system_error&) {
             close();

@@ -33,6 +33,9 @@ class AudioOutput {
     // Raises the priority of the calling thread (the mixer) where the system allows it; a refusal
     // is harmless, the mixer just runs at normal priority.
     virtual void raiseCallingThreadPriority() = 0;
+    // Called by a thread that opened or fed the device just before it ends: frees what the sound
+    // system kept for that thread alone. Nothing to do for most devices.
+    virtual void leaveCallingThread() {}
 };
 
 // The system's sound device.

@@ -91,6 +91,12 @@ void SdlAudioOutput::raiseCallingThreadPriority() {
     SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
 }
 
+// SDL keeps per-thread data (its error text) for every thread that calls it,
+// and frees it by itself only for threads it started.
+void SdlAudioOutput::leaveCallingThread() {
+    SDL_TLSCleanup();
+}
+
 void SDLCALL SdlAudioOutput::fill(void* self, Uint8* stream, int length) {
     static_cast<SdlAudioOutput*>(self)->fillLocked(reinterpret_cast<std::int16_t*>(stream),
                                                    static_cast<std::size_t>(length) / sizeof(std::int16_t));

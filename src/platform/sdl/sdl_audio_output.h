@@ -24,6 +24,7 @@ class SdlAudioOutput : public AudioOutput {
     bool done(int slot) const override;
     void close() override;
     void raiseCallingThreadPriority() override;
+    void leaveCallingThread() override;
 
   private:
     static void SDLCALL fill(void* self, Uint8* stream, int length);
