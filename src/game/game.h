@@ -123,6 +123,15 @@ enum class VoiceMoment : std::int32_t {
 };
 inline constexpr int VOICE_MOMENT_COUNT = 7;
 
+// Each count sizes the tables indexed by its enumeration, so it must follow
+// the enumeration's last member.
+static_assert(WEAPON_COUNT == OneByOne + 1);
+static_assert(PICKUP_KIND_COUNT == static_cast<int>(PickupKind::Flashlight) + 1);
+static_assert(ENEMY_KIND_COUNT == static_cast<int>(EnemyKind::Caretaker) + 1);
+static_assert(HAZARD_KIND_COUNT == static_cast<int>(HazardKind::Geyser) + 1);
+static_assert(SOUND_COUNT == static_cast<int>(Sound::BossPhase) + 1);
+static_assert(VOICE_MOMENT_COUNT == static_cast<int>(VoiceMoment::ChapterEntry) + 1);
+
 // The values of `Game::state`.
 enum GameState : int {
     Title = 0,

@@ -158,14 +158,14 @@ TEST(EnemyContactRules, TheStompNeedsSpeedAndAShallowLanding) {
 // A falling enemy lands on a platform whose top its feet were at most 1.5
 // below, falls at most at 850, and is gone once its top passes y = 740.
 TEST(EnemyContactRules, AnEnemyLandsOnlyFromAtMostOneAndAHalfBelowATop) {
-    for (const float sunk : {1.4f, 1.6f, 316.8f, 317.4f}) {
+    for (const float sunk : {1.4f, 1.5f, 1.6f, 316.8f, 317.4f}) {
         Game game = clearedWorld(0);
         Enemy& zombie = addEnemy(game, Zombie, 700);
         zombie.pos.y += sunk;
         zombie.vel.y = 900;
         game.updateEnemies(DT);
-        EXPECT_EQ(zombie.grounded, sunk < 1.5f) << sunk;
-        EXPECT_FLOAT_EQ(zombie.vel.y, sunk < 1.5f ? 0 : 850) << sunk;
+        EXPECT_EQ(zombie.grounded, sunk <= 1.5f) << sunk;
+        EXPECT_FLOAT_EQ(zombie.vel.y, sunk <= 1.5f ? 0 : 850) << sunk;
         EXPECT_EQ(zombie.alive, sunk < 317) << sunk;
     }
 }

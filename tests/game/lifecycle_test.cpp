@@ -37,6 +37,7 @@ TEST(Model, NameTablesClampTheirIndex) {
     EXPECT_STREQ(Game::pickupName(static_cast<PickupKind>(99)), "FLASHLIGHT");
     EXPECT_STREQ(Game::bossName(7), "SNACKZILLA");
     EXPECT_STREQ(Game::bossName(-1), "ROOT OF ALL LAG");
+    EXPECT_STREQ(Game::levelName(10), "SUBSCRIBER SUMMIT");
     // Power ranks are deliberately not in enum order.
     const int powers[WEAPON_COUNT] = {10, 30, 40, 20, 50, 70, 60, 80, 90, 100};
     for (int w = 0; w < WEAPON_COUNT; ++w) {
@@ -99,9 +100,11 @@ TEST(Model, CycleWeaponWrapsToTheNextOwned) {
 TEST(Model, SignsAndPitsNearThePlayer) {
     Game game;
     game.start(0);
-    game.player.pos = {260 - 21 + 80, 406};
+    game.player.pos = {260 - 21 + 84.5f, 406};
     EXPECT_EQ(game.nearbySign(), 0);
-    game.player.pos.y = 320; // on a high ledge
+    game.player.pos.x += 0.5f; // 85 away is out of reach
+    EXPECT_EQ(game.nearbySign(), -1);
+    game.player.pos = {260 - 21 + 80, 320}; // on a high ledge
     EXPECT_EQ(game.nearbySign(), -1);
 
     // Only feet down at the floor (446 or lower) stand at a pit's edge.
@@ -119,6 +122,17 @@ TEST(Model, SignsAndPitsNearThePlayer) {
     EXPECT_EQ(game.pitAhead(30), 0);
     game.player.pos.x = 2500;
     EXPECT_EQ(game.pitAhead(30), -1);
+    // Both reaches count their last unit, and a player right at the edge sees the pit at reach 0.
+    game.player.pos.x = game.level.pits[0].right + 30;
+    EXPECT_EQ(game.pitAhead(30), 0);
+    game.player.pos.x -= 30;
+    EXPECT_EQ(game.pitAhead(0), 0);
+    // Facing left, a pit counts while the player's right edge is past its left edge.
+    const Pit pit = game.level.pits[0];
+    game.player.pos.x = pit.left + 10;
+    EXPECT_EQ(game.pitAhead(pit.right - pit.left), 0);
+    game.player.pos.x = pit.left - 42;
+    EXPECT_EQ(game.pitAhead(1000), -1);
     // Every pit is looked at, not only the first.
     ASSERT_GE(game.level.pits.size(), 2u);
     game.player.facing = 1;
@@ -174,6 +188,15 @@ TEST(Lifecycle, TitlePauseAndSignCards) {
     fire.fireHeld = true;
     game.update(fire, DT);
     EXPECT_EQ(game.state, Playing);
+    // A jump or an interact press starts the run just as well.
+    for (const bool jump : {true, false}) {
+        Game other;
+        Input press;
+        press.jumpPressed = jump;
+        press.interact = !jump;
+        other.update(press, DT);
+        EXPECT_EQ(other.state, Playing) << jump;
+    }
 
     Input pause;
     pause.pause = true;
@@ -232,6 +255,7 @@ TEST(Lifecycle, CheckpointsNeverMoveTheRespawnBackwards) {
     EXPECT_FLOAT_EQ(game.sounds.back().volume, 1);
     expectAt(game.particles.back().pos, 3350, game.level.checkpoints[1].pos.y - 55);
     EXPECT_EQ(game.particles.back().kind, 2);
+    EXPECT_EQ(countParticles(game, 0xff6fe4c0u), 24);
 
     // A flag counts from 55 units either side of the player's centre.
     Game reach = startedWithoutEnemies(0);
@@ -411,6 +435,8 @@ TEST(Lifecycle, ExitGatePaysOnceAndTheLastWorldPaysTheBillion) {
     EXPECT_EQ(game.state, WorldComplete);
     EXPECT_FLOAT_EQ(game.particles.back().pos.x, game.player.pos.x + 20);
     EXPECT_EQ(game.particles.back().color, 0xffffd878u);
+    EXPECT_EQ(game.particles.back().kind, 2);
+    EXPECT_EQ(countParticles(game, 0xffffd878u), 60);
     EXPECT_FLOAT_EQ(game.particles.back().pos.y, game.player.pos.y);
     EXPECT_EQ(game.subscribers, 1000 + 10000 + 2500 * 3);
     EXPECT_EQ(game.sounds.back().sound, Sound::WorldComplete);

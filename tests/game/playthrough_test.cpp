@@ -52,6 +52,9 @@ TEST(Playthrough, AWholeRunReachesTheFinaleWithABillionSubscribersAndReplaysIden
     EXPECT_EQ(game.deaths, again.deaths);
     EXPECT_EQ(game.subscribers, again.subscribers);
     EXPECT_EQ(stateHash(game), stateHash(again));
+    // The digest notices a one-unit move of the player.
+    again.player.pos.x += 1;
+    EXPECT_NE(stateHash(game), stateHash(again));
 }
 
 // The recorded outcome of the whole run. Any change to how the game plays
