@@ -112,22 +112,21 @@ void Game::shoot(const Input& input) {
         }
     }
 
-    if (row.shots > 1) {
-        const int half = row.shots / 2;
-        for (int k = -half; k <= half; ++k) {
-            Projectile pellet = shot;
-            if (k != 0 || aimed) {
-                const float a = angle + SPREAD_STEP * static_cast<float>(k);
-                pellet.vel = {std::cos(a) * row.speed, std::sin(a) * row.speed};
-            }
-            projectiles.push_back(pellet);
+    // Without an aim the brick is lobbed so that it arcs onto the floor.
+    if (weapon == OneByOne && !aimed) {
+        shot.vel.y = LOB_SPEED;
+    }
+    // The shots of one pull fan out around the middle one, which flies
+    // straight at the aim (or level ahead without one).
+    const float middle = static_cast<float>(row.shots - 1) / 2;
+    for (int k = 0; k < row.shots; ++k) {
+        Projectile pellet = shot;
+        const float offset = static_cast<float>(k) - middle;
+        if (offset != 0) {
+            const float a = angle + SPREAD_STEP * offset;
+            pellet.vel = {std::cos(a) * row.speed, std::sin(a) * row.speed};
         }
-    } else {
-        // Without an aim the brick is lobbed so that it arcs onto the floor.
-        if (weapon == OneByOne && !aimed) {
-            shot.vel.y = LOB_SPEED;
-        }
-        projectiles.push_back(shot);
+        projectiles.push_back(pellet);
     }
     emit(Sound::Shoot, player.pos.x, 0.65f, weapon);
 }

@@ -95,6 +95,12 @@ TEST(Model, CycleWeaponWrapsToTheNextOwned) {
     EXPECT_EQ(game.player.weapon, GiftedSubs);
     game.cycleWeapon();
     EXPECT_EQ(game.player.weapon, FidgetSpinners);
+    // With one weapon owned, cycling settles on it, even from a number past the table.
+    game.player.ownedWeapons = {};
+    game.player.ownedWeapons[OneByOne] = true;
+    game.player.weapon = static_cast<Weapon>(42);
+    game.cycleWeapon();
+    EXPECT_EQ(game.player.weapon, OneByOne);
 }
 
 TEST(Model, SignsAndPitsNearThePlayer) {

@@ -187,10 +187,11 @@ TEST(Firing, AimCloserThan48OrUnmappedFiresStraightAhead) {
     g.shoot(aimAt({centre.x - 300, centre.y}));
     EXPECT_NEAR(g.projectiles[0].vel.x, -700, 1e-3);
 
-    // The brick is lobbed unless aimed.
+    // The brick is lobbed unless aimed; a weapon number past the table fires the brick too.
     g.projectiles.clear();
-    g.player.weapon = OneByOne;
+    g.player.weapon = static_cast<Weapon>(12);
     g.shoot(Input{});
+    EXPECT_EQ(g.projectiles[0].weapon, OneByOne);
     expectAt(g.projectiles[0].vel, 620, -160);
     EXPECT_FLOAT_EQ(g.projectiles[0].gravity, 650);
 

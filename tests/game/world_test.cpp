@@ -125,6 +125,15 @@ TEST(MovingPlatform, CarriesItsRiderAlongItsPath) {
         EXPECT_NEAR(side.player.pos.x - side.level.platforms[1].rect.x, 50, 0.01);
         EXPECT_TRUE(side.player.grounded);
     }
+    // A rider counts from less than three units off the top.
+    for (const float gap : {2.5f, 3.0f}) {
+        Game near = sandbox();
+        near.level.platforms.push_back(shuttle);
+        standOn(near, shuttle, 1050);
+        near.player.pos.y -= gap;
+        near.updatePlatforms(DT);
+        EXPECT_EQ(near.player.pos.x != 1050, gap < 3) << gap;
+    }
 }
 
 TEST(Conveyor, PushesTheRiderOnlyWhileItsCentreIsOverTheBelt) {
