@@ -280,22 +280,7 @@ void restoreJourney(Game& game, const IniSnapshot& snapshot) {
     player.maxHealth = maxHealth;
     player.health = maxHealth;
 
-    std::vector<Checkpoint>& checkpoints = game.level.checkpoints;
-    const int stored = snapshot.integer(JOURNEY, L"Checkpoint", -1);
-    const int last = static_cast<int>(checkpoints.size()) - 1;
-    game.checkpoint = stored < -1 ? -1 : std::min(stored, last);
-    if (game.checkpoint >= 0) {
-        const float x = checkpoints[static_cast<std::size_t>(game.checkpoint)].pos.x;
-        player.pos = {x, GROUND_Y - player.size.y};
-        player.invulnerable = 2.0f;
-        for (Checkpoint& checkpoint : checkpoints) {
-            checkpoint.reached = checkpoint.pos.x <= x;
-        }
-    } else {
-        for (Checkpoint& checkpoint : checkpoints) {
-            checkpoint.reached = false;
-        }
-    }
+    game.resumeAtCheckpoint(snapshot.integer(JOURNEY, L"Checkpoint", -1));
 
     const std::int32_t weapons = snapshot.integer(JOURNEY, L"Weapons", 1);
     for (int i = 0; i < WEAPON_COUNT; ++i) {

@@ -390,6 +390,9 @@ class Game {
     void update(const Input& input, float dt);
     void advanceLevel();
     void restartCheckpoint();
+    // A journey resumed at checkpoint `index` (clamped; -1 none): the player
+    // stands on it, briefly safe, and it and every earlier one count as reached.
+    void resumeAtCheckpoint(int index);
     void emit(Sound sound, float x, float volume, Weapon weapon = GiftedSubs);
     void addSubscribers(int amount);
 

@@ -271,4 +271,17 @@ void Game::emit(Sound sound, float x, float volume, Weapon weapon) {
     sounds.push_back(SoundEvent{sound, volume, x, weapon});
 }
 
+void Game::resumeAtCheckpoint(int index) {
+    std::vector<Checkpoint>& checkpoints = level.checkpoints;
+    checkpoint = std::clamp(index, -1, static_cast<int>(checkpoints.size()) - 1);
+    const float x = checkpoint >= 0 ? checkpoints[static_cast<std::size_t>(checkpoint)].pos.x : 0;
+    if (checkpoint >= 0) {
+        player.pos = {x, GROUND_Y - player.size.y};
+        player.invulnerable = 2.0f;
+    }
+    for (Checkpoint& c : checkpoints) {
+        c.reached = checkpoint >= 0 && c.pos.x <= x;
+    }
+}
+
 } // namespace grumbo

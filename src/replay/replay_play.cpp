@@ -50,17 +50,7 @@ void startReplayWorld(Game& game, const ReplayStart& start) {
     }
     player.weapon = static_cast<Weapon>(std::clamp(start.equipped, 0, WEAPON_COUNT - 1));
 
-    std::vector<Checkpoint>& checkpoints = game.level.checkpoints;
-    const int last = static_cast<int>(checkpoints.size()) - 1;
-    game.checkpoint = std::clamp(start.checkpoint, -1, last);
-    if (game.checkpoint >= 0) {
-        const float x = checkpoints[static_cast<std::size_t>(game.checkpoint)].pos.x;
-        player.pos = {x, GROUND_Y - player.size.y};
-        player.invulnerable = 2.0f;
-        for (Checkpoint& checkpoint : checkpoints) {
-            checkpoint.reached = checkpoint.pos.x <= x;
-        }
-    }
+    game.resumeAtCheckpoint(start.checkpoint);
     std::vector<Pickup>& pickups = game.level.pickups;
     for (std::size_t i = 0; i < pickups.size() && i < start.collected.size(); ++i) {
         pickups[i].collected = start.collected[i] == '1';

@@ -83,6 +83,27 @@ TEST(Model, EachWorldSeedsTheGenerator) {
     EXPECT_EQ(game.rng, 517u * 9 + 735841u);
 }
 
+// A continued journey resumes at its checkpoint: the player stands on it,
+// briefly safe, with it and the ones before it reached; out-of-range indices clamp.
+TEST(Model, ResumingAtACheckpointPlacesThePlayerAndMarksTheWayThere) {
+    Game g = sandbox();
+    g.level.checkpoints = {Checkpoint{{1000, GROUND_Y}}, Checkpoint{{2000, GROUND_Y}},
+                           Checkpoint{{3000, GROUND_Y}}};
+    g.resumeAtCheckpoint(1);
+    EXPECT_EQ(g.checkpoint, 1);
+    expectAt(g.player.pos, 2000, GROUND_Y - g.player.size.y);
+    EXPECT_FLOAT_EQ(g.player.invulnerable, 2.0f);
+    EXPECT_TRUE(g.level.checkpoints[0].reached && g.level.checkpoints[1].reached);
+    EXPECT_FALSE(g.level.checkpoints[2].reached);
+    g.resumeAtCheckpoint(7);
+    EXPECT_EQ(g.checkpoint, 2);
+    EXPECT_FLOAT_EQ(g.player.pos.x, 3000);
+    g.resumeAtCheckpoint(-5);
+    EXPECT_EQ(g.checkpoint, -1);
+    EXPECT_FLOAT_EQ(g.player.pos.x, 3000);
+    EXPECT_FALSE(g.level.checkpoints[0].reached);
+}
+
 TEST(Model, CycleWeaponWrapsToTheNextOwned) {
     Game game;
     game.start(0);
