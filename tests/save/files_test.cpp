@@ -1,7 +1,7 @@
 // The POSIX file operations behind the save writer, checked against real folders.
 
+#include "../audio/temp_folder.h"
 #include "platform/files.h"
-#include "save_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +18,11 @@ extern "C" int fsync(int fd) {
 namespace grumbo {
 namespace {
 
-using testing_support::ScratchFolder;
-using testing_support::writeBytes;
+using test::TempFolder;
+using test::writeBytes;
 
 TEST(PlatformFiles, ReadWholeFileHonoursTheLimitAndRefusesFolders) {
-    ScratchFolder dir;
+    TempFolder dir;
     std::vector<std::uint8_t> bytes = {1, 2, 3};
     writeBytes(dir.file("three"), {7, 8, 9});
     EXPECT_EQ(readWholeFile(dir.file("three"), bytes, 3), 0u);
@@ -35,7 +35,7 @@ TEST(PlatformFiles, ReadWholeFileHonoursTheLimitAndRefusesFolders) {
 }
 
 TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
-    ScratchFolder dir;
+    TempFolder dir;
     auto files = makeNativeFileSystem();
     FileHandle file = INVALID_FILE;
     ASSERT_EQ(files->createNew(dir.file("a"), file), 0u);
@@ -68,7 +68,7 @@ TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
 }
 
 TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
-    ScratchFolder dir;
+    TempFolder dir;
     EXPECT_EQ(createFolder(dir.file("one")), 0u);
     EXPECT_EQ(createFolder(dir.file("one")), syserror::AlreadyExists);
     EXPECT_EQ(createFolder(dir.file("x/y")), syserror::PathNotFound);

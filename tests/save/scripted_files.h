@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace grumbo::testing_support {
+namespace grumbo::test {
 
 class ScriptedFiles final : public FileSystem {
   public:
@@ -188,4 +188,4 @@ class ScriptedFiles final : public FileSystem {
     std::size_t largestBlock = 0;
 };
 
-} // namespace grumbo::testing_support
+} // namespace grumbo::test
