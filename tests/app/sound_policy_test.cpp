@@ -21,11 +21,8 @@ Game playingGame() {
     return game;
 }
 
-PolicyContext at(double now, float viewWidth = 960) {
-    PolicyContext context;
-    context.now = now;
-    context.viewWidth = viewWidth;
-    return context;
+PolicyContext at(double now, float viewWidth = 960, bool voiceClips = true, bool muted = false) {
+    return {now, viewWidth, voiceClips, muted};
 }
 
 // Queues one request `d` units right of the player's centre and drains the queue at `now`.
@@ -242,13 +239,11 @@ TEST(SoundPolicyTest, VoiceGates) {
     };
     for (const Case& c : cases) {
         SoundPolicy policy;
-        PolicyContext context = at(100);
-        context.voiceClips = c.voiceClips;
-        context.muted = c.muted;
         policy.voiceQuietUntil = c.quietUntil;
         policy.momentReadyAt[static_cast<std::size_t>(VoiceMoment::Death)] = c.momentReady;
         policy.voiceRng = seedFor(c.draw);
-        const PolicyRequests out = speak(policy, c.group, VoiceMoment::Death, c.chance, context);
+        const PolicyRequests out =
+            speak(policy, c.group, VoiceMoment::Death, c.chance, at(100, 960, c.voiceClips, c.muted));
         EXPECT_EQ(out.clips.size(), c.speaks ? 1u : 0u)
             << c.group << " " << c.quietUntil << " " << c.momentReady << " " << c.chance << " " << c.draw;
     }

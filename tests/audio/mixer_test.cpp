@@ -66,6 +66,8 @@ TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
                           {-1, -5, 0, 1, 0},
                           {0.5f, 5, 0.5f, 0, 1},
                           {1, 0.5f, 1, 0.38268343f, 0.92387953f},
+                          {1, 1.5f, 1, 0, 1},
+                          {1, -1.5f, 1, 1, 0},
                           {NAN, INFINITY, 0, 0.70710677f, 0.70710677f},
                           {INFINITY, NAN, 0, 0.70710677f, 0.70710677f}};
     AudioClip clip = constantClip(4, 1, 1);
@@ -372,6 +374,7 @@ TEST_F(MixerLevels, AmbientBedLoopsUnderEverything) {
     settings.musicRequest = 0;
     apply();
     const auto out = play(2);
+    EXPECT_NEAR(out[out.size() - 2], 10000.0f * 0.16f * 0.45f * 0.72f, 1.0f);
     EXPECT_NEAR(out.back(), 10000.0f * 0.16f * 0.45f * 0.72f, 1.0f);
     EXPECT_EQ(state.ambientPosition, (2 * MIX_FRAMES - 1) % 3 + 1);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
 namespace grumbo::input {
 namespace {
@@ -73,27 +74,27 @@ TEST(JoystickButtons, FirstEightMapToPadLayout) {
 }
 
 TEST(Rumble, StrengthSpeedsAndDeadline) {
-    EXPECT_EQ(rumbleStrength(2), 1.0f);
-    EXPECT_EQ(rumbleStrength(-1), 0.0f);
-    EXPECT_EQ(rumbleStrength(std::numeric_limits<float>::quiet_NaN()), 0.0f);
-    EXPECT_EQ(rumbleStrength(std::numeric_limits<float>::infinity()), 0.0f);
-    EXPECT_EQ(rumbleStrength(0.25f), 0.25f);
-
-    EXPECT_EQ(motorSpeeds(1).left, 45000);
-    EXPECT_EQ(motorSpeeds(1).right, 56000);
-    EXPECT_EQ(motorSpeeds(0.5f).left, 22500);
-    EXPECT_EQ(motorSpeeds(0.5f).right, 28000);
-    EXPECT_EQ(motorSpeeds(1.5f).left, 45000);
-    EXPECT_EQ(motorSpeeds(-0.5f).right, 0);
-    EXPECT_EQ(motorSpeeds(std::numeric_limits<float>::quiet_NaN()).left, 0);
-
-    EXPECT_EQ(rumbleDeadline(1, 10, 1000), 6000u);
-    EXPECT_EQ(rumbleDeadline(0.5f, 0.25f, 1000), 1250u);
-    EXPECT_EQ(rumbleDeadline(1, 0, 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(1, -1, 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(0, 2, 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(1, std::numeric_limits<float>::infinity(), 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(std::numeric_limits<float>::quiet_NaN(), 1, 1000), 0u);
+    constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float INF = std::numeric_limits<float>::infinity();
+    // Strength asked, strength kept, and the two motors at that strength.
+    const std::tuple<float, float, int, int> strengths[] = {{2, 1, 45000, 56000},
+                                                            {1, 1, 45000, 56000},
+                                                            {0.5f, 0.5f, 22500, 28000},
+                                                            {0.25f, 0.25f, 11250, 14000},
+                                                            {-1, 0, 0, 0},
+                                                            {NaN, 0, 0, 0},
+                                                            {INF, 0, 0, 0}};
+    for (const auto& [asked, kept, left, right] : strengths) {
+        EXPECT_EQ(rumbleStrength(asked), kept) << asked;
+        EXPECT_EQ(motorSpeeds(asked).left, left) << asked;
+        EXPECT_EQ(motorSpeeds(asked).right, right) << asked;
+    }
+    // Strength and seconds asked at 1000 ms: the deadline, 0 for none; at most five seconds.
+    const std::tuple<float, float, std::uint64_t> deadlines[] = {
+        {1, 10, 6000}, {0.5f, 0.25f, 1250}, {1, 0, 0}, {1, -1, 0}, {0, 2, 0}, {1, INF, 0}, {NaN, 1, 0}};
+    for (const auto& [strength, seconds, deadline] : deadlines) {
+        EXPECT_EQ(rumbleDeadline(strength, seconds, 1000), deadline) << strength << " " << seconds;
+    }
 }
 
 TEST(ControllerFresh, WindowAndClockOrder) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <tuple>
 
 namespace grumbo {
 namespace {
@@ -98,19 +99,14 @@ TEST_F(NativeInputProtocol, DisabledFrameIsEmptyAndKeysStillTracked) {
     EXPECT_EQ(setFields(input.poll(true)), "right jumpHeld present");
 }
 
-TEST_F(NativeInputProtocol, StickDeadZoneOnBothAxes) {
-    pad(0, 7849, -7849);
-    tick();
-    EXPECT_EQ(input.stickX.load(), 0.0f);
-    EXPECT_EQ(input.stickY.load(), 0.0f);
-    pad(0, 32767, 32767);
-    tick();
-    EXPECT_EQ(input.stickX.load(), 1.0f);
-    EXPECT_EQ(input.stickY.load(), -1.0f);
-    pad(0, -32768, -32768);
-    tick();
-    EXPECT_EQ(input.stickX.load(), -1.0f);
-    EXPECT_EQ(input.stickY.load(), 1.0f);
+TEST_F(NativeInputProtocol, StickDeadZoneOnBothAxesAndUpIsNegative) {
+    const std::tuple<std::int16_t, std::int16_t, float, float> cases[] = {
+        {7849, -7849, 0, 0}, {32767, 32767, 1, -1}, {-32768, -32768, -1, 1}};
+    for (const auto& [x, y, stickX, stickY] : cases) {
+        pad(0, x, y);
+        tick();
+        EXPECT_EQ(std::pair(input.stickX.load(), input.stickY.load()), std::pair(stickX, stickY)) << x;
+    }
     EXPECT_TRUE(input.poll(true).left);
 }
 

@@ -115,18 +115,6 @@ TEST(AsyncSaveOpen, SizeLimitIsExactlyEightMebibytes) {
     EXPECT_EQ(save.lastError(), syserror::InvalidHandle);
 }
 
-TEST(AsyncSaveOpen, BigEndianIsReadAndWrittenBackLittleEndian) {
-    TempFolder dir;
-    const std::wstring path = dir.file("save.ini");
-    writeBytes(path, {0xFE, 0xFF, 0, '[', 0, 'A', 0, ']', 0x20, 0xAC});
-    AsyncSave save;
-    ASSERT_TRUE(save.open(path));
-    EXPECT_EQ(save.latestSnapshot(), L"[A]\u20AC");
-    attempt(save, L"[A]\u20AC!");
-    EXPECT_EQ(readBytes(path),
-              (std::vector<std::uint8_t>{0xFF, 0xFE, '[', 0, 'A', 0, ']', 0, 0xAC, 0x20, '!', 0}));
-}
-
 TEST(AsyncSaveOpen, ReadFailuresAreReported) {
     TempFolder dir;
     const std::wstring path = dir.file("save.ini");
