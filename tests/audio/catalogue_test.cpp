@@ -137,6 +137,23 @@ TEST(AudioCatalogue, TheWholeCatalogueHoldsAtMost256MiBOfSamples) {
     EXPECT_EQ(catalogue.count("c"), 0u);
 }
 
+TEST(AudioCatalogue, FilesOfMoreThan64MiBAreNotRead) {
+    // One sample padded with a chunk the reader skips, to exactly 64 MiB and to two bytes more.
+    const auto padded = [](std::size_t junk) {
+        return WavBuilder()
+            .format(1, 1, 44100, 16)
+            .samples({7})
+            .chunk("junk", std::vector<std::uint8_t>(junk))
+            .build();
+    };
+    TempFolder assets;
+    assets.write("audio/limit.wav", padded(67108864 - 54));
+    assets.write("audio/over.wav", padded(67108864 - 52));
+    const AudioCatalogue catalogue = loadFrom(assets.wide());
+    EXPECT_EQ(catalogue.count("limit"), 1u);
+    EXPECT_EQ(catalogue.count("over"), 0u);
+}
+
 TEST(AudioCatalogue, MusicTableFindsEveryRole) {
     const std::vector<std::string> world{"music_1", "music_2", "music_3", "music_4", "music_5",
                                          "music_6", "music_7", "music_8", "music_9", "music_10"};

@@ -71,6 +71,7 @@ TEST(SaveTextDecode, Utf8AfterItsMarkIsDecodedStrictly) {
         {0xE2, 0x7F, 0x82},       // middle byte below it
         {0xE2, 0x82},             // truncated at the end
         {0xC3, 'a'},              // continuation missing
+        {0xC3, 0x7F},             // or just below its range
         {0xFF},
     };
     for (const auto& tail : invalid) {
