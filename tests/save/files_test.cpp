@@ -65,6 +65,15 @@ TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
     files->remove(dir.file("b"));
     files->remove(dir.file("b"));
     EXPECT_FALSE(std::filesystem::exists(dir.path / "b"));
+
+    // Other names reach the disk as UTF-8; a folder in the target's place is not replaced.
+    const std::wstring wide = dir.path.wstring() + L"/s\u00E4ve \U0001F4A8";
+    ASSERT_EQ(files->createNew(wide, file), 0u);
+    EXPECT_EQ(files->close(file), 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir.path / u8"s\u00E4ve \U0001F4A8"));
+    std::filesystem::create_directories(dir.path / "folder" / "inside");
+    EXPECT_EQ(files->replace(wide, dir.file("folder")), syserror::AccessDenied);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path / "folder" / "inside"));
 }
 
 TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
@@ -79,6 +88,10 @@ TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
     EXPECT_EQ(createFolders(dir.file("file")), syserror::AlreadyExists);
     EXPECT_EQ(createFolders(dir.file("file/below")), syserror::PathNotFound);
     EXPECT_EQ(createFolder(std::wstring(L"a\0b", 3)), syserror::InvalidName);
+    // An embedded NUL would otherwise quietly name a different file.
+    FileHandle file = INVALID_FILE;
+    EXPECT_EQ(makeNativeFileSystem()->openRead(dir.file("file") + std::wstring(1, L'\0') + L"x", file),
+              syserror::InvalidName);
 }
 
 } // namespace

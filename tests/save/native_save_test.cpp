@@ -356,47 +356,5 @@ TEST(AsyncSaveFaults, SevenTakenNamesStillLeaveAnEighth) {
     EXPECT_EQ(readBytes(s.path), utf16le("[Journey]\r\nLevel=3\r\n"));
 }
 
-TEST(AsyncSaveFaults, MissingFolderFailsUntilItExists) {
-    TempFolder dir;
-    const std::wstring path = (dir.path / "missing" / "save.ini").wstring();
-    AsyncSave save;
-    ASSERT_TRUE(save.open(path));
-    EXPECT_EQ(attempt(save, NEW_TEXT), syserror::PathNotFound);
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "missing"));
-
-    ASSERT_EQ(createFolders((dir.path / "missing").wstring()), 0u);
-    EXPECT_EQ(attempt(save, NEW_TEXT), 0u);
-    EXPECT_EQ(readBytes(path), utf16le("[Journey]\r\nLevel=3\r\n"));
-}
-
-TEST(AsyncSaveFaults, AFolderInTheTargetsPlaceIsNotReplaced) {
-    TempFolder dir;
-    const std::wstring path = dir.file("save.ini");
-    AsyncSave save;
-    ASSERT_TRUE(save.open(path));
-    std::filesystem::create_directory(dir.path / "save.ini");
-    std::filesystem::create_directory(dir.path / "save.ini" / "inside");
-    EXPECT_EQ(attempt(save, NEW_TEXT), syserror::AccessDenied);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path / "save.ini" / "inside"));
-    EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
-}
-
-TEST(AsyncSaveFaults, WideAndInvalidPaths) {
-    TempFolder dir;
-    // Non-ASCII names reach the disk as UTF-8.
-    const std::wstring path = dir.path.wstring() + L"/s\u00E4ve \U0001F4A8.ini";
-    {
-        AsyncSave save;
-        ASSERT_TRUE(save.open(path));
-        save.enqueue(NEW_TEXT);
-    }
-    EXPECT_TRUE(std::filesystem::exists(dir.path / u8"s\u00E4ve \U0001F4A8.ini"));
-
-    // An embedded NUL would otherwise quietly name a different file.
-    AsyncSave nul;
-    EXPECT_FALSE(nul.open(dir.file("save.ini") + std::wstring(1, L'\0') + L"x"));
-    EXPECT_EQ(nul.lastError(), syserror::InvalidName);
-}
-
 } // namespace
 } // namespace grumbo
