@@ -56,7 +56,7 @@ class Mixing : public testing::Test {
 using MixerMusic = Mixing;
 using MixerLevels = Mixing;
 
-TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
+TEST(MixerRequests, PanGainsVolumesAndBattleMusicRequests) {
     struct Case {
         float volume, pan, expectedVolume, left, right;
     };
@@ -77,9 +77,7 @@ TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
         EXPECT_NEAR(voice.leftGain, c.left, 1e-6f) << c.pan;
         EXPECT_NEAR(voice.rightGain, c.right, 1e-6f) << c.pan;
     }
-}
-
-TEST(MixerRequests, TheSameWorldKeepsItsBattleMusicAndAnotherPieceClearsIt) {
+    // The same world keeps its battle music; another piece clears it.
     const std::uint32_t boss = requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, 3), true, true, 3);
     EXPECT_EQ(requestWithMusic(boss, 3), boss);
     EXPECT_EQ(requestWithMusic(boss, 4), requestWithMusic(MUSIC_MENU_REQUEST, 4));

@@ -8,7 +8,7 @@
 namespace grumbo::input {
 namespace {
 
-TEST(PadAxis, DeadZoneAndFullTravelOnBothSides) {
+TEST(Axes, PadDeadZoneAndJoystickRangeOnBothSides) {
     EXPECT_EQ(padAxis(0), 0.0f);
     EXPECT_EQ(padAxis(7849), 0.0f);
     EXPECT_EQ(padAxis(-7849), 0.0f);
@@ -17,9 +17,7 @@ TEST(PadAxis, DeadZoneAndFullTravelOnBothSides) {
     EXPECT_EQ(padAxis(32767), 1.0f);
     EXPECT_EQ(padAxis(-32768), -1.0f);
     EXPECT_FLOAT_EQ(padAxis(7849 + 12459), 0.5f);
-}
-
-TEST(JoystickAxis, RangeDeadZoneAndClamp) {
+    // Joystick axes: 2t - 1 of the advertised range.
     EXPECT_EQ(joystickAxis(0, 0, 65535), -1.0f);
     EXPECT_EQ(joystickAxis(65535, 0, 65535), 1.0f);
     EXPECT_EQ(joystickAxis(32768, 0, 65535), 0.0f);
