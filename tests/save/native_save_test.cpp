@@ -258,6 +258,7 @@ TEST(AsyncSaveFaults, EachFailingStepKeepsTheOldFileAndRemovesTheTemporary) {
         EXPECT_EQ(readBytes(s.path), utf16le(OLD_TEXT));
         EXPECT_TRUE(dir.othersThan({"save.ini"}).empty());
         EXPECT_EQ(s.save->latestSnapshot(), NEW_TEXT);
+        EXPECT_EQ(s.files->openHandles(), 0);
     }
 }
 
