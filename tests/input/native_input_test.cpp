@@ -269,22 +269,6 @@ TEST_F(NativeInputProtocol, RumbleClampedTimedAndReplaced) {
     EXPECT_EQ(lastRumble().left, 0);
 }
 
-TEST_F(NativeInputProtocol, VibrationStopsWhenInactive) {
-    plugIn();
-    input.rumble(1, 3);
-    tick();
-    input.poll(true);
-    tick();
-    EXPECT_EQ(lastRumble().left, 45000);
-    input.poll(false);
-    tick();
-    EXPECT_EQ(lastRumble().left, 0);
-    // The request was dropped, not paused.
-    input.poll(true);
-    tick();
-    EXPECT_EQ(lastRumble().left, 0);
-}
-
 TEST_F(NativeInputProtocol, VibrationStopsWhenThePadDisappears) {
     pad(0, 0, 0, 1);
     tick();

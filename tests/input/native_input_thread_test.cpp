@@ -70,7 +70,10 @@ TEST_F(NativeInputThread, RumbleWakesThePollerAndShutdownSilencesThePad) {
         input.poll(false);
         settle();
         EXPECT_EQ(lastRumble().left, 0);
+        // The request was dropped, not paused.
         input.poll(true);
+        settle();
+        EXPECT_EQ(lastRumble().left, 0);
         input.rumble(0.5f, 5);
         settle();
         EXPECT_EQ(lastRumble().left, 22500);
