@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace grumbo {
@@ -196,19 +197,16 @@ TEST(SoundPolicyTest, PanFollowsTheViewAndEarshotEndsPastItsEdge) {
 }
 
 TEST(SoundPolicyTest, LowHealthHurtSpeaksWithItsChance) {
-    struct Case {
-        int health;
-        double draw;
-        bool speaks;
-    };
-    for (const Case c : {Case{36, 0, false}, Case{35, 0.28, true}, Case{35, 0.29, false}}) {
+    // Health, the voice's draw, and whether the line is spoken.
+    for (const auto& [health, draw, speaks] :
+         {std::tuple{36, 0.0, false}, {35, 0.28, true}, {35, 0.29, false}}) {
         SoundPolicy policy;
-        policy.voiceRng = seedFor(c.draw);
+        policy.voiceRng = seedFor(draw);
         Game game = playingGame();
-        game.player.health = c.health;
+        game.player.health = health;
         const PolicyRequests out = hear(policy, game, 100, Sound::Hurt);
-        ASSERT_EQ(out.clips.size(), c.speaks ? 2u : 1u) << c.health << " " << c.draw;
-        if (c.speaks) {
+        ASSERT_EQ(out.clips.size(), speaks ? 2u : 1u) << health << " " << draw;
+        if (speaks) {
             expectLine(out, "grumbo_shots_fired");
             EXPECT_DOUBLE_EQ(policy.momentReadyAt[static_cast<std::size_t>(VoiceMoment::Hurt)], 128.0);
         }
@@ -364,8 +362,7 @@ TEST(SoundPolicyTest, ChaseMusicLastsTwelveSecondsAndTheTitleStopsIt) {
 TEST(SoundPolicyTest, ChaptersSetTheThemeAndAreAnnouncedOncePerLevel) {
     struct Entry {
         int theme;
-        const char* toast;
-        const char* voice;
+        const char *toast, *voice;
         double luck = 0.85;
     };
     // The line comes with chance 0.85.

@@ -14,8 +14,7 @@ namespace grumbo {
 namespace {
 
 using test::TempFolder;
-using test::WavBuilder;
-constexpr auto tone = WavBuilder::tone;
+constexpr auto tone = test::WavBuilder::tone;
 
 // Waits for a condition the other threads will bring about; gives up after a generous bound so a
 // fault fails the test instead of hanging it.

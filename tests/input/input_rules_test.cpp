@@ -44,19 +44,11 @@ TEST(Axes, PadDeadZoneAndJoystickRangeOnBothSides) {
 }
 
 TEST(HatButtons, EverySectorBoundary) {
-    const std::uint16_t up = pad::DpadUp;
-    const std::uint16_t down = pad::DpadDown;
-    const std::uint16_t left = pad::DpadLeft;
-    const std::uint16_t right = pad::DpadRight;
-    const std::uint16_t upRight = up | right;
-    const std::uint16_t downRight = down | right;
-    const std::uint16_t downLeft = down | left;
-    const std::uint16_t upLeft = up | left;
-    const std::pair<std::uint32_t, std::uint16_t> cases[] = {
-        {0, up},        {4499, up},         {4500, upRight}, {4501, right},    {9000, right},
-        {13499, right}, {13500, downRight}, {13501, down},   {22499, down},    {22500, downLeft},
-        {22501, left},  {31499, left},      {31500, upLeft}, {31501, up},      {35999, up},
-        {36000, up},    {36001, 0},         {65535, 0},      {HAT_CENTERED, 0}};
+    constexpr std::uint16_t U = pad::DpadUp, D = pad::DpadDown, L = pad::DpadLeft, R = pad::DpadRight;
+    const std::pair<std::uint32_t, int> cases[] = {
+        {0, U},     {4499, U},  {4500, U | R},  {4501, R},  {9000, R},        {13499, R},     {13500, D | R},
+        {13501, D}, {22499, D}, {22500, D | L}, {22501, L}, {31499, L},       {31500, U | L}, {31501, U},
+        {35999, U}, {36000, U}, {36001, 0},     {65535, 0}, {HAT_CENTERED, 0}};
     for (const auto& [hat, buttons] : cases) {
         EXPECT_EQ(hatButtons(hat), buttons) << "hat " << hat;
     }
