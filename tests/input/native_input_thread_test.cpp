@@ -64,7 +64,9 @@ TEST_F(NativeInputThread, RumbleWakesThePollerAndShutdownSilencesThePad) {
         script->setPad(0, {});
         NativeInput input(std::make_unique<HeadlessInputDevices>(script));
         settle();
+        // A frame in play keeps the request; a frame without focus drops it.
         input.rumble(1, 5);
+        input.poll(true);
         settle();
         EXPECT_EQ(lastRumble().left, 45000);
         input.poll(false);
