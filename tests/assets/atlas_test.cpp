@@ -1,7 +1,9 @@
 #include "app/sprite_atlas.h"
 #include "sprites.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <string>
 
 namespace grumbo::forge {
@@ -17,12 +19,13 @@ Image cellOf(const Image& sheet, const SpriteRect& r) {
     return cell;
 }
 
-int paintedCount(const Image& img) {
-    int n = 0;
-    for (Colour c : img.pixels) {
-        n += alphaOf(c) != 0 ? 1 : 0;
-    }
-    return n;
+// The pixels of the cell that are not fully transparent, and the sum of their opacities.
+long paintedCount(const Image& img) {
+    return std::count_if(img.pixels.begin(), img.pixels.end(), [](Colour c) { return alphaOf(c) != 0; });
+}
+long ink(const Image& img) {
+    return std::accumulate(img.pixels.begin(), img.pixels.end(), 0L,
+                           [](long sum, Colour c) { return sum + alphaOf(c); });
 }
 
 const Image& sheet() {
@@ -106,15 +109,8 @@ TEST(SpriteSheet, AnimationFramesDifferVisibly) {
     }
     // The puff fades: each cloud frame holds less ink than the one before.
     for (int i = 0; i + 1 < 5; ++i) {
-        auto ink = [&](int f) {
-            Image cell = cellOf(s, *findSprite("fart_" + std::to_string(f)));
-            long sum = 0;
-            for (Colour c : cell.pixels) {
-                sum += alphaOf(c);
-            }
-            return sum;
-        };
-        EXPECT_GT(ink(i), ink(i + 1)) << "fart_" << i;
+        const auto frame = [&](int f) { return cellOf(s, *findSprite("fart_" + std::to_string(f))); };
+        EXPECT_GT(ink(frame(i)), ink(frame(i + 1))) << "fart_" << i;
     }
 }
 

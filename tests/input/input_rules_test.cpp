@@ -43,7 +43,7 @@ TEST(Axes, PadDeadZoneAndJoystickRangeOnBothSides) {
         1.0f);
 }
 
-TEST(HatButtons, EverySectorBoundary) {
+TEST(HatAndJoystickButtons, EverySectorBoundaryAndTheFirstEightButtons) {
     constexpr std::uint16_t U = pad::DpadUp, D = pad::DpadDown, L = pad::DpadLeft, R = pad::DpadRight;
     const std::pair<std::uint32_t, int> cases[] = {
         {0, U},     {4499, U},  {4500, U | R},  {4501, R},  {9000, R},        {13499, R},     {13500, D | R},
@@ -52,9 +52,7 @@ TEST(HatButtons, EverySectorBoundary) {
     for (const auto& [hat, buttons] : cases) {
         EXPECT_EQ(hatButtons(hat), buttons) << "hat " << hat;
     }
-}
 
-TEST(JoystickButtons, FirstEightMapToPadLayout) {
     // A, B, X, Y, the left and right shoulder, Back and Start in the pad layout.
     const std::uint16_t expected[] = {0x1000, 0x2000, 0x4000, 0x8000, 0x0100, 0x0200, 0x0020, 0x0010};
     for (unsigned button = 0; button < 8; ++button) {
@@ -93,6 +91,17 @@ TEST(ControllerFresh, WindowAndClockOrder) {
     EXPECT_FALSE(controllerFresh(1000, 1251));
     // The thread read its clock after the caller did.
     EXPECT_TRUE(controllerFresh(1001, 1000));
+}
+
+// Esc cancels a rebind; F3, F11, M and the number keys keep their fixed jobs.
+TEST(Bindings, FixedKeysAreNeverTakenForAnAction) {
+    const std::pair<Key, bool> keys[] = {{Key::Escape, false}, {Key::F3, false},     {Key::F11, false},
+                                         {Key::M, false},      {Key::Digit1, false}, {Key::Digit0, false},
+                                         {Key::R, true},       {Key::B, true},       {Key::F12, true}};
+    for (const auto& [key, bindable] : keys) {
+        EXPECT_EQ(keyBindable(static_cast<int>(key)), bindable) << static_cast<int>(key);
+    }
+    EXPECT_FALSE(keyBindable(-1) || keyBindable(KEY_COUNT));
 }
 
 KeyStates keysWith(std::initializer_list<Key> down) {

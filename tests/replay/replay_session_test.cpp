@@ -29,10 +29,8 @@ class Session : public testing::Test {
     std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
     std::unique_ptr<App> app;
 };
-using ReplaySession = Session;
-using RecordsSession = Session;
 
-TEST_F(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
+TEST_F(Session, WhatIsPlayedIsKeptAndChecksOut) {
     app->replayOptions.recordPath = (folder / "run.replay").string();
 
     const auto hold = [&](Key key, int frames) {
@@ -126,7 +124,7 @@ TEST_F(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
 // The gate reached in play sets the world's records, shown on its card with
 // NEW BEST and kept over a restart; continuing the finished world from the
 // save opens on its card again but is no clear, and a slower clear betters nothing.
-TEST_F(RecordsSession, OnlyARealClearCountsAndItIsKept) {
+TEST_F(Session, OnlyARealClearCountsForTheRecordsAndTheyAreKept) {
     const auto clearFromBeforeTheGate = [&](float distance) {
         Game& game = app->game;
         for (Enemy& e : game.level.enemies) {

@@ -11,14 +11,12 @@ IniSnapshot parsed(const std::wstring& text) {
     return ini;
 }
 
-TEST(IniTrim, RemovesOnlyTheFourWhitespaceCharacters) {
+TEST(IniTrimAndSerialize, OnlyTheFourWhitespaceCharactersAndTheDocumentedExample) {
     EXPECT_EQ(IniSnapshot::trim(L" \t\r\nabc \t\r\n"), L"abc");
     EXPECT_EQ(IniSnapshot::trim(L" \t \r\n"), L"");
     EXPECT_EQ(IniSnapshot::trim(L""), L"");
     EXPECT_EQ(IniSnapshot::trim(L"\v\fa b\uFEFF"), L"\v\fa b\uFEFF");
-}
-
-TEST(IniRoundTrip, SerializeMatchesTheDocumentedExample) {
+    // Serializing matches the documented example and parses back.
     IniSnapshot ini;
     ini.set(L"Journey", L"Level", L"3");
     ini.set(L"Journey", L"Name", L"  x");
