@@ -69,6 +69,7 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
                    {L"hitxwav", false},
                    {L"hit.wax", false},
                    {L"hit.wa", false},
+                   {L"wav", false},
                    {L"Zap.wAv", false}},
                   list);
     ASSERT_EQ(list.size(), 2u);
