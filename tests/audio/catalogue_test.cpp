@@ -76,7 +76,7 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
     EXPECT_EQ(list[0].path, L"a/Hit.WAV");
     EXPECT_EQ(list[1].name, "zap");
     addAudioFiles(L"b/", entries, list);
-    EXPECT_EQ(list.size(), AUDIO_FILE_LIMIT);
+    EXPECT_EQ(list.size(), 256u);
 
     // Music is any name beginning with "music_", "boss_", "elite_" or "theme_".
     std::vector<AudioFile> mixed = {
