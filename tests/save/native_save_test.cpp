@@ -298,7 +298,7 @@ TEST(AsyncSaveFaults, AFailedSyncAfterTheRenameStillCountsTheNewTextAsWritten) {
 TEST(AsyncSaveFaults, OpeningRemovesTheTemporariesACrashLeftBehind) {
     TempFolder dir;
     const std::string own = "save.ini.tmp." + std::to_string(currentProcessId()) + ".999";
-    const std::vector<std::string> stale = {"save.ini.tmp.1.0", "save.ini.tmp.4242.17"};
+    const std::vector<std::string> stale = {"save.ini.tmp.1.0", "save.ini.tmp.4242.179"};
     const std::vector<std::string> kept = {"save.ini.tmp.12",   "save.ini.tmp.1.2.3", "save.ini.tmp.x.1",
                                            "other.ini.tmp.1.0", "save.ini.bak",       own};
     for (const auto* names : {&stale, &kept}) {

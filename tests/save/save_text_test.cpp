@@ -82,7 +82,7 @@ TEST(SaveTextDecode, Utf8AfterItsMarkIsDecodedStrictly) {
         EXPECT_TRUE(bad.text.empty());
     }
     // A sequence cut off by the end of the file is not completed by what lies beyond it.
-    EXPECT_EQ(decode({0xEF, 0xBB, 0xBF, 0xC3, 0xA9}, 4).code, syserror::NoUnicodeTranslation);
+    EXPECT_EQ(decode({0xEF, 0xBB, 0xBF, 'a', 0xC3, 0xA9}, 5).code, syserror::NoUnicodeTranslation);
 }
 
 TEST(SaveTextDecode, UnmarkedBytesAreWindows1252) {
