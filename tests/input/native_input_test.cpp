@@ -138,6 +138,11 @@ TEST_F(NativeInputProtocol, MenuEdgesFromStickAndDirectionPad) {
     pad(0, 0, 7849 + 12460);
     tick();
     EXPECT_TRUE(input.poll(true).menuUp);
+    // A rebind hears a press of the direction pad alone too.
+    plugIn();
+    pad(pad::DpadUp);
+    tick();
+    EXPECT_EQ(input.poll(true).buttonsPressed, pad::DpadUp);
 }
 
 TEST_F(NativeInputProtocol, PadLostAndFoundAgainAfterTheSearch) {
