@@ -217,9 +217,7 @@ TEST(SoundPolicyTest, VoiceGates) {
     struct Case {
         bool voiceClips, muted;
         const char* group;
-        double quietUntil, momentReady;
-        float chance;
-        double draw;
+        double quietUntil, momentReady, chance, draw;
         bool speaks;
     };
     // Each gate on its own, at its boundary, at t = 100.

@@ -19,10 +19,8 @@ AudioCatalogue loadFrom(const std::wstring& folder) {
 }
 
 std::vector<std::string> names(const std::vector<AudioFile>& files) {
-    std::vector<std::string> out;
-    for (const AudioFile& f : files) {
-        out.push_back(f.name);
-    }
+    std::vector<std::string> out(files.size());
+    std::transform(files.begin(), files.end(), out.begin(), [](const AudioFile& f) { return f.name; });
     return out;
 }
 
