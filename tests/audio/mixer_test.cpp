@@ -66,6 +66,7 @@ TEST(MixerRequests, PanGainsVolumesAndBattleMusicRequests) {
                           {-1, -5, 0, 1, 0},
                           {0.5f, 5, 0.5f, 0, 1},
                           {1, 0.5f, 1, 0.38268343f, 0.92387953f},
+                          {1, 0.75f, 1, 0.19509032f, 0.98078528f},
                           {1, 1.5f, 1, 0, 1},
                           {1, -1.5f, 1, 1, 0},
                           {NAN, INFINITY, 0, 0.70710677f, 0.70710677f},
