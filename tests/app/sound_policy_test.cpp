@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace grumbo {
@@ -21,11 +22,8 @@ Game playingGame() {
     return game;
 }
 
-PolicyContext at(double now, float viewWidth = 960) {
-    PolicyContext context;
-    context.now = now;
-    context.viewWidth = viewWidth;
-    return context;
+PolicyContext at(double now, float viewWidth = 960, bool voiceClips = true, bool muted = false) {
+    return {now, viewWidth, voiceClips, muted};
 }
 
 // Queues one request `d` units right of the player's centre and drains the queue at `now`.
@@ -199,19 +197,16 @@ TEST(SoundPolicyTest, PanFollowsTheViewAndEarshotEndsPastItsEdge) {
 }
 
 TEST(SoundPolicyTest, LowHealthHurtSpeaksWithItsChance) {
-    struct Case {
-        int health;
-        double draw;
-        bool speaks;
-    };
-    for (const Case c : {Case{36, 0, false}, Case{35, 0.28, true}, Case{35, 0.29, false}}) {
+    // Health, the voice's draw, and whether the line is spoken.
+    for (const auto& [health, draw, speaks] :
+         {std::tuple{36, 0.0, false}, {35, 0.28, true}, {35, 0.29, false}}) {
         SoundPolicy policy;
-        policy.voiceRng = seedFor(c.draw);
+        policy.voiceRng = seedFor(draw);
         Game game = playingGame();
-        game.player.health = c.health;
+        game.player.health = health;
         const PolicyRequests out = hear(policy, game, 100, Sound::Hurt);
-        ASSERT_EQ(out.clips.size(), c.speaks ? 2u : 1u) << c.health << " " << c.draw;
-        if (c.speaks) {
+        ASSERT_EQ(out.clips.size(), speaks ? 2u : 1u) << health << " " << draw;
+        if (speaks) {
             expectLine(out, "grumbo_shots_fired");
             EXPECT_DOUBLE_EQ(policy.momentReadyAt[static_cast<std::size_t>(VoiceMoment::Hurt)], 128.0);
         }
@@ -222,9 +217,7 @@ TEST(SoundPolicyTest, VoiceGates) {
     struct Case {
         bool voiceClips, muted;
         const char* group;
-        double quietUntil, momentReady;
-        float chance;
-        double draw;
+        double quietUntil, momentReady, chance, draw;
         bool speaks;
     };
     // Each gate on its own, at its boundary, at t = 100.
@@ -242,13 +235,11 @@ TEST(SoundPolicyTest, VoiceGates) {
     };
     for (const Case& c : cases) {
         SoundPolicy policy;
-        PolicyContext context = at(100);
-        context.voiceClips = c.voiceClips;
-        context.muted = c.muted;
         policy.voiceQuietUntil = c.quietUntil;
         policy.momentReadyAt[static_cast<std::size_t>(VoiceMoment::Death)] = c.momentReady;
         policy.voiceRng = seedFor(c.draw);
-        const PolicyRequests out = speak(policy, c.group, VoiceMoment::Death, c.chance, context);
+        const PolicyRequests out =
+            speak(policy, c.group, VoiceMoment::Death, c.chance, at(100, 960, c.voiceClips, c.muted));
         EXPECT_EQ(out.clips.size(), c.speaks ? 1u : 0u)
             << c.group << " " << c.quietUntil << " " << c.momentReady << " " << c.chance << " " << c.draw;
     }
@@ -369,8 +360,7 @@ TEST(SoundPolicyTest, ChaseMusicLastsTwelveSecondsAndTheTitleStopsIt) {
 TEST(SoundPolicyTest, ChaptersSetTheThemeAndAreAnnouncedOncePerLevel) {
     struct Entry {
         int theme;
-        const char* toast;
-        const char* voice;
+        const char *toast, *voice;
         double luck = 0.85;
     };
     // The line comes with chance 0.85.

@@ -1,10 +1,10 @@
 #include "app/sprite_atlas.h"
 #include "sprites.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <set>
+#include <numeric>
 #include <string>
-#include <tuple>
 
 namespace grumbo::forge {
 namespace {
@@ -19,12 +19,13 @@ Image cellOf(const Image& sheet, const SpriteRect& r) {
     return cell;
 }
 
-int paintedCount(const Image& img) {
-    int n = 0;
-    for (Colour c : img.pixels) {
-        n += alphaOf(c) != 0 ? 1 : 0;
-    }
-    return n;
+// The pixels of the cell that are not fully transparent, and the sum of their opacities.
+long paintedCount(const Image& img) {
+    return std::count_if(img.pixels.begin(), img.pixels.end(), [](Colour c) { return alphaOf(c) != 0; });
+}
+long ink(const Image& img) {
+    return std::accumulate(img.pixels.begin(), img.pixels.end(), 0L,
+                           [](long sum, Colour c) { return sum + alphaOf(c); });
 }
 
 const Image& sheet() {
@@ -32,16 +33,9 @@ const Image& sheet() {
     return SHEET;
 }
 
-TEST(Atlas, TableHasUniqueNamesAndDisjointCellsInsideTheSheet) {
-    std::set<std::string_view> names;
-    for (const AtlasEntry& e : ATLAS_ENTRIES) {
-        EXPECT_TRUE(names.insert(e.name).second) << e.name;
-        EXPECT_GE(e.rect.x, 0);
-        EXPECT_GE(e.rect.y, 0);
-        EXPECT_LE(e.rect.x + e.rect.w, ATLAS_SHEET_WIDTH) << e.name;
-        EXPECT_LE(e.rect.y + e.rect.h, ATLAS_SHEET_HEIGHT) << e.name;
-    }
-    EXPECT_EQ(names.size(), static_cast<size_t>(ATLAS_SIZE));
+// The names, bounds and landmark cells are checked with the app's drawing; here, that no two
+// cells share a pixel and that names are matched exactly.
+TEST(Atlas, CellsAreDisjointAndNamesExact) {
     for (size_t i = 0; i < ATLAS_ENTRIES.size(); ++i) {
         for (size_t j = i + 1; j < ATLAS_ENTRIES.size(); ++j) {
             const SpriteRect& a = ATLAS_ENTRIES[i].rect;
@@ -50,22 +44,7 @@ TEST(Atlas, TableHasUniqueNamesAndDisjointCellsInsideTheSheet) {
             EXPECT_FALSE(overlap) << ATLAS_ENTRIES[i].name << " and " << ATLAS_ENTRIES[j].name;
         }
     }
-}
-
-TEST(Atlas, LandmarkCellsAndLookups) {
-    struct Landmark {
-        const char* name;
-        float x, y, w, h;
-    };
-    const Landmark landmarks[] = {{"player_idle", 0, 0, 64, 64},      {"cat_1", 0, 64, 64, 64},
-                                  {"gift", 768, 128, 64, 64},         {"tile_summit", 832, 320, 64, 64},
-                                  {"boss_1_0", 0, 384, 128, 128},     {"boss_10_1", 384, 640, 128, 128},
-                                  {"weapon_receipt", 0, 768, 64, 64}, {"hazard_caution", 960, 768, 64, 64}};
-    for (const Landmark& l : landmarks) {
-        const SpriteRect* r = findSprite(l.name);
-        ASSERT_NE(r, nullptr) << l.name;
-        EXPECT_EQ(std::tie(r->x, r->y, r->w, r->h), std::tie(l.x, l.y, l.w, l.h)) << l.name;
-    }
+    EXPECT_NE(findSprite("boss_10_1"), nullptr);
     EXPECT_EQ(findSprite("boss_11_0"), nullptr);
     EXPECT_EQ(findSprite("Player_idle"), nullptr);
     EXPECT_EQ(findSprite(""), nullptr);
@@ -130,15 +109,8 @@ TEST(SpriteSheet, AnimationFramesDifferVisibly) {
     }
     // The puff fades: each cloud frame holds less ink than the one before.
     for (int i = 0; i + 1 < 5; ++i) {
-        auto ink = [&](int f) {
-            Image cell = cellOf(s, *findSprite("fart_" + std::to_string(f)));
-            long sum = 0;
-            for (Colour c : cell.pixels) {
-                sum += alphaOf(c);
-            }
-            return sum;
-        };
-        EXPECT_GT(ink(i), ink(i + 1)) << "fart_" << i;
+        const auto frame = [&](int f) { return cellOf(s, *findSprite("fart_" + std::to_string(f))); };
+        EXPECT_GT(ink(frame(i)), ink(frame(i + 1))) << "fart_" << i;
     }
 }
 

@@ -19,11 +19,10 @@ std::map<std::string, std::vector<std::uint8_t>> snapshot(const std::filesystem:
 TEST(ForgeDeterminism, TwoRunsWriteTheSameBytes) {
     ForgeFolder first;
     ForgeFolder second;
-    const std::string options = espeakOption() + " --contact ";
-    ASSERT_EQ(runForge(first.path / "assets", options + "\"" + (first.path / "contact.png").string() + "\""),
-              0);
-    ASSERT_EQ(
-        runForge(second.path / "assets", options + "\"" + (second.path / "contact.png").string() + "\""), 0);
+    for (const ForgeFolder* run : {&first, &second}) {
+        const std::string contact = " --contact \"" + (run->path / "contact.png").string() + "\"";
+        ASSERT_EQ(runForge(run->path / "assets", espeakOption() + contact), 0);
+    }
     auto a = snapshot(first.path);
     auto b = snapshot(second.path);
     // Sheet, icon pair, 10 backdrops, 10 terrains, contact sheet, 19 effects, 24 music clips.

@@ -11,14 +11,12 @@ namespace grumbo::forge {
 namespace {
 
 Note plainNote(double start, double length, float freq) {
-    Note n;
-    n.start = start;
-    n.length = length;
-    n.freq = freq;
-    n.wave = Wave::Sine;
-    n.volume = 0.5f;
-    n.env = {0.001f, 0.001f, 1.0f, 0.001f};
-    return n;
+    return {.start = start,
+            .length = length,
+            .freq = freq,
+            .wave = Wave::Sine,
+            .volume = 0.5f,
+            .env = {0.001f, 0.001f, 1.0f, 0.001f}};
 }
 
 TEST(Synth, ALoopingTrackCarriesTailsRoundToItsStart) {

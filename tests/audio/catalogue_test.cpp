@@ -19,14 +19,12 @@ AudioCatalogue loadFrom(const std::wstring& folder) {
 }
 
 std::vector<std::string> names(const std::vector<AudioFile>& files) {
-    std::vector<std::string> out;
-    for (const AudioFile& f : files) {
-        out.push_back(f.name);
-    }
+    std::vector<std::string> out(files.size());
+    std::transform(files.begin(), files.end(), out.begin(), [](const AudioFile& f) { return f.name; });
     return out;
 }
 
-TEST(AudioCatalogue, AudioFolderWinsAndNamesAreNormalized) {
+TEST(AudioCatalogue, AudioFolderWinsNamesAreNormalizedAndTheSeparatorIsOptional) {
     TempFolder assets;
     assets.write("audio/hit.wav", tone(111, 10));
     assets.write("hit.wav", tone(222, 10));
@@ -45,13 +43,9 @@ TEST(AudioCatalogue, AudioFolderWinsAndNamesAreNormalized) {
     EXPECT_EQ(music.world[0], &catalogue.at("music_1"));
     EXPECT_EQ(music.menu, nullptr);
     EXPECT_EQ(music.ambient, nullptr);
-}
 
-TEST(AudioCatalogue, FolderWithOrWithoutSeparatorAndMissingFolders) {
-    TempFolder assets;
-    assets.write("audio/a.wav", tone(1, 10));
-    EXPECT_EQ(loadFrom(assets.wide() + L"/").size(), 1u);
-    EXPECT_EQ(loadFrom(assets.wide()).size(), 1u);
+    // The folder is named with or without a separator at its end; a missing one holds nothing.
+    EXPECT_EQ(loadFrom(assets.wide() + L"/").size(), 2u);
     EXPECT_TRUE(loadFrom(assets.wide() + L"/nothing_here").empty());
     EXPECT_EQ(prepareAudioFolder(L""), L"");
     EXPECT_EQ(prepareAudioFolder(L"x\\"), L"x\\");
@@ -73,13 +67,14 @@ TEST(AudioCatalogue, ListCapsDeduplicatesAndPutsMusicLast) {
                    {L"hitxwav", false},
                    {L"hit.wax", false},
                    {L"hit.wa", false},
+                   {L"wav", false},
                    {L"Zap.wAv", false}},
                   list);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].path, L"a/Hit.WAV");
     EXPECT_EQ(list[1].name, "zap");
     addAudioFiles(L"b/", entries, list);
-    EXPECT_EQ(list.size(), AUDIO_FILE_LIMIT);
+    EXPECT_EQ(list.size(), 256u);
 
     // Music is any name beginning with "music_", "boss_", "elite_" or "theme_".
     std::vector<AudioFile> mixed = {
@@ -135,6 +130,23 @@ TEST(AudioCatalogue, TheWholeCatalogueHoldsAtMost256MiBOfSamples) {
     EXPECT_EQ(catalogue.size(), 6u);
     EXPECT_EQ(catalogue.count("b"), 1u);
     EXPECT_EQ(catalogue.count("c"), 0u);
+}
+
+TEST(AudioCatalogue, FilesOfMoreThan64MiBAreNotRead) {
+    // One sample padded with a chunk the reader skips, to exactly 64 MiB and to two bytes more.
+    const auto padded = [](std::size_t junk) {
+        return WavBuilder()
+            .format(1, 1, 44100, 16)
+            .samples({7})
+            .chunk("junk", std::vector<std::uint8_t>(junk))
+            .build();
+    };
+    TempFolder assets;
+    assets.write("audio/limit.wav", padded(67108864 - 54));
+    assets.write("audio/over.wav", padded(67108864 - 52));
+    const AudioCatalogue catalogue = loadFrom(assets.wide());
+    EXPECT_EQ(catalogue.count("limit"), 1u);
+    EXPECT_EQ(catalogue.count("over"), 0u);
 }
 
 TEST(AudioCatalogue, MusicTableFindsEveryRole) {

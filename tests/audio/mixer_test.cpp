@@ -56,7 +56,7 @@ class Mixing : public testing::Test {
 using MixerMusic = Mixing;
 using MixerLevels = Mixing;
 
-TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
+TEST(MixerRequests, PanGainsVolumesAndBattleMusicRequests) {
     struct Case {
         float volume, pan, expectedVolume, left, right;
     };
@@ -66,6 +66,9 @@ TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
                           {-1, -5, 0, 1, 0},
                           {0.5f, 5, 0.5f, 0, 1},
                           {1, 0.5f, 1, 0.38268343f, 0.92387953f},
+                          {1, 0.75f, 1, 0.19509032f, 0.98078528f},
+                          {1, 1.5f, 1, 0, 1},
+                          {1, -1.5f, 1, 1, 0},
                           {NAN, INFINITY, 0, 0.70710677f, 0.70710677f},
                           {INFINITY, NAN, 0, 0.70710677f, 0.70710677f}};
     AudioClip clip = constantClip(4, 1, 1);
@@ -75,9 +78,7 @@ TEST(MixerRequests, PanGainsKeepConstantPowerAndVolumesStayInRange) {
         EXPECT_NEAR(voice.leftGain, c.left, 1e-6f) << c.pan;
         EXPECT_NEAR(voice.rightGain, c.right, 1e-6f) << c.pan;
     }
-}
-
-TEST(MixerRequests, TheSameWorldKeepsItsBattleMusicAndAnotherPieceClearsIt) {
+    // The same world keeps its battle music; another piece clears it.
     const std::uint32_t boss = requestWithBattle(requestWithMusic(MUSIC_MENU_REQUEST, 3), true, true, 3);
     EXPECT_EQ(requestWithMusic(boss, 3), boss);
     EXPECT_EQ(requestWithMusic(boss, 4), requestWithMusic(MUSIC_MENU_REQUEST, 4));
@@ -372,6 +373,7 @@ TEST_F(MixerLevels, AmbientBedLoopsUnderEverything) {
     settings.musicRequest = 0;
     apply();
     const auto out = play(2);
+    EXPECT_NEAR(out[out.size() - 2], 10000.0f * 0.16f * 0.45f * 0.72f, 1.0f);
     EXPECT_NEAR(out.back(), 10000.0f * 0.16f * 0.45f * 0.72f, 1.0f);
     EXPECT_EQ(state.ambientPosition, (2 * MIX_FRAMES - 1) % 3 + 1);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
@@ -13,8 +14,7 @@ namespace grumbo {
 namespace {
 
 using test::TempFolder;
-using test::WavBuilder;
-constexpr auto tone = WavBuilder::tone;
+constexpr auto tone = test::WavBuilder::tone;
 
 // Waits for a condition the other threads will bring about; gives up after a generous bound so a
 // fault fails the test instead of hanging it.
@@ -28,14 +28,16 @@ bool eventually(const std::function<bool()>& condition) {
     return condition();
 }
 
-// Plays `buffers` buffers, so that a music change has faded in fully; the loudest sample of the last.
+// Plays `buffers` buffers, so that a music change has faded in fully; the loudest sample of the last,
+// with its sign.
 int settle(HeadlessAudioOutput& device, int buffers) {
     std::vector<std::int16_t> samples;
     for (int i = 0; i < buffers; ++i) {
         samples.clear();
         EXPECT_TRUE(eventually([&] { return device.playNext(samples); }));
     }
-    return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
+    const auto louder = [](int a, int b) { return std::abs(a) < std::abs(b); };
+    return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end(), louder);
 }
 
 class NativeAudioTest : public testing::Test {
@@ -51,17 +53,11 @@ class NativeAudioTest : public testing::Test {
     // Plays device buffers until one holds sound or `limit` buffers went by; the loudest sample of
     // that buffer, 0 for silence.
     int hearSomething(int limit) {
-        for (int i = 0; i < limit; ++i) {
-            std::vector<std::int16_t> buffer;
-            if (!eventually([&] { return device->playNext(buffer); })) {
-                return 0;
-            }
-            const auto [low, high] = std::minmax_element(buffer.begin(), buffer.end());
-            if (*low != 0 || *high != 0) {
-                return std::max(-*low, static_cast<int>(*high));
-            }
+        int loudest = 0;
+        for (int i = 0; i < limit && loudest == 0; ++i) {
+            loudest = settle(*device, 1);
         }
-        return 0;
+        return loudest;
     }
 
     TempFolder assets;

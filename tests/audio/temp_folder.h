@@ -24,6 +24,15 @@ inline void writeBytes(const std::filesystem::path& file, const std::vector<std:
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// What the save writer puts on disk for ASCII text: FF FE, then each character as two bytes.
+inline std::vector<std::uint8_t> utf16le(const std::string& ascii) {
+    std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
+    for (char c : ascii) {
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
+    }
+    return bytes;
+}
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
   public:

@@ -105,7 +105,7 @@ TEST(WavDecode, WalksChunksStrictly) {
     EXPECT_TRUE(decode(unpadded));
 }
 
-TEST(WavDecode, ResamplesMono22050ToInterpolatedStereo) {
+TEST(WavDecode, ResamplesMonoToInterpolatedStereoAndKeepsStereoChannelsApart) {
     std::vector<std::int16_t> source(1000);
     for (int i = 0; i < 1000; ++i) {
         source[static_cast<std::size_t>(i)] = static_cast<std::int16_t>((i * 37) % 2001 - 1000);
@@ -121,14 +121,11 @@ TEST(WavDecode, ResamplesMono22050ToInterpolatedStereo) {
         ASSERT_EQ(clip->samples[static_cast<std::size_t>(2 * i)], expected) << "frame " << i;
         ASSERT_EQ(clip->samples[static_cast<std::size_t>(2 * i + 1)], expected) << "frame " << i;
     }
-}
-
-TEST(WavDecode, StereoKeepsChannelsApartWhenResampling) {
     // 11025 Hz: four output frames per source frame, a quarter step each.
-    const auto clip = decode(WavBuilder::pcm16(2, 11025, {0, 1000, 400, -1000}));
-    ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->samples, (std::vector<std::int16_t>{0, 1000, 100, 500, 200, 0, 300, -500, 400, -1000, 400,
-                                                        -1000, 400, -1000, 400, -1000}));
+    const auto stereo = decode(WavBuilder::pcm16(2, 11025, {0, 1000, 400, -1000}));
+    ASSERT_TRUE(stereo);
+    EXPECT_EQ(stereo->samples, (std::vector<std::int16_t>{0, 1000, 100, 500, 200, 0, 300, -500, 400, -1000,
+                                                          400, -1000, 400, -1000, 400, -1000}));
 }
 
 TEST(WavDecode, RefusesClipsPastLengthOrBudget) {

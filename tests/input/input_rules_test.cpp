@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
 namespace grumbo::input {
 namespace {
 
-TEST(PadAxis, DeadZoneAndFullTravelOnBothSides) {
+TEST(Axes, PadDeadZoneAndJoystickRangeOnBothSides) {
     EXPECT_EQ(padAxis(0), 0.0f);
     EXPECT_EQ(padAxis(7849), 0.0f);
     EXPECT_EQ(padAxis(-7849), 0.0f);
@@ -16,9 +17,7 @@ TEST(PadAxis, DeadZoneAndFullTravelOnBothSides) {
     EXPECT_EQ(padAxis(32767), 1.0f);
     EXPECT_EQ(padAxis(-32768), -1.0f);
     EXPECT_FLOAT_EQ(padAxis(7849 + 12459), 0.5f);
-}
-
-TEST(JoystickAxis, RangeDeadZoneAndClamp) {
+    // Joystick axes: 2t - 1 of the advertised range.
     EXPECT_EQ(joystickAxis(0, 0, 65535), -1.0f);
     EXPECT_EQ(joystickAxis(65535, 0, 65535), 1.0f);
     EXPECT_EQ(joystickAxis(32768, 0, 65535), 0.0f);
@@ -44,26 +43,16 @@ TEST(JoystickAxis, RangeDeadZoneAndClamp) {
         1.0f);
 }
 
-TEST(HatButtons, EverySectorBoundary) {
-    const std::uint16_t up = pad::DpadUp;
-    const std::uint16_t down = pad::DpadDown;
-    const std::uint16_t left = pad::DpadLeft;
-    const std::uint16_t right = pad::DpadRight;
-    const std::uint16_t upRight = up | right;
-    const std::uint16_t downRight = down | right;
-    const std::uint16_t downLeft = down | left;
-    const std::uint16_t upLeft = up | left;
-    const std::pair<std::uint32_t, std::uint16_t> cases[] = {
-        {0, up},        {4499, up},         {4500, upRight}, {4501, right},    {9000, right},
-        {13499, right}, {13500, downRight}, {13501, down},   {22499, down},    {22500, downLeft},
-        {22501, left},  {31499, left},      {31500, upLeft}, {31501, up},      {35999, up},
-        {36000, up},    {36001, 0},         {65535, 0},      {HAT_CENTERED, 0}};
+TEST(HatAndJoystickButtons, EverySectorBoundaryAndTheFirstEightButtons) {
+    constexpr std::uint16_t U = pad::DpadUp, D = pad::DpadDown, L = pad::DpadLeft, R = pad::DpadRight;
+    const std::pair<std::uint32_t, int> cases[] = {
+        {0, U},     {4499, U},  {4500, U | R},  {4501, R},  {9000, R},        {13499, R},     {13500, D | R},
+        {13501, D}, {22499, D}, {22500, D | L}, {22501, L}, {31499, L},       {31500, U | L}, {31501, U},
+        {35999, U}, {36000, U}, {36001, 0},     {65535, 0}, {HAT_CENTERED, 0}};
     for (const auto& [hat, buttons] : cases) {
         EXPECT_EQ(hatButtons(hat), buttons) << "hat " << hat;
     }
-}
 
-TEST(JoystickButtons, FirstEightMapToPadLayout) {
     // A, B, X, Y, the left and right shoulder, Back and Start in the pad layout.
     const std::uint16_t expected[] = {0x1000, 0x2000, 0x4000, 0x8000, 0x0100, 0x0200, 0x0020, 0x0010};
     for (unsigned button = 0; button < 8; ++button) {
@@ -73,27 +62,27 @@ TEST(JoystickButtons, FirstEightMapToPadLayout) {
 }
 
 TEST(Rumble, StrengthSpeedsAndDeadline) {
-    EXPECT_EQ(rumbleStrength(2), 1.0f);
-    EXPECT_EQ(rumbleStrength(-1), 0.0f);
-    EXPECT_EQ(rumbleStrength(std::numeric_limits<float>::quiet_NaN()), 0.0f);
-    EXPECT_EQ(rumbleStrength(std::numeric_limits<float>::infinity()), 0.0f);
-    EXPECT_EQ(rumbleStrength(0.25f), 0.25f);
-
-    EXPECT_EQ(motorSpeeds(1).left, 45000);
-    EXPECT_EQ(motorSpeeds(1).right, 56000);
-    EXPECT_EQ(motorSpeeds(0.5f).left, 22500);
-    EXPECT_EQ(motorSpeeds(0.5f).right, 28000);
-    EXPECT_EQ(motorSpeeds(1.5f).left, 45000);
-    EXPECT_EQ(motorSpeeds(-0.5f).right, 0);
-    EXPECT_EQ(motorSpeeds(std::numeric_limits<float>::quiet_NaN()).left, 0);
-
-    EXPECT_EQ(rumbleDeadline(1, 10, 1000), 6000u);
-    EXPECT_EQ(rumbleDeadline(0.5f, 0.25f, 1000), 1250u);
-    EXPECT_EQ(rumbleDeadline(1, 0, 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(1, -1, 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(0, 2, 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(1, std::numeric_limits<float>::infinity(), 1000), 0u);
-    EXPECT_EQ(rumbleDeadline(std::numeric_limits<float>::quiet_NaN(), 1, 1000), 0u);
+    constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float INF = std::numeric_limits<float>::infinity();
+    // Strength asked, strength kept, and the two motors at that strength.
+    const std::tuple<float, float, int, int> strengths[] = {{2, 1, 45000, 56000},
+                                                            {1, 1, 45000, 56000},
+                                                            {0.5f, 0.5f, 22500, 28000},
+                                                            {0.25f, 0.25f, 11250, 14000},
+                                                            {-1, 0, 0, 0},
+                                                            {NaN, 0, 0, 0},
+                                                            {INF, 0, 0, 0}};
+    for (const auto& [asked, kept, left, right] : strengths) {
+        EXPECT_EQ(rumbleStrength(asked), kept) << asked;
+        EXPECT_EQ(motorSpeeds(asked).left, left) << asked;
+        EXPECT_EQ(motorSpeeds(asked).right, right) << asked;
+    }
+    // Strength and seconds asked at 1000 ms: the deadline, 0 for none; at most five seconds.
+    const std::tuple<float, float, std::uint64_t> deadlines[] = {
+        {1, 10, 6000}, {0.5f, 0.25f, 1250}, {1, 0, 0}, {1, -1, 0}, {0, 2, 0}, {1, INF, 0}, {NaN, 1, 0}};
+    for (const auto& [strength, seconds, deadline] : deadlines) {
+        EXPECT_EQ(rumbleDeadline(strength, seconds, 1000), deadline) << strength << " " << seconds;
+    }
 }
 
 TEST(ControllerFresh, WindowAndClockOrder) {
@@ -102,6 +91,17 @@ TEST(ControllerFresh, WindowAndClockOrder) {
     EXPECT_FALSE(controllerFresh(1000, 1251));
     // The thread read its clock after the caller did.
     EXPECT_TRUE(controllerFresh(1001, 1000));
+}
+
+// Esc cancels a rebind; F3, F11, M and the number keys keep their fixed jobs.
+TEST(Bindings, FixedKeysAreNeverTakenForAnAction) {
+    const std::pair<Key, bool> keys[] = {{Key::Escape, false}, {Key::F3, false},     {Key::F11, false},
+                                         {Key::M, false},      {Key::Digit1, false}, {Key::Digit0, false},
+                                         {Key::R, true},       {Key::B, true},       {Key::F12, true}};
+    for (const auto& [key, bindable] : keys) {
+        EXPECT_EQ(keyBindable(static_cast<int>(key)), bindable) << static_cast<int>(key);
+    }
+    EXPECT_FALSE(keyBindable(-1) || keyBindable(KEY_COUNT));
 }
 
 KeyStates keysWith(std::initializer_list<Key> down) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <tuple>
 
 namespace grumbo {
 namespace {
@@ -98,19 +99,14 @@ TEST_F(NativeInputProtocol, DisabledFrameIsEmptyAndKeysStillTracked) {
     EXPECT_EQ(setFields(input.poll(true)), "right jumpHeld present");
 }
 
-TEST_F(NativeInputProtocol, StickDeadZoneOnBothAxes) {
-    pad(0, 7849, -7849);
-    tick();
-    EXPECT_EQ(input.stickX.load(), 0.0f);
-    EXPECT_EQ(input.stickY.load(), 0.0f);
-    pad(0, 32767, 32767);
-    tick();
-    EXPECT_EQ(input.stickX.load(), 1.0f);
-    EXPECT_EQ(input.stickY.load(), -1.0f);
-    pad(0, -32768, -32768);
-    tick();
-    EXPECT_EQ(input.stickX.load(), -1.0f);
-    EXPECT_EQ(input.stickY.load(), 1.0f);
+TEST_F(NativeInputProtocol, StickDeadZoneOnBothAxesAndUpIsNegative) {
+    const std::tuple<std::int16_t, std::int16_t, float, float> cases[] = {
+        {7849, -7849, 0, 0}, {32767, 32767, 1, -1}, {-32768, -32768, -1, 1}};
+    for (const auto& [x, y, stickX, stickY] : cases) {
+        pad(0, x, y);
+        tick();
+        EXPECT_EQ(std::pair(input.stickX.load(), input.stickY.load()), std::pair(stickX, stickY)) << x;
+    }
     EXPECT_TRUE(input.poll(true).left);
 }
 
@@ -142,6 +138,11 @@ TEST_F(NativeInputProtocol, MenuEdgesFromStickAndDirectionPad) {
     pad(0, 0, 7849 + 12460);
     tick();
     EXPECT_TRUE(input.poll(true).menuUp);
+    // A rebind hears a press of the direction pad alone too.
+    plugIn();
+    pad(pad::DpadUp);
+    tick();
+    EXPECT_EQ(input.poll(true).buttonsPressed, pad::DpadUp);
 }
 
 TEST_F(NativeInputProtocol, PadLostAndFoundAgainAfterTheSearch) {
@@ -253,10 +254,9 @@ TEST_F(NativeInputProtocol, RumbleClampedTimedAndReplaced) {
     tick(92);
     EXPECT_EQ(motors(), (std::pair{0, 0}));
 
+    // A new request replaces the old one rather than adding to it.
     input.rumble(0.5f, 1);
     tick();
-    EXPECT_EQ(motors(), (std::pair{22500, 28000}));
-    // A new request replaces the old one rather than adding to it.
     input.rumble(0.25f, 0.1f);
     tick();
     EXPECT_EQ(lastRumble().left, 11250);
@@ -269,22 +269,6 @@ TEST_F(NativeInputProtocol, RumbleClampedTimedAndReplaced) {
     tick();
     EXPECT_EQ(lastRumble().left, 0);
     input.rumble(std::numeric_limits<float>::quiet_NaN(), 2);
-    tick();
-    EXPECT_EQ(lastRumble().left, 0);
-}
-
-TEST_F(NativeInputProtocol, VibrationStopsWhenInactive) {
-    plugIn();
-    input.rumble(1, 3);
-    tick();
-    input.poll(true);
-    tick();
-    EXPECT_EQ(lastRumble().left, 45000);
-    input.poll(false);
-    tick();
-    EXPECT_EQ(lastRumble().left, 0);
-    // The request was dropped, not paused.
-    input.poll(true);
     tick();
     EXPECT_EQ(lastRumble().left, 0);
 }

@@ -64,13 +64,18 @@ TEST_F(NativeInputThread, RumbleWakesThePollerAndShutdownSilencesThePad) {
         script->setPad(0, {});
         NativeInput input(std::make_unique<HeadlessInputDevices>(script));
         settle();
+        // A frame in play keeps the request; a frame without focus drops it.
         input.rumble(1, 5);
+        input.poll(true);
         settle();
         EXPECT_EQ(lastRumble().left, 45000);
         input.poll(false);
         settle();
         EXPECT_EQ(lastRumble().left, 0);
+        // The request was dropped, not paused.
         input.poll(true);
+        settle();
+        EXPECT_EQ(lastRumble().left, 0);
         input.rumble(0.5f, 5);
         settle();
         EXPECT_EQ(lastRumble().left, 22500);

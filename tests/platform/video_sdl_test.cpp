@@ -45,7 +45,7 @@ class SdlVideo : public testing::Test {
     Renderer renderer;
 };
 
-TEST_F(SdlVideo, FillsReadBackAsBlueGreenRedBytes) {
+TEST_F(SdlVideo, FillsReadBackAsBlueGreenRedBytesAndBlendByOpacity) {
     int width = 0;
     int height = 0;
     renderer.outputSize(width, height);
@@ -55,9 +55,8 @@ TEST_F(SdlVideo, FillsReadBackAsBlueGreenRedBytes) {
     EXPECT_EQ(pixel(12, 12), 0xFF8000u);
     EXPECT_EQ(pixel(0, 0), 0x102030u);
     EXPECT_EQ(pixel(15, 15), 0x102030u);
-}
 
-TEST_F(SdlVideo, OpacityBlendsOverWhatIsBelow) {
+    // Opacity blends over what is below.
     renderer.clear(0x000000, 1);
     renderer.fillRect(FRect{0, 0, 8, 8}, 0xFFFFFF, 0.5f);
     const std::uint32_t grey = pixel(4, 4) & 0xFF;
@@ -81,7 +80,7 @@ TEST_F(SdlVideo, MirroredImagesSwapLeftAndRight) {
     EXPECT_EQ(pixel(0, 4), 0x0000FFu);
 }
 
-TEST_F(SdlVideo, DrawableTexturesCollectDrawingAndClipsConfineIt) {
+TEST_F(SdlVideo, DrawableTexturesCollectDrawingClipsConfineItAndStaleOnesDrawNothing) {
     Texture layer = renderer.createTarget(8, 8, true);
     ASSERT_TRUE(layer.valid());
     renderer.setTarget(&layer);
@@ -93,9 +92,9 @@ TEST_F(SdlVideo, DrawableTexturesCollectDrawingAndClipsConfineIt) {
     renderer.setClip(nullptr);
     EXPECT_EQ(pixel(2, 2), 0x00FF00u);
     EXPECT_EQ(pixel(6, 2), 0x102030u);
-}
 
-TEST_F(SdlVideo, ReleasedAndMissingTexturesDrawNothing) {
+    // Released and missing textures draw nothing.
+    renderer.clear(0x102030, 1);
     const std::uint32_t white = 0xFFFFFFFFu;
     Texture image = renderer.createImage(1, 1, &white);
     const Texture copy = image;

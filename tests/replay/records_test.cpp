@@ -11,15 +11,10 @@ namespace {
 struct Clear {
     bool fromStart;
     float seconds;
-    int deaths;
-    int subscribers;
+    int deaths, subscribers;
     // The record afterwards and what was new.
-    int centis;
-    int fewestDeaths;
-    int mostSubscribers;
-    bool newTime;
-    bool newDeaths;
-    bool newSubscribers;
+    int centis, fewestDeaths, mostSubscribers;
+    bool newTime, newDeaths, newSubscribers;
 };
 
 TEST(Records, AClearOnlyEverBettersThem) {

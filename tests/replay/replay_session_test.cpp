@@ -2,7 +2,7 @@
 // key, a restart from a checkpoint, pausing and a second world all come out the
 // same from the replay, kept as last.replay beside the save and in the file of
 // --record; a demo plays on a title left alone.
-#include "flow_test_support.h"
+#include "../audio/temp_folder.h"
 #include "game/state_hash.h"
 #include "headless_app.h"
 #include "replay/replay.h"
@@ -16,14 +16,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
-    const fs::path folder = fs::path(testing::TempDir()) / "grumbo_replay_session";
-    fs::remove_all(folder);
-    test::writeStandInAssets(folder);
-    headless::setTicks(1000000);
-    auto script = std::make_shared<InputScript>();
+// A headless app over stand-in assets in a scratch folder of its own.
+class Session : public testing::Test {
+  protected:
+    void SetUp() override {
+        test::writeStandInAssets(folder);
+        headless::setTicks(1000000);
+        test::openHeadlessApp(app, folder, folder / "save.ini", script);
+    }
+    test::TempFolder scratch;
+    const fs::path& folder = scratch.path;
+    std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
     std::unique_ptr<App> app;
-    test::openHeadlessApp(app, folder, folder / "save.ini", script);
+};
+
+TEST_F(Session, WhatIsPlayedIsKeptAndChecksOut) {
     app->replayOptions.recordPath = (folder / "run.replay").string();
 
     const auto hold = [&](Key key, int frames) {
@@ -112,21 +119,12 @@ TEST(ReplaySession, WhatIsPlayedIsKeptAndChecksOut) {
     app->shutdown();
     app->saver.flush();
     EXPECT_EQ(fs::last_write_time(folder / "save.ini"), saveTime);
-    app.reset();
-    fs::remove_all(folder);
 }
 
 // The gate reached in play sets the world's records, shown on its card with
 // NEW BEST and kept over a restart; continuing the finished world from the
 // save opens on its card again but is no clear, and a slower clear betters nothing.
-TEST(RecordsSession, OnlyARealClearCountsAndItIsKept) {
-    const fs::path folder = fs::path(testing::TempDir()) / "grumbo_records_session";
-    fs::remove_all(folder);
-    test::writeStandInAssets(folder);
-    headless::setTicks(1000000);
-    auto script = std::make_shared<InputScript>();
-    std::unique_ptr<App> app;
-    test::openHeadlessApp(app, folder, folder / "save.ini", script);
+TEST_F(Session, OnlyARealClearCountsForTheRecordsAndTheyAreKept) {
     const auto clearFromBeforeTheGate = [&](float distance) {
         Game& game = app->game;
         for (Enemy& e : game.level.enemies) {
@@ -147,7 +145,7 @@ TEST(RecordsSession, OnlyARealClearCountsAndItIsKept) {
     const int best = app->records.worlds[0].clearCentis;
     EXPECT_EQ(best, centisOf(app->game.levelTime));
     EXPECT_EQ(app->records.worlds[0].fewestDeaths, 0);
-    const auto shows = [&app](const std::string& words) {
+    const auto shows = [this](const std::string& words) {
         const std::vector<test::Look> looks = test::drawFrame(*app);
         return std::any_of(looks.begin(), looks.end(),
                            [&words](const test::Look& l) { return l.what.find(words) != std::string::npos; });
@@ -170,8 +168,6 @@ TEST(RecordsSession, OnlyARealClearCountsAndItIsKept) {
     ASSERT_EQ(app->game.state, WorldComplete);
     EXPECT_EQ(app->records.worlds[0].clearCentis, best);
     EXPECT_FALSE(shows("NEW BEST TIME"));
-    app.reset();
-    fs::remove_all(folder);
 }
 
 } // namespace

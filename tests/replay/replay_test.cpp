@@ -35,44 +35,42 @@ ReplayFile throughTheFile(const ReplayFile& recorded) {
     return file;
 }
 
-class WholeRun : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
+// The whole journey played once by the automated player: its recording and the game at its finale.
+struct WholeRun {
+    ReplayFile run;
+    Game finale;
+};
+const WholeRun& wholeRun() {
+    static const WholeRun WHOLE = [] {
         Game game;
         game.start(0);
-        run = new ReplayFile(recordedRun(game, 10 * TWENTY_MINUTES));
-        finale = new Game(game);
-    }
-    static void TearDownTestSuite() {
-        delete run;
-        delete finale;
-    }
-    static ReplayFile* run;
-    static Game* finale;
-};
-ReplayFile* WholeRun::run = nullptr;
-Game* WholeRun::finale = nullptr;
+        ReplayFile run = recordedRun(game, 10 * TWENTY_MINUTES);
+        return WholeRun{std::move(run), game};
+    }();
+    return WHOLE;
+}
 
-TEST_F(WholeRun, EveryWorldIsASegmentThatChecksOutAfterTheFile) {
-    ASSERT_EQ(finale->state, Finale);
-    ASSERT_EQ(run->segments.size(), 10u);
+TEST(WholeRun, EveryWorldIsASegmentThatChecksOutAfterTheFile) {
+    const auto& [run, finale] = wholeRun();
+    ASSERT_EQ(finale.state, Finale);
+    ASSERT_EQ(run.segments.size(), 10u);
     for (int w = 0; w < 10; ++w) {
-        EXPECT_EQ(run->segments[static_cast<std::size_t>(w)].start.world, w);
+        EXPECT_EQ(run.segments[static_cast<std::size_t>(w)].start.world, w);
     }
-    const std::vector<std::uint8_t> bytes = encodeReplay(*run);
+    const std::vector<std::uint8_t> bytes = encodeReplay(run);
     EXPECT_LT(bytes.size(), 64u * 1024u);
 
-    const ReplayCheck check = checkReplay(throughTheFile(*run));
+    const ReplayCheck check = checkReplay(throughTheFile(run));
     EXPECT_TRUE(check.matches) << "segment " << check.segment << " step " << check.partsAtStep;
     EXPECT_EQ(check.game.state, Finale);
-    EXPECT_EQ(check.game.subscribers, finale->subscribers);
-    EXPECT_EQ(check.game.player.pos.x, finale->player.pos.x);
+    EXPECT_EQ(check.game.subscribers, finale.subscribers);
+    EXPECT_EQ(check.game.player.pos.x, finale.player.pos.x);
 }
 
 // One pressed jump more where the recording had none: the digests agree up to
 // the last one kept before that step and differ from the next one on.
-TEST_F(WholeRun, AChangedStepPartsAtTheNextKeptDigest) {
-    ReplayFile changed = *run;
+TEST(WholeRun, AChangedStepPartsAtTheNextKeptDigest) {
+    ReplayFile changed = wholeRun().run;
     ReplaySegment& world4 = changed.segments[3];
     ASSERT_GT(world4.steps.size(), 1200u);
     world4.steps[1000].input.jumpPressed = true;

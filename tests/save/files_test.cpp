@@ -1,7 +1,7 @@
 // The POSIX file operations behind the save writer, checked against real folders.
 
+#include "../audio/temp_folder.h"
 #include "platform/files.h"
-#include "save_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +18,11 @@ extern "C" int fsync(int fd) {
 namespace grumbo {
 namespace {
 
-using testing_support::ScratchFolder;
-using testing_support::writeBytes;
+using test::TempFolder;
+using test::writeBytes;
 
 TEST(PlatformFiles, ReadWholeFileHonoursTheLimitAndRefusesFolders) {
-    ScratchFolder dir;
+    TempFolder dir;
     std::vector<std::uint8_t> bytes = {1, 2, 3};
     writeBytes(dir.file("three"), {7, 8, 9});
     EXPECT_EQ(readWholeFile(dir.file("three"), bytes, 3), 0u);
@@ -35,7 +35,7 @@ TEST(PlatformFiles, ReadWholeFileHonoursTheLimitAndRefusesFolders) {
 }
 
 TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
-    ScratchFolder dir;
+    TempFolder dir;
     auto files = makeNativeFileSystem();
     FileHandle file = INVALID_FILE;
     ASSERT_EQ(files->createNew(dir.file("a"), file), 0u);
@@ -65,10 +65,19 @@ TEST(PlatformFiles, CreateNewIsExclusiveAndReplaceIsAtomic) {
     files->remove(dir.file("b"));
     files->remove(dir.file("b"));
     EXPECT_FALSE(std::filesystem::exists(dir.path / "b"));
+
+    // Other names reach the disk as UTF-8; a folder in the target's place is not replaced.
+    const std::wstring wide = dir.path.wstring() + L"/s\u00E4ve \U0001F4A8";
+    ASSERT_EQ(files->createNew(wide, file), 0u);
+    EXPECT_EQ(files->close(file), 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir.path / u8"s\u00E4ve \U0001F4A8"));
+    std::filesystem::create_directories(dir.path / "folder" / "inside");
+    EXPECT_EQ(files->replace(wide, dir.file("folder")), syserror::AccessDenied);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path / "folder" / "inside"));
 }
 
 TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
-    ScratchFolder dir;
+    TempFolder dir;
     EXPECT_EQ(createFolder(dir.file("one")), 0u);
     EXPECT_EQ(createFolder(dir.file("one")), syserror::AlreadyExists);
     EXPECT_EQ(createFolder(dir.file("x/y")), syserror::PathNotFound);
@@ -79,6 +88,10 @@ TEST(PlatformFiles, FoldersOneAtATimeOrAllAtOnce) {
     EXPECT_EQ(createFolders(dir.file("file")), syserror::AlreadyExists);
     EXPECT_EQ(createFolders(dir.file("file/below")), syserror::PathNotFound);
     EXPECT_EQ(createFolder(std::wstring(L"a\0b", 3)), syserror::InvalidName);
+    // An embedded NUL would otherwise quietly name a different file.
+    FileHandle file = INVALID_FILE;
+    EXPECT_EQ(makeNativeFileSystem()->openRead(dir.file("file") + std::wstring(1, L'\0') + L"x", file),
+              syserror::InvalidName);
 }
 
 } // namespace

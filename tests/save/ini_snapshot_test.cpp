@@ -11,14 +11,12 @@ IniSnapshot parsed(const std::wstring& text) {
     return ini;
 }
 
-TEST(IniTrim, RemovesOnlyTheFourWhitespaceCharacters) {
+TEST(IniTrimAndSerialize, OnlyTheFourWhitespaceCharactersAndTheDocumentedExample) {
     EXPECT_EQ(IniSnapshot::trim(L" \t\r\nabc \t\r\n"), L"abc");
     EXPECT_EQ(IniSnapshot::trim(L" \t \r\n"), L"");
     EXPECT_EQ(IniSnapshot::trim(L""), L"");
     EXPECT_EQ(IniSnapshot::trim(L"\v\fa b\uFEFF"), L"\v\fa b\uFEFF");
-}
-
-TEST(IniRoundTrip, SerializeMatchesTheDocumentedExample) {
+    // Serializing matches the documented example and parses back.
     IniSnapshot ini;
     ini.set(L"Journey", L"Level", L"3");
     ini.set(L"Journey", L"Name", L"  x");
@@ -81,18 +79,16 @@ TEST(IniParse, ByteOrderMarkOnlyOnTheFirstLine) {
     EXPECT_TRUE(blankFirst.sections.empty());
 }
 
-TEST(IniParse, HeadersWithoutClosingBracketDisownKeys) {
+TEST(IniParse, HeadersWithoutClosingBracketDisownKeysAndNamesIgnoreCase) {
     IniSnapshot ini = parsed(L"orphan=1\n[A]\na=1\n[Broken\nb=2\n[ ]\nc=3\n[A] trailing\nd=4\n");
     ASSERT_EQ(ini.sections.size(), 1u);
     EXPECT_EQ(ini.serialize(), L"[A]\r\na=1\r\nd=4\r\n");
     EXPECT_EQ(ini.get(L"Broken", L"b", L"none"), L"none");
-}
-
-TEST(IniParse, SectionsAndKeysMergeIgnoringCase) {
-    IniSnapshot ini = parsed(L"[Journey]\nLevel=1\nName=a\n[JOURNEY]\nlevel=7\n[journey]\nNEW=x\n");
-    ASSERT_EQ(ini.sections.size(), 1u);
-    EXPECT_EQ(ini.serialize(), L"[Journey]\r\nLevel=7\r\nName=a\r\nNEW=x\r\n");
-    EXPECT_EQ(ini.get(L" jOuRnEy ", L" LEVEL ", L""), L"7");
+    // Sections and keys merge ignoring case.
+    IniSnapshot merged = parsed(L"[Journey]\nLevel=1\nName=a\n[JOURNEY]\nlevel=7\n[journey]\nNEW=x\n");
+    ASSERT_EQ(merged.sections.size(), 1u);
+    EXPECT_EQ(merged.serialize(), L"[Journey]\r\nLevel=7\r\nName=a\r\nNEW=x\r\n");
+    EXPECT_EQ(merged.get(L" jOuRnEy ", L" LEVEL ", L""), L"7");
 }
 
 TEST(IniParse, LineBreaksCommentsAndSplitting) {
@@ -103,15 +99,13 @@ TEST(IniParse, LineBreaksCommentsAndSplitting) {
     EXPECT_EQ(ini.get(L"B", L"x", L"none"), L"none");
 }
 
-TEST(IniParse, EmptyDocuments) {
+TEST(IniParse, EmptyDocumentsAndAddingToOne) {
     EXPECT_TRUE(parsed(L"").sections.empty());
     EXPECT_TRUE(parsed(L"\r\n\n  \t\r").sections.empty());
     EXPECT_TRUE(parsed(L"\uFEFF").sections.empty());
     EXPECT_EQ(IniSnapshot().serialize(), L"");
     EXPECT_EQ(parsed(L"[A]\n[B]\n").serialize(), L"");
-}
-
-TEST(IniParse, AddsToAnExistingDocument) {
+    // A second parse adds to what the document holds.
     IniSnapshot ini = parsed(L"[A]\na=1\n");
     ini.parse(L"[a]\na=2\nb=3\n");
     EXPECT_EQ(ini.serialize(), L"[A]\r\na=2\r\nb=3\r\n");

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     if (!save.open(std::wstring(target.begin(), target.end()))) {
         return 1;
     }
-    save.enqueue(grumbo::testing_support::crashSnapshot(0));
+    save.enqueue(grumbo::test::crashSnapshot(0));
     save.flush();
     if (save.lastError() != 0) {
         return 1;
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     // Tells the test that a complete file exists, so every kill lands on a running writer.
     std::ofstream(target + ".ready") << "ready\n";
     for (int n = 1;; ++n) {
-        save.enqueue(grumbo::testing_support::crashSnapshot(n));
+        save.enqueue(grumbo::test::crashSnapshot(n));
         // Every few snapshots pile up behind a running write, as they do in the game.
         if (n % 4 == 0) {
             save.flush();

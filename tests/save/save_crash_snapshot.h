@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace grumbo::testing_support {
+namespace grumbo::test {
 
 // Snapshot n of the crash test: a Seq key, a count of keys that varies from one snapshot to the
 // next (so a torn file would show up as a wrong count), and an End key last.
@@ -20,4 +20,4 @@ inline std::wstring crashSnapshot(int n) {
     return ini.serialize();
 }
 
-} // namespace grumbo::testing_support
+} // namespace grumbo::test

@@ -1,10 +1,10 @@
 // Kills a process that is saving in a loop, many times, at varied moments: the save file must
 // always hold one complete snapshot, and leftover temporary files must not disturb the next run.
 
+#include "../audio/temp_folder.h"
 #include "save/ini_snapshot.h"
 #include "save/native_save.h"
 #include "save_crash_snapshot.h"
-#include "save_test_support.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -12,8 +12,6 @@
 
 namespace grumbo {
 namespace {
-
-using testing_support::ScratchFolder;
 
 int runAndKill(const std::string& target, double delaySeconds) {
     // The child is killed with SIGKILL only once it has written its first snapshot (or after
@@ -27,7 +25,7 @@ int runAndKill(const std::string& target, double delaySeconds) {
 }
 
 TEST(AsyncSaveCrash, KilledWriterLeavesACompleteSnapshot) {
-    ScratchFolder dir;
+    test::TempFolder dir;
     const std::string target = (dir.path / "save.ini").string();
     ASSERT_EQ(target.find('\''), std::string::npos);
     std::uint32_t seed = 12345;
@@ -45,7 +43,7 @@ TEST(AsyncSaveCrash, KilledWriterLeavesACompleteSnapshot) {
         ini.parse(reader.latestSnapshot());
         const std::int32_t seq = ini.integer(L"Journey", L"Seq", -1);
         ASSERT_GE(seq, 0);
-        ASSERT_EQ(reader.latestSnapshot(), testing_support::crashSnapshot(seq));
+        ASSERT_EQ(reader.latestSnapshot(), test::crashSnapshot(seq));
         leftovers = static_cast<int>(dir.othersThan({"save.ini", "save.ini.ready"}).size());
     }
     // Temporary files a kill left behind are only ever skipped, never read or reused.

@@ -71,6 +71,7 @@ TEST(SaveTextDecode, Utf8AfterItsMarkIsDecodedStrictly) {
         {0xE2, 0x7F, 0x82},       // middle byte below it
         {0xE2, 0x82},             // truncated at the end
         {0xC3, 'a'},              // continuation missing
+        {0xC3, 0x7F},             // or just below its range
         {0xFF},
     };
     for (const auto& tail : invalid) {
@@ -81,7 +82,7 @@ TEST(SaveTextDecode, Utf8AfterItsMarkIsDecodedStrictly) {
         EXPECT_TRUE(bad.text.empty());
     }
     // A sequence cut off by the end of the file is not completed by what lies beyond it.
-    EXPECT_EQ(decode({0xEF, 0xBB, 0xBF, 0xC3, 0xA9}, 4).code, syserror::NoUnicodeTranslation);
+    EXPECT_EQ(decode({0xEF, 0xBB, 0xBF, 'a', 0xC3, 0xA9}, 5).code, syserror::NoUnicodeTranslation);
 }
 
 TEST(SaveTextDecode, UnmarkedBytesAreWindows1252) {

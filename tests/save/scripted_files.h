@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace grumbo::testing_support {
+namespace grumbo::test {
 
 class ScriptedFiles final : public FileSystem {
   public:
@@ -77,10 +77,15 @@ class ScriptedFiles final : public FileSystem {
         std::lock_guard<std::mutex> guard(lock);
         return largestBlock;
     }
+    // Handles opened and not closed again.
+    int openHandles() const {
+        std::lock_guard<std::mutex> guard(lock);
+        return handles;
+    }
 
     std::uint32_t openRead(const std::wstring& path, FileHandle& file) override {
         const std::uint32_t error = scripted(&Script::openReadError, true);
-        return error != 0 ? error : real->openRead(path, file);
+        return error != 0 ? error : counted(real->openRead(path, file));
     }
 
     std::uint32_t size(FileHandle file, std::uint64_t& bytes) override {
@@ -117,7 +122,7 @@ class ScriptedFiles final : public FileSystem {
                 return script.createError;
             }
         }
-        return real->createNew(path, file);
+        return counted(real->createNew(path, file));
     }
 
     std::uint32_t write(FileHandle file, const void* data, std::size_t count, std::size_t& done) override {
@@ -149,6 +154,7 @@ class ScriptedFiles final : public FileSystem {
 
     std::uint32_t close(FileHandle file) override {
         const std::uint32_t code = real->close(file);
+        counted(1, -1);
         const std::uint32_t error = scripted(&Script::closeError);
         return error != 0 ? error : code;
     }
@@ -175,6 +181,13 @@ class ScriptedFiles final : public FileSystem {
         return script.*error;
     }
 
+    // Counts a handle opened (by a call that answered 0) or closed, and passes the answer on.
+    std::uint32_t counted(std::uint32_t code, int change = 1) {
+        std::lock_guard<std::mutex> guard(lock);
+        handles += code == 0 || change < 0 ? change : 0;
+        return code;
+    }
+
     std::unique_ptr<FileSystem> real;
     mutable std::mutex lock;
     std::condition_variable changed;
@@ -186,6 +199,7 @@ class ScriptedFiles final : public FileSystem {
     std::size_t written = 0;
     std::size_t readSoFar = 0;
     std::size_t largestBlock = 0;
+    int handles = 0;
 };
 
-} // namespace grumbo::testing_support
+} // namespace grumbo::test

@@ -17,10 +17,7 @@ constexpr std::size_t HEADER = 54;
 
 struct Area {
     const char* what;
-    int x0;
-    int y0;
-    int x1;
-    int y1;
+    int x0, y0, x1, y1;
 };
 
 } // namespace

@@ -11,32 +11,25 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-
-void replay(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    int count = 0;
+    std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
-        std::filesystem::path path(argv[i]);
-        if (std::filesystem::is_directory(path)) {
-            for (const auto& entry : std::filesystem::directory_iterator(path)) {
-                if (entry.is_regular_file()) {
-                    replay(entry.path());
-                    ++count;
-                }
+        if (!std::filesystem::is_directory(argv[i])) {
+            files.emplace_back(argv[i]);
+            continue;
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+            if (entry.is_regular_file()) {
+                files.push_back(entry.path());
             }
-        } else {
-            replay(path);
-            ++count;
         }
     }
-    std::cout << "replayed " << count << " inputs\n";
-    return count > 0 ? 0 : 1;
+    for (const auto& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    }
+    std::cout << "replayed " << files.size() << " inputs\n";
+    return files.empty() ? 1 : 0;
 }
