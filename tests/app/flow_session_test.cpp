@@ -177,11 +177,11 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     app->game.player.ownedWeapons.fill(true);
     app->game.player.weapon = BanHammer;
     app->weaponAnnounced.fill(true);
-    for (Key key : {Key::Down, Key::Down, Key::Enter, Key::Enter}) {
+    for (Key key : {Key::Down, Key::Down, Key::Enter, Key::Down, Key::Enter}) {
         press(key);
     }
     ASSERT_EQ(app->game.state, Playing);
-    EXPECT_EQ(app->game.world, 0);
+    EXPECT_EQ(app->game.world, 1);
     EXPECT_EQ(app->game.subscribers, 0);
     EXPECT_EQ(app->game.deaths, 0);
     EXPECT_EQ(app->game.player.weapon, GiftedSubs);
@@ -193,6 +193,8 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     press(Key::Digit4);
     press(Key::Digit6);
     EXPECT_EQ(app->game.player.weapon, FidgetSpinners);
+    press(Key::Digit1);
+    EXPECT_EQ(app->game.player.weapon, GiftedSubs);
 
     Game& game = app->game;
     game.level.signs = {Sign{{game.player.pos.x + game.player.size.x / 2, GROUND_Y}, "Hi", false}};
@@ -364,6 +366,9 @@ TEST_F(Session, CaptionsFollowExactlyTheVoiceLinesThatPlay) {
               0);
     app->presentationTime += 0.49;
     EXPECT_EQ(caption(), "Got a kill!");
+    app->settings.captions = false; // hidden at once, and back while the line still plays
+    EXPECT_EQ(caption(), "");
+    app->settings.captions = true;
     app->presentationTime += 0.02;
     EXPECT_EQ(caption(), "");
 

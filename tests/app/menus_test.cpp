@@ -78,10 +78,11 @@ TEST(MenusTest, BackAndClickedEntries) {
 
     // A click acts on its own entry in the same frame, ahead of confirm and back.
     MenuState clicked;
-    clicked.clickedButton = 3;
+    clicked.selection = 3;
+    clicked.clickedButton = 0;
     result = menuKeys(clicked, keys(false, false, false, true), false);
     EXPECT_TRUE(result.act);
-    EXPECT_EQ(clicked.selection, 3);
+    EXPECT_EQ(clicked.selection, 0);
     EXPECT_EQ(clicked.clickedButton, -1);
 }
 
@@ -102,6 +103,9 @@ TEST(MenusTest, PagesAndTheirWayBack) {
     EXPECT_EQ(menu.screen, MainListScreen);
     EXPECT_EQ(menu.selection, 2); // back on "Choose a level"
 
+    MenuState assist;
+    assist.screen = AssistScreen;
+    EXPECT_EQ(menuCommand(false, assist, world), MenuCommand::AssistOption);
     menu.selection = 3;
     applyMenuNavigation(menu, menuCommand(false, menu, world));
     EXPECT_EQ(menu.screen, ControlsScreen);
@@ -224,6 +228,7 @@ TEST(MouseTest, PressOnPlayButtonStaysThatButton) {
     MouseRig rig;
     rig.scene.state = Playing;
     const Rect jump = playButtonRect(JumpButton, rig.scene.viewWidth);
+    EXPECT_FALSE(rig.frame(jump.x + 5, jump.y + 5).jumpHeld); // a resting cursor presses nothing
     rig.mouse.leftClickPending = true;
     Control click = rig.frame(jump.x + 5, jump.y + 5, true);
     EXPECT_TRUE(click.jumpHeld);
@@ -295,8 +300,10 @@ TEST(MouseTest, WheelCarriesItsRemainderAndMiddleButtonMoves) {
 TEST(MouseTest, CardsConfirmOnClickAndSignsOpenOnClick) {
     MouseRig rig;
     rig.scene.state = WorldComplete;
-    rig.mouse.leftClickPending = true;
-    EXPECT_TRUE(rig.frame(300, 300, true).confirm);
+    for (const float x : {-0.1f, 0.0f, 959.9f, 960.0f}) {
+        rig.mouse.leftClickPending = true;
+        EXPECT_EQ(rig.frame(x, 300, true).confirm, x >= 0 && x < 960) << x;
+    }
 
     rig.scene.state = Playing;
     rig.scene.signNearby = true;
@@ -307,7 +314,12 @@ TEST(MouseTest, CardsConfirmOnClickAndSignsOpenOnClick) {
     Control onPrompt = rig.frame(400, 340, true);
     EXPECT_TRUE(onPrompt.interact);
     EXPECT_FALSE(onPrompt.fireHeld);
-    EXPECT_TRUE(signClickHit(400, (470 - 62) * 0.8491379f + 11.465519f + 1, {700, 470}, 300, 960));
+    // The sign spans x 374 to 426 below the prompt, which spans y 332 to 364.
+    const float signY = (470 - 62) * 0.8491379f + 11.465519f + 10;
+    EXPECT_TRUE(signClickHit(374, signY, {700, 470}, 300, 960));
+    EXPECT_FALSE(signClickHit(426, signY, {700, 470}, 300, 960));
+    EXPECT_FALSE(signClickHit(300, 331.9f, {700, 470}, 300, 960));
+    EXPECT_TRUE(signClickHit(300, 332, {700, 470}, 300, 960));
     EXPECT_FALSE(signClickHit(430, 200, {700, 470}, 300, 960));
 }
 

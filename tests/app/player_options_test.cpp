@@ -132,7 +132,7 @@ TEST(PlayerOptions, SavedControlsAndAssistsReadBackAndDamageFallsBackPerAction) 
     EXPECT_EQ(loaded.assists, settings.assists);
 
     loadSaveText(L"[Controls]\nJump=Space,Bogus\nPadJump=\nFire=K\nPadFire=Y,Y\nDash=A,B,C,D\nPadDash=None\n"
-                 L"Read=\u00e9\nPadRead= lb , d-up \n[Settings]\nGameSpeed=73\nExtraAirJump=1\n",
+                 L"Read=\u0146\nPadRead= lb , d-up \n[Settings]\nGameSpeed=73\nExtraAirJump=1\n",
                  progress, loaded);
     Bindings expected;
     expected[Action::Fire].keys = {key(Key::K), NO_KEY, NO_KEY};
