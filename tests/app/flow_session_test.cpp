@@ -2,6 +2,7 @@
 // the headless backend: the title, a new journey, a checkpoint, the pause
 // menu, back to the title, continue, settings, and quitting, with the save
 // file checked along the way.
+#include "../audio/temp_folder.h"
 #include "../audio/wav_builder.h"
 #include "app/hud_layout.h"
 #include "app/player_options.h"
@@ -55,9 +56,7 @@ class Session : public testing::Test {
     // The file on disk once the writer has caught up.
     IniSnapshot saved() {
         app->saver.flush();
-        std::ifstream in(savePath, std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                              std::istreambuf_iterator<char>()};
+        const std::vector<std::uint8_t> bytes = test::readBytes(savePath);
         std::wstring text;
         EXPECT_EQ(decodeSaveText(bytes.data(), bytes.size(), text), 0u);
         IniSnapshot snapshot;
@@ -149,22 +148,6 @@ TEST_F(Session, TitleNewJourneyCheckpointPauseContinueSettingsQuit) {
     EXPECT_EQ(app->progress.savedLevel, 0);
     EXPECT_FLOAT_EQ(app->settings.musicVolume, 0.42f);
     EXPECT_EQ(app->game.state, Title);
-}
-
-TEST_F(Session, ClickOnATitleButtonActsInTheSameFrame) {
-    runFrames(2);
-    // "New journey" sits at canvas (89, 271), 320 x 37; the window shows 4/3 pixels per unit.
-    headless::setMouse(app->window, MouseState{static_cast<int>(249 * 4 / 3), static_cast<int>(289 * 4 / 3)});
-    runFrames(1);
-    EXPECT_EQ(app->menu.selection, 1);
-    headless::pushEvent(app->window, WindowEvent{WindowEventKind::LeftDown, 0, 0, 0});
-    runFrames(1);
-    EXPECT_EQ(app->game.state, Playing);
-    // The press that started the journey does not fire in it.
-    headless::setMouse(app->window,
-                       MouseState{static_cast<int>(249 * 4 / 3), static_cast<int>(289 * 4 / 3), true});
-    runFrames(2);
-    EXPECT_TRUE(app->game.projectiles.empty());
 }
 
 // Around play: a world from the level select is a fresh start, a sign card
@@ -335,8 +318,7 @@ TEST_F(Session, CaptionsFollowExactlyTheVoiceLinesThatPlay) {
     const std::vector<std::uint8_t> half =
         test::WavBuilder::pcm16(2, 44100, std::vector<std::int16_t>(44100, 900));
     for (const char* clip : {"grumbo_got_kill", "hurt"}) {
-        std::ofstream(folder / "assets" / "audio" / (std::string(clip) + ".wav"), std::ios::binary)
-            .write(reinterpret_cast<const char*>(half.data()), static_cast<std::streamsize>(half.size()));
+        test::writeBytes(folder / "assets" / "audio" / (std::string(clip) + ".wav"), half);
     }
     boot();
     app->start(0, false);
@@ -408,8 +390,7 @@ TEST_F(Session, ContinuingACompletedWorldOpensOnItsCardAndMovesOn) {
     const std::wstring text = L"[Journey]\r\nLevel=4\r\nSubscribers=900\r\nCompletion=1\r\nWeapons=17\r\n"
                               L"Equipped=4\r\nCampaignVersion=4\r\n";
     const std::vector<std::uint8_t> bytes = encodeSaveText(text);
-    std::ofstream(savePath, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    test::writeBytes(savePath, bytes);
     boot();
     EXPECT_EQ(app->progress.savedLevel, 4);
     runFrames(1);
@@ -432,8 +413,7 @@ TEST_F(Session, AnOversizedSaveStillLoadsAndIsNeverOverwritten) {
     std::wstring text = L"[Journey]\r\nLevel=2\r\nSubscribers=5\r\n[Settings]\r\nMusic=70\r\n; ";
     text += std::wstring(AsyncSave::MAX_FILE_BYTES / 2, L'x');
     const std::vector<std::uint8_t> bytes = encodeSaveText(text);
-    std::ofstream(savePath, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    test::writeBytes(savePath, bytes);
     boot();
     EXPECT_EQ(app->progress.savedLevel, 2);
     EXPECT_FLOAT_EQ(app->settings.musicVolume, 0.7f);
@@ -445,11 +425,7 @@ TEST_F(Session, AnOversizedSaveStillLoadsAndIsNeverOverwritten) {
     runFrames(10);
     app->shutdown();
     app->saver.flush();
-    EXPECT_EQ(fs::file_size(savePath), bytes.size());
-    std::ifstream in(savePath, std::ios::binary);
-    const std::vector<std::uint8_t> after{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    EXPECT_TRUE(after == bytes);
+    EXPECT_TRUE(test::readBytes(savePath) == bytes);
 }
 
 // A smoke run plays with the player's settings but never writes the save.
@@ -457,8 +433,7 @@ TEST_F(Session, ASmokeRunReadsTheSettingsAndNeverSaves) {
     app.reset();
     const std::vector<std::uint8_t> bytes =
         encodeSaveText(L"[Journey]\r\nLevel=3\r\n[Settings]\r\nMusic=40\r\nMuted=1\r\n");
-    std::ofstream(savePath, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    test::writeBytes(savePath, bytes);
     app = std::make_unique<App>(std::make_unique<HeadlessInputDevices>(script),
                                 std::make_unique<HeadlessAudioOutput>());
     app->smoke = true;
@@ -472,8 +447,7 @@ TEST_F(Session, ASmokeRunReadsTheSettingsAndNeverSaves) {
     app->persist();
     app->shutdown();
     app->saver.flush();
-    std::ifstream in(savePath, std::ios::binary);
-    EXPECT_TRUE((std::vector<std::uint8_t>{std::istreambuf_iterator<char>(in), {}}) == bytes);
+    EXPECT_TRUE(test::readBytes(savePath) == bytes);
 }
 
 // A death inside the world starts its presentation over, as a restart does:
