@@ -17,40 +17,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Shell : public testing::Test {
+// The game opens on the title; these tests play, as after "New journey".
+class Shell : public test::HeadlessAppTest {
   protected:
     void SetUp() override {
-        // Every test runs in a process of its own, maybe beside the others.
-        folder = fs::path(testing::TempDir()) /
-                 ("grumbo_app_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        test::writeStandInAssets(folder);
-        headless::setTicks(1000000);
-        headless::clearErrorBoxes();
-        fs::remove(folder / "save.ini");
-        test::openHeadlessApp(app, folder, folder / "save.ini", script);
-        if (HasFatalFailure()) {
-            return;
-        }
-        // The game opens on the title; these tests play, as after "New journey".
+        HeadlessAppTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(app->game.state, Title);
         app->start(0, false);
         app->pacer.restart(clockTicks());
     }
 
-    void TearDown() override {
-        app.reset();
-        fs::remove_all(folder);
-    }
-
-    void runFrames(int frames) { test::runFrames(*app, frames); }
-
     int stepsTaken() const { return static_cast<int>(std::lround(app->game.levelTime / SIMULATION_STEP)); }
 
     void send(WindowEventKind kind) { headless::pushEvent(app->window, WindowEvent{kind, 0, 0, 0}); }
-
-    fs::path folder;
-    std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
-    std::unique_ptr<App> app;
 };
 
 TEST_F(Shell, ANewJourneyPlaysTheFirstWorldAtSixtyFramesPerSecond) {
@@ -354,18 +334,14 @@ TEST_F(Shell, TheLevelBandDrawsEveryLayerInOrderSquashedAndClipped) {
                      shot(GiftedSubs, {500, -35}, {10, 10}, true, 1),
                      shot(GiftedSubs, {500, 100}, {10, 10}, true, 1)};
     g.projectiles.back().alive = false;
-    // Particles just inside and just outside the view grown by twice their size.
+    // Particles just inside (0xCC) and just outside (0xBB) the view grown by twice their size.
     g.particles = {Particle{{600, 100}, {}, 1, 2, 20, 0xFF112233, 0},
                    Particle{{620, 100}, {}, 0.5f, 2, 6, 0xFF123456, 1},
-                   Particle{{80, 100}, {}, 1, 1, 10, 0xAA, 1},
-                   Particle{{79, 100}, {}, 1, 1, 10, 0xBB, 1},
-                   Particle{{500, -21}, {}, 1, 1, 10, 0xBB, 1},
-                   Particle{{500, -20}, {}, 1, 1, 10, 0xCC, 1},
-                   Particle{{1080, 100}, {}, 1, 1, 10, 0xCC, 1},
-                   Particle{{1081, 100}, {}, 1, 1, 10, 0xBB, 1},
-                   Particle{{500, 560}, {}, 1, 1, 10, 0xCC, 1},
-                   Particle{{500, 561}, {}, 1, 1, 10, 0xBB, 1},
-                   Particle{{700, 100}, {}, 1, 0, 10, 0xDD, 1}};
+                   Particle{{80, 100}, {}, 1, 1, 10, 0xAA, 1}, Particle{{700, 100}, {}, 1, 0, 10, 0xDD, 1}};
+    for (const Vec2 at :
+         {Vec2{79, 100}, {500, -21}, {1081, 100}, {500, 561}, {500, -20}, {1080, 100}, {500, 560}}) {
+        g.particles.push_back(Particle{at, {}, 1, 1, 10, g.particles.size() < 8 ? 0xBBu : 0xCCu, 1});
+    }
     g.player = Player{.pos = {800, 300}, .facing = -1, .shield = 5, .grounded = true};
     g.player.dashTime = g.player.speedBoost = g.player.flashlight = 0.5f;
     const float bob = 4 * std::sin(3 * 0.05f + 740);
@@ -878,6 +854,12 @@ TEST_F(Shell, TheAddressJokeAndWaitingToastsComeFromThePresentationTick) {
     EXPECT_FLOAT_EQ(app->ipJokeCountdown, static_cast<float>(state % 11 + 24));
     EXPECT_EQ(app->toastText, "BURRITO");
     EXPECT_GT(app->toastTimer, 2.3f);
+
+    // A notice shows its full time before the next one.
+    app->toastTimer = 0.5f;
+    app->toastQueue.push_back("HOT DOG");
+    runFrames(1);
+    EXPECT_EQ(app->toastText, "BURRITO");
 
     // Only play counts down to the next joke.
     app->game.state = Paused;

@@ -17,35 +17,14 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <random>
 
 namespace grumbo {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Session : public testing::Test {
+class Session : public test::HeadlessAppTest {
   protected:
-    void SetUp() override {
-        std::random_device seed;
-        folder = fs::path(testing::TempDir()) /
-                 ("grumbo_session_" + std::to_string(seed()) + "_" + std::to_string(++serial));
-        fs::remove_all(folder);
-        test::writeStandInAssets(folder);
-        headless::setTicks(1000000);
-        savePath = folder / "save.ini";
-        boot();
-    }
-
-    void boot() { test::openHeadlessApp(app, folder, savePath, script); }
-
-    void TearDown() override {
-        app.reset();
-        fs::remove_all(folder);
-    }
-
-    void runFrames(int frames) { test::runFrames(*app, frames); }
-
     void press(Key key) {
         script->setKey(key, true);
         runFrames(1);
@@ -63,12 +42,6 @@ class Session : public testing::Test {
         snapshot.parse(text);
         return snapshot;
     }
-
-    static inline int serial = 0;
-    fs::path folder;
-    fs::path savePath;
-    std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
-    std::unique_ptr<App> app;
 };
 
 TEST_F(Session, TitleNewJourneyCheckpointPauseContinueSettingsQuit) {
