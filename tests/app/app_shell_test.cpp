@@ -565,13 +565,12 @@ TEST_F(Shell, TheHudShowsTheWayOrTheBossAndTheDeviceInUse) {
     const float arena = g.level.bossArenaX;
     g.level.pits = {Pit{arena - 200, arena - 100, 470}};
     g.level.signs = {Sign{{arena + 81, 470}, "", false}};
-    g.level.enemies.assign(1, Enemy{});
-    g.level.enemies[0].kind = EnemyKind::Boss;
-    g.level.enemies[0].bossIndex = 0;
-    g.level.enemies[0].pos = {arena + 300, 300};
-    g.level.enemies[0].phase = 3;
-    g.level.enemies[0].hp = 50;
-    g.level.enemies[0].maxHp = 200;
+    g.level.enemies = {Enemy{.kind = EnemyKind::Boss,
+                             .pos = {arena + 300, 300},
+                             .hp = 50,
+                             .maxHp = 200,
+                             .bossIndex = 0,
+                             .phase = 3}};
     g.exitOpen = false;
     g.player = Player{};
     g.player.pos = {arena, GROUND_Y - g.player.size.y};

@@ -25,11 +25,14 @@ namespace fs = std::filesystem;
 
 class Session : public test::HeadlessAppTest {
   protected:
-    void press(Key key) {
-        script->setKey(key, true);
-        runFrames(1);
-        script->setKey(key, false);
-        runFrames(1);
+    // Each key pressed for a frame and let go for a frame, in turn.
+    void press(std::initializer_list<Key> keys) {
+        for (const Key key : keys) {
+            script->setKey(key, true);
+            runFrames(1);
+            script->setKey(key, false);
+            runFrames(1);
+        }
     }
 
     // The file on disk once the writer has caught up.
@@ -49,12 +52,11 @@ TEST_F(Session, TitleNewJourneyCheckpointPauseContinueSettingsQuit) {
     runFrames(2);
     EXPECT_EQ(app->game.state, Title);
     EXPECT_EQ(app->progress.savedLevel, -1);
-    press(Key::Enter); // "Continue journey (no save yet)" does nothing
+    press({Key::Enter}); // "Continue journey (no save yet)" does nothing
     EXPECT_EQ(app->game.state, Title);
     EXPECT_FALSE(fs::exists(savePath));
 
-    press(Key::Down);
-    press(Key::Enter); // New journey
+    press({Key::Down, Key::Enter}); // New journey
     ASSERT_EQ(app->game.state, Playing);
     EXPECT_EQ(app->game.world, 0);
     EXPECT_EQ(saved().integer(L"Journey", L"Level", -1), 0);
@@ -71,12 +73,9 @@ TEST_F(Session, TitleNewJourneyCheckpointPauseContinueSettingsQuit) {
     EXPECT_EQ(saved().integer(L"Journey", L"Checkpoint", -1), 0);
 
     // Pause, then leave for the title: the journey is kept.
-    press(Key::Escape);
+    press({Key::Escape});
     ASSERT_EQ(app->game.state, Paused);
-    for (int i = 0; i < 4; ++i) {
-        press(Key::Down);
-    }
-    press(Key::Enter); // Main menu
+    press({Key::Down, Key::Down, Key::Down, Key::Down, Key::Enter}); // Main menu
     ASSERT_EQ(app->game.state, Title);
     IniSnapshot atTitle = saved();
     EXPECT_EQ(atTitle.integer(L"Journey", L"Subscribers", -1), 37);
@@ -84,27 +83,20 @@ TEST_F(Session, TitleNewJourneyCheckpointPauseContinueSettingsQuit) {
 
     // Continue puts the player back at the checkpoint with the score.
     app->game.player.pos = {0, 0};
-    press(Key::Enter);
+    press({Key::Enter});
     ASSERT_EQ(app->game.state, Playing);
     EXPECT_EQ(app->game.subscribers, 37);
     EXPECT_EQ(app->game.checkpoint, 0);
     EXPECT_NEAR(app->game.player.pos.x, flagX, 40);
 
     // Settings from the pause menu: the music volume steps and is saved at once.
-    press(Key::Escape);
-    press(Key::Down);
-    press(Key::Down);
-    press(Key::Down);
-    press(Key::Enter); // Settings
+    press({Key::Escape, Key::Down, Key::Down, Key::Down, Key::Enter}); // Settings
     ASSERT_EQ(app->menu.screen, SettingsScreen);
-    for (int i = 0; i < 3; ++i) {
-        press(Key::Down);
-    }
-    press(Key::Enter); // Music
+    press({Key::Down, Key::Down, Key::Down, Key::Enter}); // Music
     EXPECT_EQ(saved().integer(L"Settings", L"Music", -1), 42);
-    press(Key::Escape);
+    press({Key::Escape});
     EXPECT_EQ(app->menu.screen, MainListScreen);
-    press(Key::Escape);
+    press({Key::Escape});
     EXPECT_EQ(app->game.state, Playing);
 
     // Closing the window saves the journey in progress.
@@ -133,9 +125,7 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     app->game.player.ownedWeapons.fill(true);
     app->game.player.weapon = BanHammer;
     app->weaponAnnounced.fill(true);
-    for (Key key : {Key::Down, Key::Down, Key::Enter, Key::Down, Key::Enter}) {
-        press(key);
-    }
+    press({Key::Down, Key::Down, Key::Enter, Key::Down, Key::Enter});
     ASSERT_EQ(app->game.state, Playing);
     EXPECT_EQ(app->game.world, 1);
     EXPECT_EQ(app->game.subscribers, 0);
@@ -146,17 +136,16 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
               1);
     // Number keys pick an owned weapon only.
     app->game.player.ownedWeapons[3] = true;
-    press(Key::Digit4);
-    press(Key::Digit6);
+    press({Key::Digit4, Key::Digit6});
     EXPECT_EQ(app->game.player.weapon, FidgetSpinners);
-    press(Key::Digit1);
+    press({Key::Digit1});
     EXPECT_EQ(app->game.player.weapon, GiftedSubs);
 
     Game& game = app->game;
     game.level.signs = {Sign{{game.player.pos.x + game.player.size.x / 2, GROUND_Y}, "Hi", false}};
     for (Key key : {Key::Enter, Key::E, Key::Escape}) {
         game.state = SignCard;
-        press(key);
+        press({key});
         EXPECT_EQ(game.state, Playing) << static_cast<int>(key);
     }
     // A click on the top edge of the prompt opens the sign.
@@ -165,19 +154,17 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
     headless::pushEvent(app->window, WindowEvent{WindowEventKind::LeftDown, 0, 0, 0});
     runFrames(1);
     EXPECT_EQ(game.state, SignCard);
-    press(Key::Enter);
+    press({Key::Enter});
 
     game.checkpoint = 0;
     game.player.pos.x = game.level.checkpoints[0].pos.x + 900;
     app->toastQueue.push_back("OLD NEWS");
-    for (Key key : {Key::Escape, Key::Down, Key::Enter}) {
-        press(key);
-    }
+    press({Key::Escape, Key::Down, Key::Enter});
     EXPECT_EQ(game.state, Playing);
     EXPECT_FLOAT_EQ(game.player.pos.x, game.level.checkpoints[0].pos.x);
     EXPECT_TRUE(app->toastQueue.empty());
     game.player.pos.x += 700;
-    press(Key::R);
+    press({Key::R});
     EXPECT_FLOAT_EQ(game.player.pos.x, game.level.checkpoints[0].pos.x);
 
     // Continuing a journey saved past the last world plays the last world.
@@ -194,20 +181,15 @@ TEST_F(Session, LevelSelectSignCardAndRestartCheckpoint) {
 // game's own map.
 TEST_F(Session, RemappedKeysDrivePlayAndSurviveARestart) {
     runFrames(1);
-    for (Key key : {Key::Down, Key::Down, Key::Down, Key::Enter, Key::Down, Key::Enter}) {
-        press(key); // Controls, then Remap
-    }
+    press({Key::Down, Key::Down, Key::Down, Key::Enter, Key::Down, Key::Enter}); // Controls, then Remap
     ASSERT_EQ(app->menu.screen, RemapScreen);
-    for (int i = 0; i < 8; ++i) {
-        press(Key::Down); // jump's first key
-    }
-    press(Key::Enter);
-    press(Key::Escape);
+    // Jump's first key, listening, then Esc.
+    press({Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Enter,
+           Key::Escape});
     EXPECT_EQ(app->menu.screen, RemapScreen);
     EXPECT_EQ(app->settings.controls, Bindings{});
-    for (Key key : {Key::Enter, Key::K, Key::Enter, Key::J}) {
-        press(key); // jump takes K for Space, then J: fire takes K in exchange
-    }
+    press(
+        {Key::Enter, Key::K, Key::Enter, Key::J}); // jump takes K for Space, then J: fire takes K in exchange
     EXPECT_EQ(keyList(app->settings.controls[Action::Jump], " "), "J W Up");
     EXPECT_EQ(keyList(app->settings.controls[Action::Fire], " "), "K X");
 
@@ -225,19 +207,17 @@ TEST_F(Session, RemappedKeysDrivePlayAndSurviveARestart) {
     EXPECT_EQ(buttonList(app->settings.controls[Action::SwitchWeapon], " "), "B LB RB");
     const Bindings remapped = app->settings.controls;
 
-    for (Key key : {Key::Escape, Key::Escape, Key::Down, Key::Enter}) {
-        press(key); // the sheet, the title, New journey
-    }
+    press({Key::Escape, Key::Escape, Key::Down, Key::Enter}); // the sheet, the title, New journey
     ASSERT_EQ(app->game.state, Playing);
     runFrames(3);
     Game& game = app->game;
-    press(Key::Space);
+    press({Key::Space});
     EXPECT_EQ(game.player.jumpsUsed, 0);
     EXPECT_TRUE(game.projectiles.empty());
-    press(Key::J);
+    press({Key::J});
     EXPECT_EQ(game.player.jumpsUsed, 1);
     EXPECT_TRUE(game.projectiles.empty());
-    press(Key::K);
+    press({Key::K});
     EXPECT_FALSE(game.projectiles.empty());
 
     EXPECT_EQ(saved().get(L"Controls", L"Jump", L""), L"J,W,Up");
@@ -367,12 +347,12 @@ TEST_F(Session, ContinuingACompletedWorldOpensOnItsCardAndMovesOn) {
     boot();
     EXPECT_EQ(app->progress.savedLevel, 4);
     runFrames(1);
-    press(Key::Enter); // Continue journey
+    press({Key::Enter}); // Continue journey
     ASSERT_EQ(app->game.state, WorldComplete);
     EXPECT_EQ(app->game.world, 4);
     EXPECT_EQ(app->game.subscribers, 900);
     EXPECT_EQ(app->game.player.weapon, BanHammer);
-    press(Key::Enter); // next world
+    press({Key::Enter}); // next world
     EXPECT_EQ(app->game.state, Playing);
     EXPECT_EQ(app->game.world, 5);
     IniSnapshot file = saved();
@@ -391,7 +371,7 @@ TEST_F(Session, AnOversizedSaveStillLoadsAndIsNeverOverwritten) {
     EXPECT_EQ(app->progress.savedLevel, 2);
     EXPECT_FLOAT_EQ(app->settings.musicVolume, 0.7f);
     runFrames(1);
-    press(Key::Enter); // Continue: playable, with no detail restored
+    press({Key::Enter}); // Continue: playable, with no detail restored
     ASSERT_EQ(app->game.state, Playing);
     EXPECT_EQ(app->game.world, 2);
     EXPECT_EQ(app->game.checkpoint, -1);
@@ -427,8 +407,7 @@ TEST_F(Session, ASmokeRunReadsTheSettingsAndNeverSaves) {
 // the voice keeps seven quiet seconds from the respawn.
 TEST_F(Session, ADeathStartsThePresentationOver) {
     runFrames(1);
-    press(Key::Down);
-    press(Key::Enter);
+    press({Key::Down, Key::Enter});
     ASSERT_EQ(app->game.state, Playing);
     runFrames(30);
     app->game.player.pos.y = 800;

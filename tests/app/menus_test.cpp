@@ -28,8 +28,7 @@ TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
     EXPECT_EQ(menuEntryCount(false, RemapScreen), 9 * 4 + 2);
     EXPECT_EQ(menuEntryCount(true, AssistScreen), 4);
 
-    MenuState title;
-    title.selection = 5;
+    MenuState title{.selection = 5};
     EXPECT_EQ(menuKeys(title, keys(false, true), false).moves, 1);
     EXPECT_EQ(title.selection, 0);
     menuKeys(title, keys(true, false), false);
@@ -44,16 +43,13 @@ TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
     EXPECT_EQ(menuCommand(false, pause, world), MenuCommand::OpenSettings);
 
     // Up and down in one frame: both apply, up first.
-    MenuState both;
-    both.selection = 2;
+    MenuState both{.selection = 2};
     EXPECT_EQ(menuKeys(both, keys(true, true), false).moves, 2);
     EXPECT_EQ(both.selection, 2);
 }
 
 TEST(MenusTest, BackAndClickedEntries) {
-    MenuState settings;
-    settings.screen = SettingsScreen;
-    settings.selection = 7;
+    MenuState settings{.screen = SettingsScreen, .selection = 7};
     MenuInput result = menuKeys(settings, keys(false, false, false, true), false);
     EXPECT_FALSE(result.act);
     EXPECT_EQ(settings.screen, MainListScreen);
@@ -62,8 +58,7 @@ TEST(MenusTest, BackAndClickedEntries) {
     // Back from the remap and assist pages returns to the entries that opened them.
     for (const auto& [page, parent, entry] : {std::tuple{RemapScreen, ControlsScreen, 1},
                                               std::tuple{AssistScreen, SettingsScreen, ASSIST_ENTRY}}) {
-        MenuState below;
-        below.screen = page;
+        MenuState below{.screen = page};
         menuKeys(below, keys(false, false, false, true), true);
         EXPECT_EQ(below.screen, parent);
         EXPECT_EQ(below.selection, entry);
@@ -77,9 +72,7 @@ TEST(MenusTest, BackAndClickedEntries) {
     EXPECT_FALSE(result.act);
 
     // A click acts on its own entry in the same frame, ahead of confirm and back.
-    MenuState clicked;
-    clicked.selection = 3;
-    clicked.clickedButton = 0;
+    MenuState clicked{.selection = 3, .clickedButton = 0};
     result = menuKeys(clicked, keys(false, false, false, true), false);
     EXPECT_TRUE(result.act);
     EXPECT_EQ(clicked.selection, 0);
@@ -103,9 +96,7 @@ TEST(MenusTest, PagesAndTheirWayBack) {
     EXPECT_EQ(menu.screen, MainListScreen);
     EXPECT_EQ(menu.selection, 2); // back on "Choose a level"
 
-    MenuState assist;
-    assist.screen = AssistScreen;
-    EXPECT_EQ(menuCommand(false, assist, world), MenuCommand::AssistOption);
+    EXPECT_EQ(menuCommand(false, MenuState{.screen = AssistScreen}, world), MenuCommand::AssistOption);
     menu.selection = 3;
     applyMenuNavigation(menu, menuCommand(false, menu, world));
     EXPECT_EQ(menu.screen, ControlsScreen);
