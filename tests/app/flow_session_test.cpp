@@ -35,6 +35,15 @@ class Session : public test::HeadlessAppTest {
         }
     }
 
+    // A fresh start over a save file holding `text`; its bytes.
+    std::vector<std::uint8_t> bootWithSave(const std::wstring& text) {
+        app.reset();
+        const std::vector<std::uint8_t> bytes = encodeSaveText(text);
+        test::writeBytes(savePath, bytes);
+        boot();
+        return bytes;
+    }
+
     // The file on disk once the writer has caught up.
     IniSnapshot saved() {
         app->saver.flush();
@@ -339,12 +348,8 @@ TEST_F(Session, FullScreenAutoCommitAndWindowSizes) {
 }
 
 TEST_F(Session, ContinuingACompletedWorldOpensOnItsCardAndMovesOn) {
-    app.reset();
-    const std::wstring text = L"[Journey]\r\nLevel=4\r\nSubscribers=900\r\nCompletion=1\r\nWeapons=17\r\n"
-                              L"Equipped=4\r\nCampaignVersion=4\r\n";
-    const std::vector<std::uint8_t> bytes = encodeSaveText(text);
-    test::writeBytes(savePath, bytes);
-    boot();
+    bootWithSave(L"[Journey]\r\nLevel=4\r\nSubscribers=900\r\nCompletion=1\r\nWeapons=17\r\nEquipped=4\r\n"
+                 L"CampaignVersion=4\r\n");
     EXPECT_EQ(app->progress.savedLevel, 4);
     runFrames(1);
     press({Key::Enter}); // Continue journey
@@ -362,12 +367,9 @@ TEST_F(Session, ContinuingACompletedWorldOpensOnItsCardAndMovesOn) {
 }
 
 TEST_F(Session, AnOversizedSaveStillLoadsAndIsNeverOverwritten) {
-    app.reset();
-    std::wstring text = L"[Journey]\r\nLevel=2\r\nSubscribers=5\r\n[Settings]\r\nMusic=70\r\n; ";
-    text += std::wstring(AsyncSave::MAX_FILE_BYTES / 2, L'x');
-    const std::vector<std::uint8_t> bytes = encodeSaveText(text);
-    test::writeBytes(savePath, bytes);
-    boot();
+    const std::vector<std::uint8_t> bytes =
+        bootWithSave(L"[Journey]\r\nLevel=2\r\nSubscribers=5\r\n[Settings]\r\nMusic=70\r\n; " +
+                     std::wstring(AsyncSave::MAX_FILE_BYTES / 2, L'x'));
     EXPECT_EQ(app->progress.savedLevel, 2);
     EXPECT_FLOAT_EQ(app->settings.musicVolume, 0.7f);
     runFrames(1);

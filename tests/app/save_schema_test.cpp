@@ -1,7 +1,6 @@
 #include "app/save_schema.h"
 #include "flow_test_support.h"
 #include "platform/user_paths.h"
-#include "save/save_text.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,7 +41,6 @@ TEST(SaveSchemaTest, FirstJourneySaveHasExactKeysOrderAndLineEnds) {
     Progress progress;
     Settings settings;
     const std::wstring text = saveSnapshotText(L"", game, progress, settings);
-
     std::wstring collected(game.level.pickups.size(), L'0');
     std::wstring defeated(game.level.enemies.size(), L'0');
     const std::wstring expected =
@@ -55,14 +53,6 @@ TEST(SaveSchemaTest, FirstJourneySaveHasExactKeysOrderAndLineEnds) {
     EXPECT_EQ(text, expected);
     EXPECT_EQ(progress.savedLevel, 0);
     EXPECT_EQ(progress.savedSubscribers, 12);
-
-    // On disk it is UTF-16 little-endian behind a byte-order mark.
-    const auto bytes = encodeSaveText(text);
-    ASSERT_GE(bytes.size(), 4u);
-    EXPECT_EQ(bytes[0], 0xFF);
-    EXPECT_EQ(bytes[1], 0xFE);
-    EXPECT_EQ(bytes[2], '[');
-    EXPECT_EQ(bytes[3], 0);
 }
 
 TEST(SaveSchemaTest, SettingChangeOnTitleWithoutJourneyWritesNoLevel) {
