@@ -7,7 +7,6 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <iterator>
 
 // Scenes name only the fields they set; the others keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

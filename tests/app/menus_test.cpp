@@ -287,9 +287,12 @@ TEST(MouseTest, WheelCarriesItsRemainderAndMiddleButtonMoves) {
 TEST(MouseTest, CardsConfirmOnClickAndSignsOpenOnClick) {
     MouseRig rig;
     rig.scene.state = WorldComplete;
-    for (const float x : {-0.1f, 0.0f, 959.9f, 960.0f}) {
+    // A click counts inside the canvas, 0 <= x < 960 and 0 <= y < 540.
+    for (const float at : {-0.1f, 0.0f, 539.9f, 540.0f, 959.9f, 960.0f}) {
         rig.mouse.leftClickPending = true;
-        EXPECT_EQ(rig.frame(x, 300, true).confirm, x >= 0 && x < 960) << x;
+        EXPECT_EQ(rig.frame(at, 300, true).confirm, at >= 0 && at < 960) << at;
+        rig.mouse.leftClickPending = true;
+        EXPECT_EQ(rig.frame(300, at, true).confirm, at >= 0 && at < 540) << at;
     }
 
     rig.scene.state = Playing;
