@@ -86,9 +86,9 @@ TEST(MenusTest, PagesAndTheirWayBack) {
     ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::ChooseLevel);
     EXPECT_TRUE(applyMenuNavigation(menu, MenuCommand::ChooseLevel));
     EXPECT_EQ(menu.screen, LevelSelectScreen);
-    menu.selection = 7;
+    menu.selection = 0;
     EXPECT_EQ(menuCommand(false, menu, world), MenuCommand::StartWorld);
-    EXPECT_EQ(world, 7);
+    EXPECT_EQ(world, 0);
     EXPECT_FALSE(applyMenuNavigation(menu, MenuCommand::StartWorld));
     menu.selection = 10;
     ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::LevelSelectBack);
