@@ -2,7 +2,3 @@
 #pragma once
 
 #include "../audio/temp_folder.h"
-
-namespace grumbo::test {
-using FlowTempFolder = TempFolder;
-} // namespace grumbo::test

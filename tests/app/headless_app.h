@@ -93,8 +93,7 @@ class HeadlessAppTest : public testing::Test {
     void boot() { openHeadlessApp(app, folder, savePath, script); }
     void runFrames(int frames) { test::runFrames(*app, frames); }
 
-    std::filesystem::path folder;
-    std::filesystem::path savePath;
+    std::filesystem::path folder, savePath;
     std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
     std::unique_ptr<App> app;
 };

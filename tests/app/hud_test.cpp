@@ -45,8 +45,10 @@ TEST(HudTest, PlayButtonsCrosshairAndGapWarning) {
     game.level.pits = {Pit{1200, 1320, 470}};
     game.player.pos = {1050, GROUND_Y - game.player.size.y};
     game.player.facing = 1;
-    game.cameraX = 2000; // the far edge clamps into view
+    game.cameraX = 2000; // the near edge clamps into view on either side
     EXPECT_FLOAT_EQ(gapWarning(game, vw).x, 8);
+    game.cameraX = 0;
+    EXPECT_FLOAT_EQ(gapWarning(game, vw).x, 768);
     game.state = Paused;
     EXPECT_FALSE(gapWarning(game, vw).shown);
 }

@@ -11,7 +11,7 @@
 namespace grumbo {
 namespace {
 
-using test::FlowTempFolder;
+using test::TempFolder;
 
 Game startedGame(int world) {
     Game game;
@@ -261,7 +261,7 @@ TEST(SaveSchemaTest, EveryVolumePercentSurvivesLoadAndSave) {
 }
 
 TEST(SaveSchemaTest, ACorruptFileStartsFromTheDefaults) {
-    FlowTempFolder folder;
+    TempFolder folder;
     const auto corrupt = folder.path / "corrupt.ini";
     // A UTF-8 mark followed by bytes that are not UTF-8.
     test::writeBytes(corrupt, {0xEF, 0xBB, 0xBF, '[', 0xFF, 0xFE, 0xC0, ']'});
