@@ -86,9 +86,11 @@ TEST(MenusTest, PagesAndTheirWayBack) {
     ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::ChooseLevel);
     EXPECT_TRUE(applyMenuNavigation(menu, MenuCommand::ChooseLevel));
     EXPECT_EQ(menu.screen, LevelSelectScreen);
-    menu.selection = 0;
-    EXPECT_EQ(menuCommand(false, menu, world), MenuCommand::StartWorld);
-    EXPECT_EQ(world, 0);
+    for (const int entry : {0, 9}) {
+        menu.selection = entry;
+        EXPECT_EQ(menuCommand(false, menu, world), MenuCommand::StartWorld);
+        EXPECT_EQ(world, entry);
+    }
     EXPECT_FALSE(applyMenuNavigation(menu, MenuCommand::StartWorld));
     menu.selection = 10;
     ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::LevelSelectBack);
