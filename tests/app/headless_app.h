@@ -10,6 +10,7 @@
 #include "platform/headless/headless_video.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <utility>
@@ -69,6 +71,32 @@ inline void runFrames(App& app, int frames) {
     }
     ASSERT_EQ(headless::presentCount(app.renderer), target);
 }
+
+// A test with a whole App on a fresh folder of stand-in assets and its own save file.
+class HeadlessAppTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        static std::atomic<int> serial{0};
+        folder = std::filesystem::path(testing::TempDir()) /
+                 ("grumbo_app_" + std::to_string(std::random_device{}()) + "_" + std::to_string(++serial));
+        std::filesystem::remove_all(folder);
+        writeStandInAssets(folder);
+        headless::setTicks(1000000);
+        headless::clearErrorBoxes();
+        savePath = folder / "save.ini";
+        boot();
+    }
+    void TearDown() override {
+        app.reset();
+        std::filesystem::remove_all(folder);
+    }
+    void boot() { openHeadlessApp(app, folder, savePath, script); }
+    void runFrames(int frames) { test::runFrames(*app, frames); }
+
+    std::filesystem::path folder, savePath;
+    std::shared_ptr<InputScript> script = std::make_shared<InputScript>();
+    std::unique_ptr<App> app;
+};
 
 // One draw call in canvas units: a sprite by its name, a text by its words
 // (with its box width as w and its size index as h), a fill by its colour.

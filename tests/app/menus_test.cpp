@@ -28,8 +28,7 @@ TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
     EXPECT_EQ(menuEntryCount(false, RemapScreen), 9 * 4 + 2);
     EXPECT_EQ(menuEntryCount(true, AssistScreen), 4);
 
-    MenuState title;
-    title.selection = 5;
+    MenuState title{.selection = 5};
     EXPECT_EQ(menuKeys(title, keys(false, true), false).moves, 1);
     EXPECT_EQ(title.selection, 0);
     menuKeys(title, keys(true, false), false);
@@ -44,16 +43,13 @@ TEST(MenusTest, NavigationWrapsOverEachPagesEntryCount) {
     EXPECT_EQ(menuCommand(false, pause, world), MenuCommand::OpenSettings);
 
     // Up and down in one frame: both apply, up first.
-    MenuState both;
-    both.selection = 2;
+    MenuState both{.selection = 2};
     EXPECT_EQ(menuKeys(both, keys(true, true), false).moves, 2);
     EXPECT_EQ(both.selection, 2);
 }
 
 TEST(MenusTest, BackAndClickedEntries) {
-    MenuState settings;
-    settings.screen = SettingsScreen;
-    settings.selection = 7;
+    MenuState settings{.screen = SettingsScreen, .selection = 7};
     MenuInput result = menuKeys(settings, keys(false, false, false, true), false);
     EXPECT_FALSE(result.act);
     EXPECT_EQ(settings.screen, MainListScreen);
@@ -62,8 +58,7 @@ TEST(MenusTest, BackAndClickedEntries) {
     // Back from the remap and assist pages returns to the entries that opened them.
     for (const auto& [page, parent, entry] : {std::tuple{RemapScreen, ControlsScreen, 1},
                                               std::tuple{AssistScreen, SettingsScreen, ASSIST_ENTRY}}) {
-        MenuState below;
-        below.screen = page;
+        MenuState below{.screen = page};
         menuKeys(below, keys(false, false, false, true), true);
         EXPECT_EQ(below.screen, parent);
         EXPECT_EQ(below.selection, entry);
@@ -77,11 +72,10 @@ TEST(MenusTest, BackAndClickedEntries) {
     EXPECT_FALSE(result.act);
 
     // A click acts on its own entry in the same frame, ahead of confirm and back.
-    MenuState clicked;
-    clicked.clickedButton = 3;
+    MenuState clicked{.selection = 3, .clickedButton = 0};
     result = menuKeys(clicked, keys(false, false, false, true), false);
     EXPECT_TRUE(result.act);
-    EXPECT_EQ(clicked.selection, 3);
+    EXPECT_EQ(clicked.selection, 0);
     EXPECT_EQ(clicked.clickedButton, -1);
 }
 
@@ -92,9 +86,11 @@ TEST(MenusTest, PagesAndTheirWayBack) {
     ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::ChooseLevel);
     EXPECT_TRUE(applyMenuNavigation(menu, MenuCommand::ChooseLevel));
     EXPECT_EQ(menu.screen, LevelSelectScreen);
-    menu.selection = 7;
-    EXPECT_EQ(menuCommand(false, menu, world), MenuCommand::StartWorld);
-    EXPECT_EQ(world, 7);
+    for (const int entry : {0, 9}) {
+        menu.selection = entry;
+        EXPECT_EQ(menuCommand(false, menu, world), MenuCommand::StartWorld);
+        EXPECT_EQ(world, entry);
+    }
     EXPECT_FALSE(applyMenuNavigation(menu, MenuCommand::StartWorld));
     menu.selection = 10;
     ASSERT_EQ(menuCommand(false, menu, world), MenuCommand::LevelSelectBack);
@@ -102,6 +98,7 @@ TEST(MenusTest, PagesAndTheirWayBack) {
     EXPECT_EQ(menu.screen, MainListScreen);
     EXPECT_EQ(menu.selection, 2); // back on "Choose a level"
 
+    EXPECT_EQ(menuCommand(false, MenuState{.screen = AssistScreen}, world), MenuCommand::AssistOption);
     menu.selection = 3;
     applyMenuNavigation(menu, menuCommand(false, menu, world));
     EXPECT_EQ(menu.screen, ControlsScreen);
@@ -126,13 +123,9 @@ TEST(MenusTest, SettingsCyclesAndFullscreenAutoCommit) {
     }
     EXPECT_EQ(effects, (std::vector<int>{85, 100, 0, 25, 50, 75, 100, 0}));
 
-    // Turning auto-commit on while windowed goes full screen now; off leaves the mode alone.
-    EXPECT_TRUE(applySettingsEntry(2, settings, false).toggleFullscreen);
+    // Turning auto-commit on while already in full screen changes nothing at once.
+    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
     EXPECT_TRUE(settings.autoFullscreen);
-    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
-    EXPECT_FALSE(settings.autoFullscreen);
-    settings.autoFullscreen = false;
-    EXPECT_FALSE(applySettingsEntry(2, settings, true).toggleFullscreen);
 
     settings.resolutionIndex = 3;
     EXPECT_TRUE(applySettingsEntry(0, settings, true).changeResolution);
@@ -194,7 +187,7 @@ TEST(MouseTest, HoverNeedsRealMovementAndClicksActAtOnce) {
     EXPECT_EQ(rig.menu.selection, 1);
 
     rig.mouse.leftClickPending = true;
-    rig.frame(151, 110, true);
+    rig.frame(151, 110); // the button is up again by the frame that sees the click
     EXPECT_EQ(rig.menu.clickedButton, 0);
     EXPECT_FALSE(rig.mouse.leftClickPending);
     // The press that acted on the menu is not used by play afterwards.
@@ -224,6 +217,7 @@ TEST(MouseTest, PressOnPlayButtonStaysThatButton) {
     MouseRig rig;
     rig.scene.state = Playing;
     const Rect jump = playButtonRect(JumpButton, rig.scene.viewWidth);
+    EXPECT_FALSE(rig.frame(jump.x + 5, jump.y + 5).jumpHeld); // a resting cursor presses nothing
     rig.mouse.leftClickPending = true;
     Control click = rig.frame(jump.x + 5, jump.y + 5, true);
     EXPECT_TRUE(click.jumpHeld);
@@ -295,8 +289,13 @@ TEST(MouseTest, WheelCarriesItsRemainderAndMiddleButtonMoves) {
 TEST(MouseTest, CardsConfirmOnClickAndSignsOpenOnClick) {
     MouseRig rig;
     rig.scene.state = WorldComplete;
-    rig.mouse.leftClickPending = true;
-    EXPECT_TRUE(rig.frame(300, 300, true).confirm);
+    // A click counts inside the canvas, 0 <= x < 960 and 0 <= y < 540.
+    for (const float at : {-0.1f, 0.0f, 539.9f, 540.0f, 959.9f, 960.0f}) {
+        rig.mouse.leftClickPending = true;
+        EXPECT_EQ(rig.frame(at, 300, true).confirm, at >= 0 && at < 960) << at;
+        rig.mouse.leftClickPending = true;
+        EXPECT_EQ(rig.frame(300, at, true).confirm, at >= 0 && at < 540) << at;
+    }
 
     rig.scene.state = Playing;
     rig.scene.signNearby = true;
@@ -307,7 +306,12 @@ TEST(MouseTest, CardsConfirmOnClickAndSignsOpenOnClick) {
     Control onPrompt = rig.frame(400, 340, true);
     EXPECT_TRUE(onPrompt.interact);
     EXPECT_FALSE(onPrompt.fireHeld);
-    EXPECT_TRUE(signClickHit(400, (470 - 62) * 0.8491379f + 11.465519f + 1, {700, 470}, 300, 960));
+    // The sign spans x 374 to 426 below the prompt, which spans y 332 to 364.
+    const float signY = (470 - 62) * 0.8491379f + 11.465519f + 10;
+    EXPECT_TRUE(signClickHit(374, signY, {700, 470}, 300, 960));
+    EXPECT_FALSE(signClickHit(426, signY, {700, 470}, 300, 960));
+    EXPECT_FALSE(signClickHit(300, 331.9f, {700, 470}, 300, 960));
+    EXPECT_TRUE(signClickHit(300, 332, {700, 470}, 300, 960));
     EXPECT_FALSE(signClickHit(430, 200, {700, 470}, 300, 960));
 }
 

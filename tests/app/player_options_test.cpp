@@ -38,6 +38,9 @@ TEST(PlayerOptions, SwapsAndTheTextsThatNameThePlayersKeys) {
         EXPECT_EQ(sheet[static_cast<std::size_t>(row)].keyboard, expected[row][0]) << row;
         EXPECT_EQ(sheet[static_cast<std::size_t>(row)].controller, expected[row][1]) << row;
     }
+    Bindings moved; // a pad that moves left with X no longer reads as the D-pad
+    bindButton(moved, Action::MoveLeft, 0, pad::X);
+    EXPECT_EQ(controlsSheet(moved)[0].controller, "Left stick / X / D-Right");
     EXPECT_EQ(controlHint(false, b), "R CLICK JUMP  WHEEL SWITCH  CTRL DASH");
     EXPECT_EQ(controlHint(true, b), "B JUMP  X FIRE  A READ");
     EXPECT_EQ(signPromptText(false, b), "F  READ JOURNEY SIGN");
@@ -132,7 +135,7 @@ TEST(PlayerOptions, SavedControlsAndAssistsReadBackAndDamageFallsBackPerAction) 
     EXPECT_EQ(loaded.assists, settings.assists);
 
     loadSaveText(L"[Controls]\nJump=Space,Bogus\nPadJump=\nFire=K\nPadFire=Y,Y\nDash=A,B,C,D\nPadDash=None\n"
-                 L"Read=\u00e9\nPadRead= lb , d-up \n[Settings]\nGameSpeed=73\nExtraAirJump=1\n",
+                 L"Read=\u0146\nPadRead= lb , d-up \n[Settings]\nGameSpeed=73\nExtraAirJump=1\n",
                  progress, loaded);
     Bindings expected;
     expected[Action::Fire].keys = {key(Key::K), NO_KEY, NO_KEY};

@@ -1,4 +1,4 @@
-// The pure rules of the presentation: the view geometry, the sprite cull,
+// The pure rules of the presentation: the sprite cull,
 // sprite choices, the text cache, the smoke option, the screenshot header and
 // the atlas table the drawing layer cuts sprites with.
 #include "app/render_math.h"
@@ -14,22 +14,6 @@
 
 namespace grumbo {
 namespace {
-
-TEST(ViewGeometry, WideWindowsShowMoreCanvasTallOnesGetBands) {
-    const ViewGeometry standard = viewGeometry(1280, 720);
-    EXPECT_FLOAT_EQ(standard.scale, 1280.0f / 960.0f);
-    EXPECT_FLOAT_EQ(standard.width, 960);
-    EXPECT_FLOAT_EQ(standard.offsetY, 0);
-
-    const ViewGeometry wide = viewGeometry(3440, 1440);
-    EXPECT_FLOAT_EQ(wide.scale, 1440.0f / 540.0f);
-    EXPECT_NEAR(wide.width, 1290, 0.01);
-
-    const ViewGeometry tall = viewGeometry(960, 720);
-    EXPECT_FLOAT_EQ(tall.scale, 1);
-    EXPECT_FLOAT_EQ(tall.width, 960);
-    EXPECT_FLOAT_EQ(tall.offsetY, 90);
-}
 
 TEST(SpriteCull, SixteenUnitMarginOnEverySide) {
     EXPECT_FALSE(spriteCulled(-70, 100, 64, 64, 960));
