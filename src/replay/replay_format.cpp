@@ -326,7 +326,10 @@ std::vector<std::uint8_t> encodeReplay(const ReplayFile& file) {
         line(header, "start_hash", hex(segment.startHash));
         std::string hashes;
         for (const std::uint64_t h : segment.hashes) {
-            hashes += (hashes.empty() ? "" : ",") + hex(h);
+            if (!hashes.empty()) {
+                hashes += ',';
+            }
+            hashes += hex(h);
         }
         line(header, "hashes", hashes);
         line(header, "final_hash", hex(segment.finalHash));
