@@ -4,6 +4,7 @@
 // where the camera keeps it. Usage: app_smoke_check <folder> <world index>.
 #include "app/screenshot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -129,9 +130,18 @@ int main(int argc, char** argv) {
         const std::uint32_t colour = picture.at(x, 610);
         pit += near(colour, 0x07060F, 10) || near(colour, 0x170E23, 10) ? 1 : 0;
     }
-    check(purple >= 15 || dimmed >= 30 || pit >= 20,
+    // Beside a sign, the prompt's panel (224 units wide, its gold frame at
+    // y 332) is drawn over the player and may hide the hoodie entirely.
+    int prompt = 0;
+    for (int y = 441; y <= 446; ++y) {
+        for (int x = 0, run = 0; x < 1280; ++x) {
+            run = near(picture.at(x, y), 0xFFCB66, 16) ? run + 1 : 0;
+            prompt = std::max(prompt, run);
+        }
+    }
+    check(purple >= 15 || dimmed >= 30 || pit >= 20 || prompt >= 250,
           "the player's hoodie where the camera keeps the player (" + std::to_string(purple) + " pixels, " +
-              std::to_string(dimmed) + " dimmed) or the pit it fell into");
+              std::to_string(dimmed) + " dimmed), the pit it fell into or a sign's prompt over it");
     if (failures == 0) {
         std::printf("smoke picture and results look like the game\n");
     }
