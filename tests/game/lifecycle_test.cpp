@@ -102,6 +102,12 @@ TEST(Model, ResumingAtACheckpointPlacesThePlayerAndMarksTheWayThere) {
     EXPECT_EQ(g.checkpoint, -1);
     EXPECT_FLOAT_EQ(g.player.pos.x, 3000);
     EXPECT_FALSE(g.level.checkpoints[0].reached);
+    // The first flag is a checkpoint like any other.
+    g.resumeAtCheckpoint(0);
+    EXPECT_EQ(g.checkpoint, 0);
+    EXPECT_FLOAT_EQ(g.player.pos.x, 1000);
+    EXPECT_TRUE(g.level.checkpoints[0].reached);
+    EXPECT_FALSE(g.level.checkpoints[1].reached);
 }
 
 TEST(Model, CycleWeaponWrapsToTheNextOwned) {
